@@ -1,0 +1,108 @@
+#include "app/CheckFiles.h"
+
+#include "app/Settings.h"
+#include "app/UpdateDB.h"
+#include "platform/Cp1252.h"
+#include "platform/ErrorLog.h"
+#include "platform/FileOps.h"
+#include "platform/Paths.h"
+#include "store/Numbers.h"
+#include "store/RecordFile.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr qint64 kLogLimit = 1048576;
+constexpr qint16 kDbVersion = 102;
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw RuntimeError{Err::PathFileAccess};
+    if (f.write(bytes) != bytes.size())
+        throw RuntimeError{Err::PathFileAccess};
+}
+
+// The first value of "db\db.ver": the text up to the first line end or comma.
+qint16 readVersion(const QString& path)
+{
+    const QString text = decode1252(readAllBytes(path));
+    QString first = text.section(u'\n', 0, 0).section(u',', 0, 0);
+    first.remove(u'\r');
+    return ParseInt16(first);
+}
+
+}  // namespace
+
+void CheckFiles(const Env& env, SettingsRecord& settings)
+{
+    ErrorTrap trap(env, QStringLiteral("Sub CheckFiles"));
+    const auto p = [&](const QString& rel) { return hostPath(env.programDir, rel); };
+    const QString log = QStringLiteral("kescherheft.log");
+
+    trap.step([&] {
+        if (!FileOps::exists(p(log)))
+            FileOps::createEmptyFile(p(log));
+    });
+    trap.step([&] {
+        if (FileOps::length(p(log)) > kLogLimit)
+            FileOps::createEmptyFile(p(log));
+    });
+    WriteLog(env, QStringLiteral("PROGRAMM"), QStringLiteral("Start"));
+
+    trap.step([&] {
+        if (FileOps::exists(p(QStringLiteral("setup.exe"))))
+            FileOps::deleteFile(p(QStringLiteral("setup.exe")));
+    });
+    // Report pages of the last run; the dummy guarantees a match.
+    trap.step([&] { FileOps::createEmptyFile(p(QStringLiteral("dummy.html"))); });
+    trap.step([&] { FileOps::deleteByPattern(env.programDir, QStringLiteral("*.html")); });
+
+    const auto ensureDir = [&](const QString& check, const QString& create) {
+        trap.step([&] {
+            if (!FileOps::dirExists(p(check)))
+                FileOps::createDir(p(create));
+        });
+    };
+    ensureDir(QStringLiteral("db"), QStringLiteral("db"));
+    ensureDir(QStringLiteral("db\\kosten"), QStringLiteral("db\\Kosten"));
+    ensureDir(QStringLiteral("db\\fänge"), QStringLiteral("db\\Fänge"));
+    ensureDir(QStringLiteral("db\\bilder"), QStringLiteral("db\\Bilder"));
+
+    trap.step([&] {
+        if (!FileOps::exists(p(QStringLiteral("db\\fänge\\db")))) {
+            FileOps::createEmptyFile(p(QStringLiteral("db\\fänge\\db")));
+            // A fresh installation starts at the current format.
+            writeFile(p(QStringLiteral("db\\db.ver")), QByteArrayLiteral("102\r\n"));
+        }
+    });
+    trap.step([&] {
+        if (!FileOps::exists(p(QStringLiteral("db\\kosten\\db"))))
+            FileOps::createEmptyFile(p(QStringLiteral("db\\kosten\\db")));
+    });
+    trap.step([&] {
+        if (!FileOps::exists(p(QStringLiteral("db\\bilder\\DUMMY.txt"))))
+            writeFile(p(QStringLiteral("db\\bilder\\DUMMY.txt")),
+                      encode1252(QStringLiteral("Please don't delete this File!\r\n"
+                                                "Bitte diese Datei nicht löschen!\r\n")));
+    });
+
+    trap.step([&] {
+        const QString ver = p(QStringLiteral("db\\db.ver"));
+        qint16 version = 0;
+        if (!FileOps::exists(ver)) {
+            version = 100;
+            UpdateDB(env, version);
+            return;
+        }
+        // An unreadable number leaves the version at 0: the migration then
+        // does nothing.
+        trap.step([&] { version = readVersion(ver); });
+        if (version < kDbVersion)
+            UpdateDB(env, version);
+    });
+
+    LoadSettings(env, settings);
+}

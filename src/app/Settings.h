@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Env.h"
+
+#include <QByteArray>
+
+// Window sizes and state kept between runs in "settings.ini". Every field
+// is a signed 16-bit number; sizes are in twips.
+struct SettingsRecord {
+    qint16 OverviewHeight = 0;
+    qint16 OverviewWidth = 0;
+    qint16 MainHeight = 0;
+    qint16 MainWidth = 0;
+    qint16 MainWindowState = 0;  // 0 normal, 1 minimised, 2 maximised
+};
+
+// The nine lines of the file; firstRunField false writes line 9 as the
+// single character "0" (the form the program end uses).
+QByteArray SettingsFileBytes(const SettingsRecord& s, qint16 firstRun, bool firstRunField = true);
+
+// Settings step of CheckFiles: creates the default file when missing, reads
+// it into rec (fields not read keep their values; failures are logged under
+// "Sub CheckFiles"), and on the first start asks the window-size question.
+void LoadSettings(const Env& env, SettingsRecord& rec);
+
+// Part of the program end: writes the record with line 9 "0".
+void SaveSettings(const Env& env, const SettingsRecord& rec);

@@ -1,0 +1,6 @@
+#include "ui/Program.h"
+
+int main(int argc, char** argv)
+{
+    return runProgram(argc, argv);
+}

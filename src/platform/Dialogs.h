@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+enum class MsgIcon { None, Information, Warning, Question, Critical };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+// The program's only way to ask the user something. Production shows Qt
+// dialogs; tests script the answers.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // An empty title means the application title.
+    virtual MsgResult message(const QString& text, MsgIcon icon,
+                              MsgButtons buttons = MsgButtons::Ok,
+                              const QString& title = QString()) = 0;
+    // Returns the typed text, or an empty text when cancelled.
+    virtual QString input(const QString& prompt, const QString& title = QString(),
+                          const QString& preset = QString()) = 0;
+    // filter: "display text|*.a;*.b". Returns the chosen path or "" when cancelled.
+    virtual QString openFile(const QString& title, const QString& startFolder,
+                             const QString& filter) = 0;
+    virtual QString saveFile(const QString& title, const QString& startFolder,
+                             const QString& filter) = 0;
+};
+
+// Opens documents and web addresses with the desktop's default application
+// and starts programs.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual bool open(const QString& fileOrUrl) = 0;
+    virtual bool startProgram(const QString& path) = 0;
+};

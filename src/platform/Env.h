@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class Clock;
+class Dialogs;
+class Shell;
+
+// The services every procedure may use: the program directory all data
+// lives below, the clock, the dialogs and the shell. Passed explicitly so
+// that tests run in a temporary program directory with scripted dialogs.
+struct Env {
+    QString programDir;
+    Clock* clock = nullptr;
+    Dialogs* dialogs = nullptr;
+    Shell* shell = nullptr;
+};
+
+inline const QString kAppTitle = QStringLiteral("Uferwacht Digitales Kescherheft");

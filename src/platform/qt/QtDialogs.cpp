@@ -1,0 +1,107 @@
+#include "platform/qt/QtDialogs.h"
+
+#include "platform/Env.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QUrl>
+
+namespace {
+
+QWidget* parentWindow() { return QApplication::activeWindow(); }
+
+QString titleOr(const QString& title) { return title.isEmpty() ? kAppTitle : title; }
+
+QString hostFolder(const QString& folder)
+{
+    // "C:\" and other drive paths do not exist here: start in the home folder.
+    QString f = folder;
+    f.replace(u'\\', u'/');
+    if (f.isEmpty() || !QFileInfo(f).isDir())
+        return QDir::homePath();
+    return f;
+}
+
+}  // namespace
+
+MsgResult QtDialogs::message(const QString& text, MsgIcon icon, MsgButtons buttons,
+                             const QString& title)
+{
+    QMessageBox box(parentWindow());
+    box.setWindowTitle(titleOr(title));
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::None: break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    case QMessageBox::Ok: return MsgResult::Ok;
+    default:
+        // Escape without a Cancel button: the safe answer.
+        return buttons == MsgButtons::YesNo ? MsgResult::No
+               : buttons == MsgButtons::Ok  ? MsgResult::Ok
+                                            : MsgResult::Cancel;
+    }
+}
+
+QString QtDialogs::input(const QString& prompt, const QString& title, const QString& preset)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parentWindow(), titleOr(title), prompt,
+                                               QLineEdit::Normal, preset, &ok);
+    return ok ? text : QString();
+}
+
+QString qtFileFilter(const QString& filter)
+{
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0)
+        return filter;
+    QString patterns = filter.mid(bar + 1);
+    patterns.replace(u';', u' ');
+    return filter.left(bar) + QStringLiteral(" (") + patterns + u')';
+}
+
+QString QtDialogs::openFile(const QString& title, const QString& startFolder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parentWindow(), title, hostFolder(startFolder),
+                                        qtFileFilter(filter));
+}
+
+QString QtDialogs::saveFile(const QString& title, const QString& startFolder, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parentWindow(), title, hostFolder(startFolder),
+                                        qtFileFilter(filter));
+}
+
+bool QtShell::open(const QString& fileOrUrl)
+{
+    const QUrl url = fileOrUrl.contains(QStringLiteral("://")) ? QUrl(fileOrUrl)
+                                                               : QUrl::fromLocalFile(fileOrUrl);
+    return QDesktopServices::openUrl(url);
+}
+
+bool QtShell::startProgram(const QString& path)
+{
+    return QProcess::startDetached(path, {});
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/Settings.h"
+#include "platform/Env.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class frmHaupt;
+class frmAddFish;
+
+// Owns the long-lived windows and the state they share for the whole run:
+// the settings record and the hand-over of a catch being edited.
+class App {
+public:
+    // quit ends the process; tests pass a recorder instead.
+    App(Env env, std::function<void()> quit);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    Env env;
+    SettingsRecord settings;
+    bool editFlag = false;   // the entry window edits a catch taken from the file
+    QString editRecord;      // that catch: 17 TAB-separated fields, date in display form
+
+    frmHaupt* haupt = nullptr;
+    QPointer<frmAddFish> addFish;
+
+    // Start-up: check the installation, load the windows, show the main window.
+    void Main();
+    // Saves the settings, logs the end and ends the process.
+    void EndProgram();
+    // Refreshes every list and figure after stored data changed.
+    void Änderung();
+    // Opens the catch entry window (or raises the open one) and focuses it.
+    void openAddFish();
+
+    bool ended() const { return m_ended; }
+
+private:
+    std::function<void()> m_quit;
+    bool m_ended = false;
+};

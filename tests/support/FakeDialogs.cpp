@@ -1,0 +1,76 @@
+#include "support/FakeDialogs.h"
+
+#include <QTest>
+
+FakeDialogs::Answer FakeDialogs::take(Kind kind, const QString& what)
+{
+    if (m_answers.isEmpty() || m_answers.first().kind != kind) {
+        m_problems.append(QStringLiteral("unscripted prompt: ") + what);
+        // Cancel-like answers keep the code under test from doing harm.
+        return {kind, MsgResult::Cancel, {}};
+    }
+    return m_answers.takeFirst();
+}
+
+MsgResult FakeDialogs::message(const QString& text, MsgIcon icon, MsgButtons buttons,
+                               const QString& title)
+{
+    m_shown.append({Kind::Message, text, title, icon, buttons, {}, {}});
+    Answer a = take(Kind::Message, text);
+    if (a.result == MsgResult::Ok) {
+        // "expectMessage" answers with the box's natural button.
+        switch (buttons) {
+        case MsgButtons::Ok:
+        case MsgButtons::OkCancel: return MsgResult::Ok;
+        case MsgButtons::YesNo:
+        case MsgButtons::YesNoCancel: return MsgResult::Yes;
+        }
+    }
+    return a.result;
+}
+
+QString FakeDialogs::input(const QString& prompt, const QString& title, const QString& preset)
+{
+    m_shown.append({Kind::Input, prompt, title, MsgIcon::None, MsgButtons::OkCancel, preset, {}});
+    return take(Kind::Input, prompt).text;
+}
+
+QString FakeDialogs::openFile(const QString& title, const QString& startFolder, const QString& filter)
+{
+    m_shown.append({Kind::OpenFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter});
+    return take(Kind::OpenFile, title).text;
+}
+
+QString FakeDialogs::saveFile(const QString& title, const QString& startFolder, const QString& filter)
+{
+    m_shown.append({Kind::SaveFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter});
+    return take(Kind::SaveFile, title).text;
+}
+
+QStringList FakeDialogs::messageTexts() const
+{
+    QStringList out;
+    for (const Shown& s : m_shown) {
+        if (s.kind == Kind::Message)
+            out.append(s.text);
+    }
+    return out;
+}
+
+bool FakeDialogs::verifyDone()
+{
+    const bool ok = m_problems.isEmpty() && m_answers.isEmpty();
+    const QStringList problems = m_problems;
+    const qsizetype left = m_answers.size();
+    clear();
+    if (!problems.isEmpty()) {
+        QTest::qFail(qPrintable(problems.join(u'\n')), __FILE__, __LINE__);
+        return false;
+    }
+    if (left > 0) {
+        QTest::qFail(qPrintable(QStringLiteral("%1 scripted answer(s) never used").arg(left)),
+                     __FILE__, __LINE__);
+        return false;
+    }
+    return ok;
+}
