@@ -10,6 +10,8 @@
 
 class frmHaupt;
 class frmAddFish;
+class frmFangÜbersicht;
+class frmAddKosten;
 
 // Owns the long-lived windows and the state they share for the whole run:
 // the settings record and the hand-over of a catch being edited.
@@ -26,8 +28,12 @@ public:
     bool editFlag = false;   // the entry window edits a catch taken from the file
     QString editRecord;      // that catch: 17 TAB-separated fields, date in display form
 
+    bool costEditFlag = false;  // the cost window edits a purchase taken from the file
+
     frmHaupt* haupt = nullptr;
     QPointer<frmAddFish> addFish;
+    frmFangÜbersicht* uebersicht = nullptr;  // loaded hidden at start-up, lives for the run
+    frmAddKosten* kosten = nullptr;          // loaded hidden at start-up, lives for the run
 
     // Start-up: check the installation, load the windows, show the main window.
     void Main();
