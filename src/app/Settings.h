@@ -14,6 +14,9 @@ struct SettingsRecord {
     qint16 MainWindowState = 0;  // 0 normal, 1 minimised, 2 maximised
 };
 
+// The values a new settings file holds: every size 1000 twips, state normal.
+SettingsRecord DefaultSettings();
+
 // The nine lines of the file; firstRunField false writes line 9 as the
 // single character "0" (the form the program end uses).
 QByteArray SettingsFileBytes(const SettingsRecord& s, qint16 firstRun, bool firstRunField = true);
