@@ -37,6 +37,8 @@ void TestEnv::write(const QString& relative, const QByteArray& bytes) const
 QStringList TestEnv::logEntries() const
 {
     QStringList out;
+    if (!QFileInfo::exists(path(QStringLiteral("kescherheft.log"))))
+        return out;
     const QString text = decode1252(read(QStringLiteral("kescherheft.log")));
     for (const QString& line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
         const QStringList parts = line.split(u'\t');
