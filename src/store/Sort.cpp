@@ -113,13 +113,8 @@ void SortDB(const Env& env, const QString& hostPath)
         return;
 
     QStringList items;
-    const bool read = trap.step([&] {
-        items = ReadItems(hostPath);
-        // Line numbers are 16-bit: rewriting only the lines that could be
-        // counted would drop the rest of the file.
-        if (items.size() > 32767)
-            throw RuntimeError{Err::Overflow};
-    });
+    // A file that cannot be read is left exactly as it is.
+    const bool read = trap.step([&] { items = ReadItems(hostPath); });
     if (!read)
         return;
 
