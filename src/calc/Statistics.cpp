@@ -1,0 +1,184 @@
+#include "calc/Statistics.h"
+
+#include "platform/ErrorLog.h"
+#include "platform/FileOps.h"
+#include "platform/RuntimeError.h"
+#include "store/Numbers.h"
+#include "store/RecordFile.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Start values of a pass; a value still at its start value after the pass
+// was never updated and is shown as 0.
+constexpr float kLightestStart = 30000;
+constexpr qint16 kShortestStart = 30000;
+constexpr qint16 kHighestTempStart = -1000;
+constexpr qint16 kLowestTempStart = 1000;
+constexpr float kSmallestDepthStart = 10000;
+
+// A file shorter than this holds no complete record.
+constexpr qint64 kMinimumFileSize = 20;
+
+// Column indexes of the catch table (field number - 1).
+constexpr int kWeight = 6;
+constexpr int kLength = 7;
+constexpr int kAirTemp = 13;
+constexpr int kWaterTemp = 14;
+constexpr int kDepth = 15;
+
+float toSingle(double v)
+{
+    if (std::fabs(v) > double(FLT_MAX))
+        throw RuntimeError { Err::Overflow };
+    return float(v);
+}
+
+float readSingle(const QStringList& row, int column)
+{
+    return toSingle(ParseNumber(row.value(column)));
+}
+qint16 readInt16(const QStringList& row, int column)
+{
+    return ParseInt16(row.value(column));
+}
+
+float checkedSum(float a, float b)
+{
+    const float sum = a + b;
+    if (!std::isfinite(sum))
+        throw RuntimeError { Err::Overflow };
+    return sum;
+}
+
+qint16 checkedIncrement(qint16 n)
+{
+    if (n == std::numeric_limits<qint16>::max())
+        throw RuntimeError { Err::Overflow };
+    return qint16(n + 1);
+}
+
+// "If condition Then statement" under the error convention: a condition
+// that fails is logged and execution goes on inside the branch, where the
+// statement, reading the same field, fails and is logged as well. This is
+// how an unreadable depth still reaches the depth count.
+template <class Cond, class Body> void ifThen(ErrorTrap& trap, Cond&& cond, Body&& body)
+{
+    bool taken = true;
+    trap.step([&] { taken = cond(); });
+    if (taken)
+        body();
+}
+
+// "If test(field) Then target = field", the field read anew each time.
+template <class T, class Read, class Test>
+void updateIf(ErrorTrap& trap, T& target, Read read, Test test)
+{
+    ifThen(
+        trap, [&] { return test(read()); }, [&] { trap.step([&] { target = read(); }); });
+}
+
+void pass(ErrorTrap& trap, const RecordTable& table, CatchStatistics& s)
+{
+    s.heaviest = 0;
+    s.lightest = kLightestStart;
+    s.longest = 0;
+    s.shortest = kShortestStart;
+    s.maxAirTemp = kHighestTempStart;
+    s.minAirTemp = kLowestTempStart;
+    s.maxWaterTemp = kHighestTempStart;
+    s.minWaterTemp = kLowestTempStart;
+    s.maxDepth = 0;
+    s.minDepth = kSmallestDepthStart;
+    double depthSum = 0;
+    qint16 depthCount = 0;
+
+    for (const QStringList& r : table) {
+        const auto w = [&] { return readSingle(r, kWeight); };
+        const auto l = [&] { return readInt16(r, kLength); };
+        const auto a = [&] { return readInt16(r, kAirTemp); };
+        const auto t = [&] { return readInt16(r, kWaterTemp); };
+        const auto p = [&] { return readSingle(r, kDepth); };
+
+        // 0 kg and 0 cm never make a minimum; 0 °C never makes an extreme.
+        updateIf(trap, s.heaviest, w, [&](float v) { return v > s.heaviest; });
+        updateIf(trap, s.lightest, w, [&](float v) { return v < s.lightest && v != 0; });
+        updateIf(trap, s.longest, l, [&](qint16 v) { return v > s.longest; });
+        updateIf(trap, s.shortest, l, [&](qint16 v) { return v < s.shortest && v != 0; });
+        updateIf(trap, s.minAirTemp, a, [&](qint16 v) { return v < s.minAirTemp && v != 0; });
+        updateIf(trap, s.maxAirTemp, a, [&](qint16 v) { return v > s.maxAirTemp && v != 0; });
+        updateIf(trap, s.minWaterTemp, t, [&](qint16 v) { return v < s.minWaterTemp && v != 0; });
+        updateIf(trap, s.maxWaterTemp, t, [&](qint16 v) { return v > s.maxWaterTemp && v != 0; });
+        trap.step([&] { s.totalWeight = checkedSum(s.totalWeight, w()); });
+
+        // Only depths above 0 count, but an unreadable depth fails the test
+        // and so still reaches the depth count.
+        ifThen(
+            trap, [&] { return p() > 0; },
+            [&] {
+                trap.step([&] { depthSum += p(); });
+                updateIf(trap, s.maxDepth, p, [&](float v) { return v > s.maxDepth; });
+                updateIf(trap, s.minDepth, p, [&](float v) { return v < s.minDepth; });
+                trap.step([&] { depthCount = checkedIncrement(depthCount); });
+            });
+    }
+
+    if (s.minAirTemp == kLowestTempStart)
+        s.minAirTemp = 0;
+    if (s.minWaterTemp == kLowestTempStart)
+        s.minWaterTemp = 0;
+    if (s.maxAirTemp == kHighestTempStart)
+        s.maxAirTemp = 0;
+    if (s.maxWaterTemp == kHighestTempStart)
+        s.maxWaterTemp = 0;
+    if (s.minDepth == kSmallestDepthStart)
+        s.minDepth = 0;
+    if (s.shortest == kShortestStart)
+        s.shortest = 0;
+    if (s.lightest == kLightestStart)
+        s.lightest = 0;
+    if (depthCount == 0)
+        depthCount = 1;
+
+    trap.step([&] {
+        s.averageDepth = toSingle(depthSum / depthCount);
+        if (s.averageDepth < 0)
+            s.averageDepth = 0;
+    });
+}
+
+} // namespace
+
+void SucheFische(const Env& env, const QString& catchFileHostPath, CatchStatistics& stats)
+{
+    ErrorTrap trap(env, QStringLiteral("Sub SucheFische"));
+    qint64 size = -1;
+    trap.step([&] { size = FileOps::length(catchFileHostPath); });
+    if (size < kMinimumFileSize)
+        return;
+
+    stats.totalWeight = 0;
+    RecordTable table;
+    trap.step([&] {
+        table = ConvertToArray(env, ReadItems(catchFileHostPath), QStringLiteral("fisch"));
+    });
+    pass(trap, table, stats);
+}
+
+void SucheFische(
+    const Env& env, qint64 catchFileSize, const RecordTable& catchTable, CatchStatistics& stats)
+{
+    ErrorTrap trap(env, QStringLiteral("Sub SucheFische"));
+    if (catchFileSize < 0) {
+        trap.log(Err::FileNotFound);
+        return;
+    }
+    if (catchFileSize < kMinimumFileSize)
+        return;
+
+    stats.totalWeight = 0;
+    pass(trap, catchTable, stats);
+}
