@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+using namespace Qt::StringLiterals;
+
 namespace FileOps {
 
 bool exists(const QString& path) { return QFileInfo::exists(path); }
@@ -104,10 +106,16 @@ int deleteByPattern(const QString& dir, const QString& pattern)
 {
     if (!dirExists(dir))
         throw RuntimeError{Err::PathNotFound};
-    const QRegularExpression re(
-        QRegularExpression::wildcardToRegularExpression(pattern, QRegularExpression::UnanchoredWildcardConversion),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpression anchored(QRegularExpression::anchoredPattern(re.pattern()),
+    // By the Windows wildcard rules a trailing ".*" also matches names
+    // without any dot, so "*.*" means every file.
+    QString regex = QRegularExpression::wildcardToRegularExpression(
+        pattern, QRegularExpression::UnanchoredWildcardConversion);
+    if (pattern.endsWith(QStringLiteral(".*")))
+        regex = u"(?:"_s + regex + u")|(?:"_s
+                + QRegularExpression::wildcardToRegularExpression(
+                    pattern.chopped(2), QRegularExpression::UnanchoredWildcardConversion)
+                + u')';
+    const QRegularExpression anchored(QRegularExpression::anchoredPattern(regex),
                                       QRegularExpression::CaseInsensitiveOption);
     int n = 0;
     bool failed = false;
