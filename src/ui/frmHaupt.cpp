@@ -1,18 +1,491 @@
 #include "ui/frmHaupt.h"
 
+#include "platform/Dialogs.h"
+#include "platform/ErrorLog.h"
+#include "platform/Paths.h"
 #include "ui/App.h"
+#include "ui/Banner.h"
+#include "ui/Links.h"
+#include "ui/ListTabDelegate.h"
+#include "ui/TabListView.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QColor>
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
 
-frmHaupt::frmHaupt(App& app) : m_app(app)
+#include <array>
+#include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int VersionMajor = 1;
+constexpr int VersionMinor = 0;
+constexpr int VersionRevision = 2;
+
+// All geometry is kept in twips; 15 twips make one pixel.
+constexpr int TwipsPerPixel = 15;
+
+int px(double twips)
 {
-    setObjectName(QStringLiteral("frmHaupt"));
+    return static_cast<int>(std::lround(twips / TwipsPerPixel));
+}
+
+// Sizes are remembered as signed 16-bit twips.
+qint16 toTwips16(int pixels)
+{
+    const qint64 twips = qint64(pixels) * TwipsPerPixel;
+    const qint64 lo = std::numeric_limits<qint16>::min();
+    const qint64 hi = std::numeric_limits<qint16>::max();
+    return static_cast<qint16>(qBound(lo, twips, hi));
+}
+
+// Smallest window in the normal state.
+constexpr int MinWidthTwips = 14760;
+constexpr int MinHeightTwips = 11500;
+
+// Dashboard buttons: design widths, the gap between them and their row.
+constexpr int ButtonTop = 120;
+constexpr int ButtonHeight = 495;
+constexpr int ButtonGap = 345;
+constexpr std::array<int, 4> ButtonWidths { 3615, 3015, 3135, 3135 };
+
+// Frame and its contents (frame coordinates).
+constexpr int FrameLeft = 120;
+constexpr int FrameTop = 720;
+constexpr int FrameHeight = 8055;
+constexpr int FrameMargin = 350; // window width minus frame width
+constexpr int ListMargin = 300; // frame width minus list width
+constexpr int ListTop = 840;
+constexpr int ListHeight = 4660;
+constexpr int FigureTop = 5520;
+constexpr int FigureRowStep = 360;
+constexpr int FigureHeight = 300;
+// Left edges of the four figure columns relative to the frame's middle,
+// and the widths that keep each column clear of the next one.
+constexpr std::array<int, 4> ColumnOffsets { -6755, -1250, 500, 5855 };
+constexpr std::array<int, 3> ColumnWidths { 5400, 1650, 5250 };
+constexpr int LastColumnRightMargin = 120;
+
+// Banners. The middle one is a little narrower than the design's 6000
+// so that it stays clear of the other two at the smallest window width.
+// They stand just below the frame.
+constexpr int BannerTop = FrameTop + FrameHeight + TwipsPerPixel;
+constexpr int Image1Width = 4500;
+constexpr int Image1Height = 1725;
+constexpr int Image2Width = 5700;
+constexpr int Image2Height = 1725;
+constexpr int Image3Width = 4500;
+constexpr int Image3Height = 2250;
+
+const QList<int> LstFängeTabStops { 20, 65, 110, 140, 170, 200, 280, 315, 345, 420, 505, 570, 650,
+    710, 750, 800, 860 };
+
+const QColor WindowColour(230, 240, 255);
+
+QString buttonStyle(const QColor& c)
+{
+    const QColor pressed = c.darker(118);
+    return u"QPushButton { background-color: %1; border: 1px solid rgb(90, 90, 90);"
+           " border-radius: 3px; padding: 2px; }"
+           " QPushButton:hover { border-color: rgb(20, 60, 140); }"
+           " QPushButton:focus { border: 2px solid rgb(20, 60, 140); }"
+           " QPushButton:pressed { background-color: %2; }"_s.arg(c.name(), pressed.name());
+}
+
+} // namespace
+
+frmHaupt::frmHaupt(App& app)
+    : m_app(app)
+{
+    setObjectName(u"frmHaupt"_s);
+    createWidgets();
+    createMenus();
     Form_Load();
+}
+
+void frmHaupt::createWidgets()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(u"frmHauptClient"_s);
+    setCentralWidget(m_client);
+
+    auto button = [&](const QString& name, const QString& caption, const QColor& colour) {
+        auto* b = new QPushButton(caption, m_client);
+        b->setObjectName(name);
+        b->setStyleSheet(buttonStyle(colour));
+        return b;
+    };
+    cmdZeit = button(u"cmdZeit"_s, u"Angelzeit: XX std  XX min"_s, QColor(255, 255, 128));
+    cmdFangÜbersicht
+        = button(u"cmdFangÜbersicht"_s, u"Gefangene Fische: XXXXX"_s, QColor(128, 255, 128));
+    cmdKostenÜbersicht = button(u"cmdKostenÜbersicht"_s, u"Angelkosten: XX €"_s, QColor(255, 0, 0));
+    cmdPics = button(u"cmdPics"_s, u"Anzahl der Bilder: XX"_s, QColor(128, 128, 255));
+
+    fraStatistik = new QGroupBox(u"Statistiken:"_s, m_client);
+    fraStatistik->setObjectName(u"fraStatistik"_s);
+
+    auto label = [&](const QString& name, const QString& caption) {
+        auto* l = new QLabel(caption, fraStatistik);
+        l->setObjectName(name);
+        return l;
+    };
+    Label1 = label(u"Label1"_s, u"Die letzten 20 gefangenen Fische:"_s);
+    Label1->setGeometry(px(120), px(360), px(4800), px(360));
+
+    lstFänge = new TabListView(fraStatistik);
+    lstFänge->setObjectName(u"lstFänge"_s);
+
+    Label12 = label(u"Label12"_s, u"Leichtester Fisch:"_s);
+    Label17 = label(u"Label17"_s, u"Durchschnittsgewicht:"_s);
+    Label7 = label(u"Label7"_s, u"Schwerster Fisch:"_s);
+    Label13 = label(u"Label13"_s, u"Gesamtgewicht:"_s);
+    Label14 = label(u"Label14"_s, u"Kleinster Fisch:"_s);
+    Label6 = label(u"Label6"_s, u"Längster Fisch:"_s);
+    Label3 = label(u"Label3"_s, u"Durchschnittliche Angelzeit pro Fisch:"_s);
+
+    labLeichtesterFisch = label(u"labLeichtesterFisch"_s, QString());
+    labDurchschnittsGewicht = label(u"labDurchschnittsGewicht"_s, QString());
+    labSchwersterFisch = label(u"labSchwersterFisch"_s, QString());
+    labGesamtGewicht = label(u"labGesamtGewicht"_s, QString());
+    labKleinsterFisch = label(u"labKleinsterFisch"_s, QString());
+    labLängsterFisch = label(u"labLängsterFisch"_s, QString());
+    labZeitProFisch = label(u"labZeitProFisch"_s, u"0 Std  0 min"_s);
+
+    Label8 = label(u"Label8"_s, u"Minimale Wassertemperatur:"_s);
+    Label11 = label(u"Label11"_s, u"Maximale Wassertemperatur:"_s);
+    Label5 = label(u"Label5"_s, u"Minimale Lufttemperatur:"_s);
+    Label9 = label(u"Label9"_s, u"Maximale Lufttemperatur:"_s);
+    Label10 = label(u"Label10"_s, u"Minimale Angeltiefe:"_s);
+    Label4 = label(u"Label4"_s, u"Durchschnittsangeltiefe:"_s);
+    Label2 = label(u"Label2"_s, u"Maximale Angeltiefe:"_s);
+
+    labMinTempWasser = label(u"labMinTempWasser"_s, QString());
+    labMaxTempWasser = label(u"labMaxTempWasser"_s, QString());
+    labMinTempLuft = label(u"labMinTempLuft"_s, QString());
+    labMaxTempLuft = label(u"labMaxTempLuft"_s, QString());
+    labMinAngeltiefe = label(u"labMinAngeltiefe"_s, QString());
+    labAngelTiefe = label(u"labAngelTiefe"_s, QString());
+    labMaxAngeltiefe = label(u"labMaxAngeltiefe"_s, QString());
+
+    auto image = [&](const QString& name, BannerKind kind, int left, int w, int h,
+                     const QString& link, void (frmHaupt::*handler)()) {
+        auto* img = new ClickableImage(m_client);
+        img->setObjectName(name);
+        img->setGeometry(px(left), px(BannerTop), px(w), px(h));
+        img->setPixmap(QPixmap::fromImage(paintBanner(kind, img->size())));
+        img->setToolTip(link);
+        img->onClick = [this, handler] { (this->*handler)(); };
+        return img;
+    };
+    // Image2 and Image3 move with the window width; these are their design places.
+    Image1 = image(u"Image1"_s, BannerKind::Partner1, 0, Image1Width, Image1Height,
+        Links::PartnerSite1, &frmHaupt::Image1_Click);
+    Image2 = image(u"Image2"_s, BannerKind::Brand, 0, Image2Width, Image2Height, Links::BrandSite,
+        &frmHaupt::Image2_Click);
+    Image3 = image(u"Image3"_s, BannerKind::Partner2, 0, Image3Width, Image3Height,
+        Links::PartnerSite2, &frmHaupt::Image3_Click);
+}
+
+void frmHaupt::createMenus()
+{
+    QMenuBar* bar = menuBar();
+    auto menu = [](auto* parent, const QString& name, const QString& caption) {
+        QMenu* m = parent->addMenu(caption);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name);
+        return m;
+    };
+    auto entry = [](QMenu* m, const QString& name, const QString& caption,
+                     const QKeySequence& key = QKeySequence()) {
+        QAction* a = m->addAction(caption);
+        a->setObjectName(name);
+        a->setShortcut(key);
+        return a;
+    };
+    auto separator = [](QMenu* m, const QString& name) {
+        QAction* a = m->addSeparator();
+        a->setObjectName(name);
+        return a;
+    };
+
+    mnuDatei = menu(bar, u"mnuDatei"_s, u"Datei"_s);
+    mnuBackup = menu(mnuDatei, u"mnuBackup"_s, u"Backup"_s);
+    mnuCreateBackup = entry(mnuBackup, u"mnuCreateBackup"_s, u"Erstellen"_s, Qt::Key_F11);
+    mnuReadBackup = entry(mnuBackup, u"mnuReadBackup"_s, u"Einlesen"_s, Qt::Key_F12);
+    mnuDB = menu(mnuDatei, u"mnuDB"_s, u"Datenbanken"_s);
+    mnuSortDB = entry(mnuDB, u"mnuSortDB"_s, u"Sortieren"_s);
+    mnusrichXDSFJLD = separator(mnuDB, u"mnusrichXDSFJLD"_s);
+    mnuResetFänge = entry(
+        mnuDB, u"mnuResetFänge"_s, u"Fänge zurücksetzen"_s, QKeySequence(Qt::SHIFT | Qt::Key_F11));
+    mnuResetKosten = entry(mnuDB, u"mnuResetKosten"_s, u"Kosten zurücksetzen"_s,
+        QKeySequence(Qt::SHIFT | Qt::Key_F12));
+    mnuStrichX = separator(mnuDB, u"mnuStrichX"_s);
+    mnuResetDB = entry(
+        mnuDB, u"mnuResetDB"_s, u"alle zurücksetzen"_s, QKeySequence(Qt::CTRL | Qt::Key_F12));
+    mnuStrich1 = separator(mnuDatei, u"mnuStrich1"_s);
+    mnuEnde = entry(mnuDatei, u"mnuEnde"_s, u"Beenden"_s, QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    mnuFang = menu(bar, u"mnuFang"_s, u"Fang"_s);
+    mnuAddFish = entry(mnuFang, u"mnuAddFish"_s, u"Hinzufügen"_s, Qt::Key_F2);
+    mnuStrich2 = separator(mnuFang, u"mnuStrich2"_s);
+    mnuFangÜbersicht
+        = entry(mnuFang, u"mnuFangÜbersicht"_s, u"Übersicht / Bearbeiten"_s, Qt::Key_F4);
+
+    mnuKosten = menu(bar, u"mnuKosten"_s, u"Angelkosten"_s);
+    mnuAddKosten = entry(mnuKosten, u"mnuAddKosten"_s, u"Hinzufügen"_s, Qt::Key_F3);
+    mnuStrich4 = separator(mnuKosten, u"mnuStrich4"_s);
+    mnuKostenÜbersicht
+        = entry(mnuKosten, u"mnuKostenÜbersicht"_s, u"Übersicht / Bearbeiten"_s, Qt::Key_F5);
+
+    mnuPrint = menu(bar, u"mnuPrint"_s, u"Drucken"_s);
+    mnuPrintFront
+        = entry(mnuPrint, u"mnuPrintFront"_s, u"Deckseite"_s, QKeySequence(Qt::CTRL | Qt::Key_F1));
+    mnuStrichSADJ = separator(mnuPrint, u"mnuStrichSADJ"_s);
+    mnuPrintFänge = entry(
+        mnuPrint, u"mnuPrintFänge"_s, u"Fangdatenbank"_s, QKeySequence(Qt::CTRL | Qt::Key_F2));
+    mnuPrintKosten = entry(
+        mnuPrint, u"mnuPrintKosten"_s, u"Kostendatenbank"_s, QKeySequence(Qt::CTRL | Qt::Key_F3));
+    mnuStrichXfjkdsajfk = separator(mnuPrint, u"mnuStrichXfjkdsajfk"_s);
+    mnuPrintEmptyTable = entry(
+        mnuPrint, u"mnuPrintEmptyTable"_s, u"Leere Tabelle"_s, QKeySequence(Qt::CTRL | Qt::Key_F4));
+
+    mnuFilter = menu(bar, u"mnuFilter"_s, u"Filtern"_s);
+    mnuFilterKosten = entry(mnuFilter, u"mnuFilterKosten"_s, u"Kosten"_s, Qt::Key_F8);
+    mnuFilterFänge = entry(mnuFilter, u"mnuFilterFänge"_s, u"Fänge"_s, Qt::Key_F9);
+
+    mnuHilfe = menu(bar, u"mnuHilfe"_s, u"?"_s);
+    mnuShowHelp = entry(mnuHilfe, u"mnuShowHelp"_s, u"Hilfe anzeigen"_s, Qt::Key_F1);
+    mnuShowHelpOnline = entry(mnuHilfe, u"mnuShowHelpOnline"_s, u"Onlinehilfe anzeigen"_s,
+        QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    mnuUpdate = entry(mnuHilfe, u"mnuUpdate"_s, u"Update starten"_s, Qt::Key_F7);
+    mnuStrichb = separator(mnuHilfe, u"mnuStrichb"_s);
+    mnuAbout = entry(mnuHilfe, u"mnuAbout"_s, u"Über..."_s);
+
+    connect(mnuAddFish, &QAction::triggered, this, [this] { m_app.openAddFish(); });
+    connect(mnuEnde, &QAction::triggered, this, [this] { mnuEnde_Click(); });
+    connect(mnuShowHelp, &QAction::triggered, this, [this] { mnuShowHelp_Click(); });
+    connect(mnuShowHelpOnline, &QAction::triggered, this, [this] { mnuShowHelpOnline_Click(); });
 }
 
 void frmHaupt::Form_Load()
 {
-    setWindowTitle(QStringLiteral("Uferwacht Digitales Kescherheft v1.0.0.2"));
+    ErrorTrap trap(m_app.env, u"Sub frmHaupt.Form_Load"_s);
+    trap.step([&] {
+        setWindowTitle(u"Uferwacht Digitales Kescherheft v%1.%2.0.%3"_s.arg(VersionMajor)
+                           .arg(VersionMinor)
+                           .arg(VersionRevision));
+    });
+    trap.step([&] { applyWindowState(); });
+    trap.step([&] {
+        if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+            resize(m_app.settings.MainWidth / TwipsPerPixel,
+                m_app.settings.MainHeight / TwipsPerPixel);
+    });
+    trap.step([&] { ListBox_SetTabStop(lstFänge, LstFängeTabStops); });
+    trap.step([&] { applyColours(); });
+    trap.step([&] { CreateBar(); });
+}
+
+void frmHaupt::applyWindowState()
+{
+    Qt::WindowStates state
+        = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+    switch (m_app.settings.MainWindowState) {
+    case 0:
+        break;
+    case 1:
+        state |= Qt::WindowMinimized;
+        break;
+    case 2:
+        state |= Qt::WindowMaximized;
+        break;
+    default:
+        throw RuntimeError { Err::InvalidArgument };
+    }
+    if (state != windowState())
+        setWindowState(state);
+    updateMinimumSize();
+}
+
+void frmHaupt::updateMinimumSize()
+{
+    // The smallest size holds for the normal state only: a maximised window
+    // on a small screen must still fit the screen.
+    const bool normal
+        = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    if (normal)
+        setMinimumSize(px(MinWidthTwips), px(MinHeightTwips));
+    else
+        setMinimumSize(0, 0);
+}
+
+void frmHaupt::applyColours()
+{
+    auto paint = [](QWidget* w) {
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Window, WindowColour);
+        w->setPalette(pal);
+        w->setAutoFillBackground(true);
+    };
+    paint(m_client);
+    paint(fraStatistik);
+    // The style would shade the frame's inside; the frame keeps the window colour.
+    fraStatistik->setStyleSheet(
+        u"QGroupBox#fraStatistik { background-color: %1; border: 1px solid rgb(150, 165, 190);"
+        " border-radius: 3px; margin-top: 7px; }"
+        " QGroupBox#fraStatistik::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }"_s
+            .arg(WindowColour.name()));
+    for (QLabel* l : fraStatistik->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        paint(l);
+}
+
+void frmHaupt::ListBox_SetTabStop(QListView* list, const QList<int>& tabStops)
+{
+    if (!list)
+        throw RuntimeError { Err::InvalidArgument };
+    auto* delegate = qobject_cast<ListTabDelegate*>(list->itemDelegate());
+    if (!delegate)
+        throw RuntimeError { Err::InvalidArgument };
+    delegate->setTabStops(tabStops);
+    list->viewport()->update();
+}
+
+void frmHaupt::CreateBar()
+{
+    ErrorTrap trap(m_app.env, u"Sub frmHaupt.CreateBar"_s);
+    trap.step([&] {
+        lstFänge->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        lstFänge->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    });
+    qint64 widestTwips = 0;
+    trap.step([&] { widestTwips = std::llround(lstFänge->widestLineWidth() * TwipsPerPixel); });
+    trap.step([&] {
+        lstFänge->setHorizontalExtent(static_cast<int>(
+            qMin<qint64>(widestTwips / TwipsPerPixel, std::numeric_limits<int>::max() / 2)));
+    });
+}
+
+void frmHaupt::Form_Resize()
+{
+    // W is the window's width; without a frame of its own this is the
+    // widget's width, which is also what the saved sizes mean.
+    const int W = width() * TwipsPerPixel;
+    const bool normal
+        = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+
+    const int frameWidth = qMax(0, W - FrameMargin);
+    const int listWidth = qMax(0, frameWidth - ListMargin);
+    fraStatistik->setGeometry(px(FrameLeft), px(FrameTop), px(frameWidth), px(FrameHeight));
+    // The list is centred in the frame so that its right edge and scroll bar stay inside.
+    lstFänge->setGeometry(
+        px((frameWidth - listWidth) / 2.0), px(ListTop), px(listWidth), px(ListHeight));
+
+    const double middle = frameWidth / 2.0;
+    const std::array<std::array<QLabel*, 7>, 4> columns { {
+        { Label12, Label17, Label7, Label13, Label14, Label6, Label3 },
+        { labLeichtesterFisch, labDurchschnittsGewicht, labSchwersterFisch, labGesamtGewicht,
+            labKleinsterFisch, labLängsterFisch, labZeitProFisch },
+        { Label8, Label11, Label5, Label9, Label10, Label4, Label2 },
+        { labMinTempWasser, labMaxTempWasser, labMinTempLuft, labMaxTempLuft, labMinAngeltiefe,
+            labAngelTiefe, labMaxAngeltiefe },
+    } };
+    for (size_t c = 0; c < columns.size(); ++c) {
+        const double left = middle + ColumnOffsets[c];
+        const double width = c < ColumnWidths.size()
+            ? ColumnWidths[c]
+            : qMax(0.0, frameWidth - left - LastColumnRightMargin);
+        for (size_t r = 0; r < columns[c].size(); ++r) {
+            const int top = FigureTop + int(r) * FigureRowStep;
+            columns[c][r]->setGeometry(px(left), px(top), px(width), px(FigureHeight));
+        }
+    }
+
+    const std::array<QPushButton*, 4> buttons { cmdZeit, cmdFangÜbersicht, cmdKostenÜbersicht,
+        cmdPics };
+    int rowWidth = ButtonGap * int(buttons.size() - 1);
+    for (int w : ButtonWidths)
+        rowWidth += w;
+    double x = (W - rowWidth) / 2.0;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i]->setGeometry(px(x), px(ButtonTop), px(ButtonWidths[i]), px(ButtonHeight));
+        x += ButtonWidths[i] + ButtonGap;
+    }
+
+    m_app.settings.MainHeight = toTwips16(height());
+    m_app.settings.MainWidth = toTwips16(width());
+    m_app.settings.MainWindowState = (windowState() & Qt::WindowMinimized) ? 1
+        : (windowState() & Qt::WindowMaximized)                            ? 2
+                                                                           : 0;
+
+    if (normal) {
+        // The smallest size itself is kept by the window's minimum size.
+        Image3->move(px(W - Image3Width), px(BannerTop));
+        Image2->move(px((W - Image2Width) / 2.0), px(BannerTop));
+    }
+}
+
+void frmHaupt::mnuEnde_Click()
+{
+    const MsgResult answer
+        = m_app.env.dialogs->message(u"Wollen Sie das Programm wirklich beenden?"_s,
+            MsgIcon::Question, MsgButtons::YesNo, kAppTitle);
+    if (answer == MsgResult::Yes)
+        m_app.EndProgram();
+}
+
+void frmHaupt::mnuShowHelp_Click()
+{
+    m_app.env.shell->open(hostPath(m_app.env.programDir, u"help\\index.html"_s));
+}
+
+void frmHaupt::mnuShowHelpOnline_Click()
+{
+    m_app.env.shell->open(Links::OnlineHelp);
+}
+
+void frmHaupt::Image1_Click()
+{
+    m_app.env.shell->open(Links::PartnerSite1);
+}
+
+void frmHaupt::Image2_Click()
+{
+    m_app.env.shell->open(Links::BrandSite);
+}
+
+void frmHaupt::Image3_Click()
+{
+    m_app.env.shell->open(Links::PartnerSite2);
+}
+
+void frmHaupt::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    Form_Resize();
+}
+
+void frmHaupt::changeEvent(QEvent* e)
+{
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange) {
+        updateMinimumSize();
+        Form_Resize();
+    }
 }
 
 void frmHaupt::closeEvent(QCloseEvent* e)

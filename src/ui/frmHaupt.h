@@ -1,18 +1,141 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 
 class App;
+class ClickableImage;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QListView;
+class QMenu;
+class QPushButton;
+class TabListView;
 
-// The main window: the dashboard of running statistics and the menu bar.
+// The main window: the dashboard of running statistics and the program's
+// only menu bar. The refresh fills the captions, the list and the figures;
+// menu entries of other windows' work are public so their owners connect them.
 class frmHaupt : public QMainWindow {
 public:
     explicit frmHaupt(App& app);
+
+    // Caption, saved size and state, list tab stops, colours, list scroll range.
     void Form_Load();
+    // Fits the horizontal scroll range of lstFänge to its widest row and
+    // keeps both of its scroll bars visible.
+    void CreateBar();
+    // Sets the tab stops of a list drawn by ListTabDelegate, in dialog units.
+    void ListBox_SetTabStop(QListView* list, const QList<int>& tabStops);
+    // Places the widgets for the current width and remembers size and state.
+    void Form_Resize();
+
+    // Menu handlers wired here.
+    void mnuEnde_Click();
+    void mnuShowHelp_Click();
+    void mnuShowHelpOnline_Click();
+    void Image1_Click();
+    void Image2_Click();
+    void Image3_Click();
+
+    // Dashboard
+    QPushButton* cmdZeit;
+    QPushButton* cmdFangÜbersicht;
+    QPushButton* cmdKostenÜbersicht;
+    QPushButton* cmdPics;
+    QGroupBox* fraStatistik;
+    QLabel* Label1;
+    TabListView* lstFänge;
+
+    // Captions of the fourteen figures
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label8;
+    QLabel* Label9;
+    QLabel* Label10;
+    QLabel* Label11;
+    QLabel* Label12;
+    QLabel* Label13;
+    QLabel* Label14;
+    QLabel* Label17;
+
+    // The fourteen figures
+    QLabel* labSchwersterFisch;
+    QLabel* labLeichtesterFisch;
+    QLabel* labDurchschnittsGewicht;
+    QLabel* labGesamtGewicht;
+    QLabel* labKleinsterFisch;
+    QLabel* labLängsterFisch;
+    QLabel* labZeitProFisch;
+    QLabel* labMinTempWasser;
+    QLabel* labMaxTempWasser;
+    QLabel* labMinTempLuft;
+    QLabel* labMaxTempLuft;
+    QLabel* labMinAngeltiefe;
+    QLabel* labAngelTiefe;
+    QLabel* labMaxAngeltiefe;
+
+    ClickableImage* Image1;
+    ClickableImage* Image2;
+    ClickableImage* Image3;
+
+    // Menus
+    QMenu* mnuDatei;
+    QMenu* mnuBackup;
+    QMenu* mnuDB;
+    QMenu* mnuFang;
+    QMenu* mnuKosten;
+    QMenu* mnuPrint;
+    QMenu* mnuFilter;
+    QMenu* mnuHilfe;
+
+    // Menu entries and separators, in menu order
+    QAction* mnuCreateBackup;
+    QAction* mnuReadBackup;
+    QAction* mnuSortDB;
+    QAction* mnusrichXDSFJLD;
+    QAction* mnuResetFänge;
+    QAction* mnuResetKosten;
+    QAction* mnuStrichX;
+    QAction* mnuResetDB;
+    QAction* mnuStrich1;
+    QAction* mnuEnde;
+    QAction* mnuAddFish;
+    QAction* mnuStrich2;
+    QAction* mnuFangÜbersicht;
+    QAction* mnuAddKosten;
+    QAction* mnuStrich4;
+    QAction* mnuKostenÜbersicht;
+    QAction* mnuPrintFront;
+    QAction* mnuStrichSADJ;
+    QAction* mnuPrintFänge;
+    QAction* mnuPrintKosten;
+    QAction* mnuStrichXfjkdsajfk;
+    QAction* mnuPrintEmptyTable;
+    QAction* mnuFilterKosten;
+    QAction* mnuFilterFänge;
+    QAction* mnuShowHelp;
+    QAction* mnuShowHelpOnline;
+    QAction* mnuUpdate;
+    QAction* mnuStrichb;
+    QAction* mnuAbout;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
+    void createWidgets();
+    void createMenus();
+    void applyColours();
+    void applyWindowState();
+    void updateMinimumSize();
+
     App& m_app;
+    QWidget* m_client;
 };

@@ -1,0 +1,84 @@
+#include "ui/TabListView.h"
+
+#include "ui/ListTabDelegate.h"
+
+#include <QStringListModel>
+
+TabListView::TabListView(QWidget* parent)
+    : QListView(parent)
+    , m_model(new QStringListModel(this))
+    , m_delegate(new ListTabDelegate(this))
+{
+    setModel(m_model);
+    setItemDelegate(m_delegate);
+    // Every row has the same size, so the view asks for one size hint only.
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+}
+
+void TabListView::clear()
+{
+    m_model->setStringList({});
+}
+
+void TabListView::addItem(const QString& line)
+{
+    const int row = m_model->rowCount();
+    if (m_model->insertRows(row, 1))
+        m_model->setData(m_model->index(row), line);
+}
+
+void TabListView::setItems(const QStringList& lines)
+{
+    m_model->setStringList(lines);
+}
+
+int TabListView::count() const
+{
+    return m_model->rowCount();
+}
+
+QString TabListView::item(int row) const
+{
+    return m_model->index(row).data().toString();
+}
+
+QStringList TabListView::items() const
+{
+    return m_model->stringList();
+}
+
+void TabListView::setTabStops(const QList<int>& dialogUnits)
+{
+    m_delegate->setTabStops(dialogUnits);
+    viewport()->update();
+}
+
+const QList<int>& TabListView::tabStops() const
+{
+    return m_delegate->tabStops();
+}
+
+qreal TabListView::widestLineWidth() const
+{
+    const TabLayout layout(font(), m_delegate->tabStops());
+    qreal widest = 0;
+    const QStringList rows = m_model->stringList();
+    for (const QString& row : rows)
+        widest = qMax(widest, layout.textWidth(row));
+    return widest;
+}
+
+void TabListView::setHorizontalExtent(int px)
+{
+    m_delegate->setHorizontalExtent(px);
+    // The cached row size must be measured again for the new extent.
+    doItemsLayout();
+}
+
+int TabListView::horizontalExtent() const
+{
+    return m_delegate->horizontalExtent();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QListView>
+#include <QString>
+#include <QStringList>
+
+class ListTabDelegate;
+class QStringListModel;
+
+// A list of plain text lines, each line TAB-separated and drawn at the
+// list's tab stops. The lines live in a string model, so long lists stay
+// fast; every row is as wide as the list's horizontal extent.
+class TabListView : public QListView {
+public:
+    explicit TabListView(QWidget* parent = nullptr);
+
+    QStringListModel* lines() const { return m_model; }
+    ListTabDelegate* tabDelegate() const { return m_delegate; }
+
+    void clear();
+    void addItem(const QString& line);
+    void setItems(const QStringList& lines);
+    int count() const;
+    QString item(int row) const;
+    QStringList items() const;
+
+    // Tab stops in dialog units, in the given order.
+    void setTabStops(const QList<int>& dialogUnits);
+    const QList<int>& tabStops() const;
+
+    // Width in pixels of the widest line as drawn in the list's font; one
+    // pass over the lines.
+    qreal widestLineWidth() const;
+    // How far the list scrolls sideways: the text width in pixels that
+    // every row offers.
+    void setHorizontalExtent(int px);
+    int horizontalExtent() const;
+
+private:
+    QStringListModel* m_model;
+    ListTabDelegate* m_delegate;
+};
