@@ -1,9 +1,636 @@
 #include "ui/frmAddFish.h"
 
+#include "calc/MondPhase.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/ErrorLog.h"
+#include "platform/FileOps.h"
+#include "platform/Paths.h"
+#include "store/ConvertDate.h"
+#include "store/ConvertToArray.h"
+#include "store/Numbers.h"
+#include "store/RecordFile.h"
 #include "ui/App.h"
+#include "ui/TextFilters.h"
+#include "ui/ValidityPictures.h"
+#include "ui/frmDatePicker.h"
+#include "ui/frmHaupt.h"
 
-frmAddFish::frmAddFish(App& app) : m_app(app)
+#include <QDir>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kSavePlace = u"Sub frmAddFish.cmdSave_Click"_s;
+const QString kAbortPlace = u"Sub frmAddFish.cmdAbort_Click"_s;
+const QString kLoadPlace = u"Sub frmAddFish.Form_Load"_s;
+
+const QStringList kPhotoExtensions = { u"jpg"_s, u"jpeg"_s, u"gif"_s, u"bmp"_s };
+
+// Longest texts the boxes take. A record field of 255 characters or more
+// cannot be read back (and stops the reading of every later line), so the
+// boxes leave room for what the save adds: the photo mark after the
+// species, "+ " before a temperature, up to ",00" after the weight.
+constexpr int kFieldMax = 254;
+
+bool isAsciiDigit(QChar c)
 {
-    setObjectName(QStringLiteral("frmAddFish"));
-    setWindowTitle(QStringLiteral("Fang eintragen"));
+    return c >= u'0' && c <= u'9';
+}
+
+// A date typed exactly as TT.MM.JJJJ that exists in the calendar; an
+// invalid QDate otherwise.
+QDate typedDate(const QString& text)
+{
+    if (text.size() != 10 || text[2] != u'.' || text[5] != u'.')
+        return {};
+    for (int i : { 0, 1, 3, 4, 6, 7, 8, 9 }) {
+        if (!isAsciiDigit(text[i]))
+            return {};
+    }
+    try {
+        return ParseDisplayDate(text);
+    } catch (const RuntimeError&) {
+        return {};
+    }
+}
+
+// Minutes since midnight of a time typed as hh?mm (the middle character is
+// not looked at), or -1 when it is not a time of day.
+int minutesOf(const QString& t)
+{
+    if (t.size() != 5)
+        return -1;
+    for (int i : { 0, 1, 3, 4 }) {
+        if (!isAsciiDigit(t[i]))
+            return -1;
+    }
+    const int h = t.left(2).toInt();
+    const int m = t.right(2).toInt();
+    if (h > 23 || m > 59)
+        return -1;
+    return h * 60 + m;
+}
+
+QString orText(const QString& text, const QString& instead)
+{
+    return text.isEmpty() ? instead : text;
+}
+
+void storePhoto(const QString& from, const QString& to)
+{
+    // "db\bilder" is normally made at start-up; make it if it went missing.
+    QDir().mkpath(QFileInfo(to).absolutePath());
+    FileOps::copyFile(from, to);
+}
+
+} // namespace
+
+frmAddFish::frmAddFish(App& app)
+    : m_app(app)
+{
+    setObjectName(u"frmAddFish"_s);
+    setWindowTitle(u"Fang eintragen"_s);
+    buildWidgets();
+    connectRules();
+    Form_Load();
+}
+
+void frmAddFish::buildWidgets()
+{
+    auto* grid = new QGridLayout;
+    int row = 0;
+
+    auto caption = [&](const QString& name, const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(name);
+        l->setBuddy(buddy);
+        grid->addWidget(l, row, 0);
+        return l;
+    };
+    auto box = [&](const QString& name, InputKind kind, int maxLength, const QString& text) {
+        auto* b = new FilteredLineEdit(kind, this);
+        b->setObjectName(name);
+        b->setMaxLength(maxLength);
+        b->setText(text);
+        return b;
+    };
+    auto line = [&](FilteredLineEdit* b, const QString& labelName, const QString& text) {
+        caption(labelName, text, b);
+        grid->addWidget(b, row, 1, 1, 2);
+        ++row;
+    };
+
+    txtDate = box(u"txtDate"_s, InputKind::RecordText, 10, QString());
+    cmdDatePicker = new QPushButton(u"..."_s, this);
+    cmdDatePicker->setObjectName(u"cmdDatePicker"_s);
+    cmdDatePicker->setFixedWidth(32);
+    caption(u"lblDate"_s, u"Fangdatum:"_s, txtDate);
+    grid->addWidget(txtDate, row, 1);
+    grid->addWidget(cmdDatePicker, row, 2);
+    auto* lblPhase = new QLabel(u"Mondphase:"_s, this);
+    lblPhase->setObjectName(u"lblPhase"_s);
+    labPhase = new QLabel(this);
+    labPhase->setObjectName(u"labPhase"_s);
+    labPhase->setMinimumWidth(110);
+    grid->addWidget(lblPhase, row, 3);
+    grid->addWidget(labPhase, row, 4);
+    ++row;
+
+    txtFänger = box(u"txtFänger"_s, InputKind::RecordText, kFieldMax, QString());
+    line(txtFänger, u"lblFänger"_s, u"Fänger:"_s);
+
+    const int timeRow = row;
+    txtBeginn = box(u"txtBeginn"_s, InputKind::RecordText, 5, u"00:00"_s);
+    line(txtBeginn, u"lblBeginn"_s, u"Angelbeginn:"_s);
+    txtFang = box(u"txtFang"_s, InputKind::RecordText, 5, u"00:00"_s);
+    line(txtFang, u"lblFang"_s, u"Fangzeit:"_s);
+    txtEnde = box(u"txtEnde"_s, InputKind::RecordText, 5, u"00:00"_s);
+    line(txtEnde, u"lblEnde"_s, u"Angelende:"_s);
+
+    // Both pictures share one place; the check lies on top until the first
+    // time check decides which of them stays.
+    imgFalse = new QLabel(this);
+    imgFalse->setObjectName(u"imgFalse"_s);
+    imgFalse->setPixmap(invalidPicture());
+    imgTrue = new QLabel(this);
+    imgTrue->setObjectName(u"imgTrue"_s);
+    imgTrue->setPixmap(validPicture());
+    grid->addWidget(imgFalse, timeRow, 3, 3, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(imgTrue, timeRow, 3, 3, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    imgTrue->raise();
+
+    txtFischArt = box(u"txtFischArt"_s, InputKind::RecordText, kFieldMax - 1, QString());
+    line(txtFischArt, u"lblFischArt"_s, u"Fischart:"_s);
+    txtGewicht = box(u"txtGewicht"_s, InputKind::Number, kFieldMax - 4, u"0,00"_s);
+    line(txtGewicht, u"lblGewicht"_s, u"Gewicht (kg):"_s);
+    txtLänge = box(u"txtLänge"_s, InputKind::Number, kFieldMax, u"0"_s);
+    line(txtLänge, u"lblLänge"_s, u"Länge (cm):"_s);
+    txtGewässer = box(u"txtGewässer"_s, InputKind::RecordText, kFieldMax, QString());
+    line(txtGewässer, u"lblGewässer"_s, u"Gewässer:"_s);
+    txtStelle = box(u"txtStelle"_s, InputKind::RecordText, kFieldMax, QString());
+    line(txtStelle, u"lblStelle"_s, u"Angelplatz:"_s);
+    txtMethode = box(u"txtMethode"_s, InputKind::RecordText, kFieldMax, QString());
+    line(txtMethode, u"lblMethode"_s, u"Montage/Rig.:"_s);
+    txtKöder = box(u"txtKöder"_s, InputKind::RecordText, kFieldMax, QString());
+    line(txtKöder, u"lblKöder"_s, u"Köder:"_s);
+    txtWetter = box(u"txtWetter"_s, InputKind::RecordText, kFieldMax, QString());
+    line(txtWetter, u"lblWetter"_s, u"Wetter:"_s);
+    txtTempLuft = box(u"txtTempLuft"_s, InputKind::SignedNumber, kFieldMax - 2, u"0"_s);
+    line(txtTempLuft, u"lblTempLuft"_s, u"Lufttemperatur:"_s);
+    txtTempWasser = box(u"txtTempWasser"_s, InputKind::SignedNumber, kFieldMax - 2, u"0"_s);
+    line(txtTempWasser, u"lblTempWasser"_s, u"Wassertemp.:"_s);
+    txtAngeltiefe = box(u"txtAngeltiefe"_s, InputKind::Number, kFieldMax, u"0"_s);
+    line(txtAngeltiefe, u"lblAngeltiefe"_s, u"Angeltiefe (m):"_s);
+
+    // The photo path is a path of this computer, not a record field.
+    txtBild = new QLineEdit(this);
+    txtBild->setObjectName(u"txtBild"_s);
+    cmdBrowse = new QPushButton(u"..."_s, this);
+    cmdBrowse->setObjectName(u"cmdBrowse"_s);
+    cmdBrowse->setFixedWidth(32);
+    caption(u"lblBild"_s, u"Bild:"_s, txtBild);
+    grid->addWidget(txtBild, row, 1, 1, 4);
+    grid->addWidget(cmdBrowse, row, 5);
+    ++row;
+    grid->setColumnStretch(1, 1);
+
+    cmdSave = new QPushButton(u"Speichern"_s, this);
+    cmdSave->setObjectName(u"cmdSave"_s);
+    cmdSave->setDefault(true);
+    cmdSave->setEnabled(false);
+    cmdAbort = new QPushButton(u"Abbrechen"_s, this);
+    cmdAbort->setObjectName(u"cmdAbort"_s);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdAbort);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(grid);
+    outer->addSpacing(8);
+    outer->addLayout(buttons);
+
+    QWidget* order[] = { txtDate, cmdDatePicker, txtFänger, txtBeginn, txtFang, txtEnde,
+        txtFischArt, txtGewicht, txtLänge, txtGewässer, txtStelle, txtMethode, txtKöder, txtWetter,
+        txtTempLuft, txtTempWasser, txtAngeltiefe, txtBild, cmdBrowse, cmdSave, cmdAbort };
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    // The text standing for "not entered": cleared on entering the box,
+    // put back when the box is left empty.
+    const QString blank = u" "_s;
+    m_placeholders = {
+        { txtFänger, blank, true, true },
+        { txtBeginn, u"00:00"_s, true, true },
+        { txtFang, u"00:00"_s, true, true },
+        { txtEnde, u"00:00"_s, true, true },
+        { txtFischArt, blank, false, true },
+        { txtGewicht, u"0,00"_s, true, true },
+        { txtLänge, u"0"_s, true, true },
+        { txtGewässer, blank, true, true },
+        { txtStelle, blank, true, true },
+        { txtMethode, blank, true, true },
+        { txtKöder, blank, true, true },
+        { txtWetter, blank, true, false },
+        { txtTempLuft, u"0"_s, true, true },
+        { txtTempWasser, u"0"_s, true, true },
+        { txtAngeltiefe, u"0"_s, true, true },
+    };
+    for (const Placeholder& p : m_placeholders)
+        p.box->installEventFilter(this);
+}
+
+void frmAddFish::connectRules()
+{
+    connect(txtDate, &QLineEdit::textChanged, this, [this] { txtDate_Change(); });
+    for (FilteredLineEdit* b : { txtBeginn, txtFang, txtEnde })
+        connect(b, &QLineEdit::textChanged, this, [this, b] { timeBox_Change(b); });
+    connect(cmdDatePicker, &QPushButton::clicked, this, [this] { cmdDatePicker_Click(); });
+    connect(cmdBrowse, &QPushButton::clicked, this, [this] { cmdBrowse_Click(); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdAbort, &QPushButton::clicked, this, [this] { cmdAbort_Click(); });
+}
+
+void frmAddFish::Form_Load()
+{
+    const Env& env = m_app.env;
+    ErrorTrap trap(env, kLoadPlace);
+    trap.step([&] { txtDate->setText(TodayText(*env.clock)); });
+    loadedPhotoPath.clear();
+    if (!m_app.editFlag)
+        return;
+
+    QStringList f;
+    trap.step([&] { f = ConvertToArray(env, { m_app.editRecord }, u"fisch"_s).value(0); });
+    auto field = [&](int k) { return f.value(k - 1); };
+
+    txtDate->setText(field(1));
+    txtFänger->setText(field(2));
+    txtBeginn->setText(field(3));
+    txtFang->setText(field(4));
+    txtEnde->setText(field(5));
+    txtFischArt->setText(field(6));
+    txtTempLuft->setText(field(14));
+    txtTempWasser->setText(field(15));
+    txtAngeltiefe->setText(field(16));
+
+    const QString species = txtFischArt->text();
+    const bool hasPhoto = species.endsWith(u'*');
+    if (hasPhoto)
+        txtFischArt->setText(species.chopped(1));
+
+    txtGewicht->setText(field(7));
+    txtLänge->setText(field(8));
+    txtGewässer->setText(field(9));
+    txtStelle->setText(field(10));
+    txtMethode->setText(field(11));
+    txtKöder->setText(field(12));
+    txtWetter->setText(field(13));
+
+    if (!hasPhoto)
+        return;
+    // The photo is found again by the catch's date and catch time. A record
+    // whose date or time is not in its proper form names no file at all.
+    const QString date = field(1);
+    const QString time = field(4);
+    if (typedDate(date).isValid() && minutesOf(time) >= 0) {
+        const QString stem
+            = u"db\\bilder\\"_s + date + u'_' + time.mid(0, 2) + u'-' + time.mid(3, 2) + u"-00."_s;
+        for (const QString& ext : kPhotoExtensions) {
+            trap.step([&] {
+                const QString candidate = hostPath(env.programDir, stem + ext);
+                if (FileOps::fileExists(candidate))
+                    txtBild->setText(candidate);
+            });
+        }
+    }
+    if (txtBild->text().isEmpty()) {
+        env.dialogs->message(
+            u"Fehler: In der Datenbank ist zwar ein Verweis auf ein Bild, jedoch "
+            u"konnte das Bild nicht gefunden werden!\r\nDer Verweis wird gelöscht."_s,
+            MsgIcon::Warning);
+    }
+    loadedPhotoPath = txtBild->text();
+    loadedCatchTime = txtFang->text();
+    loadedDate = txtDate->text();
+}
+
+void frmAddFish::txtDate_Change()
+{
+    const QString t = txtDate->text();
+    if (!t.isEmpty() && !isAsciiDigit(t.back()) && t.back() != u'.') {
+        // Setting the text again runs this rule once more with the shorter text.
+        txtDate->setText(t.chopped(1));
+        txtDate->setCursorPosition(int(txtDate->text().size()));
+        return;
+    }
+    if (t.size() != 10)
+        return;
+    const QDate d = typedDate(t);
+    if (d.isValid())
+        labPhase->setText(MondPhase(m_app.env, DayNumber(d)));
+}
+
+void frmAddFish::timeBox_Change(FilteredLineEdit* box)
+{
+    const QString t = box->text();
+    if (!t.isEmpty() && !isAsciiDigit(t.back()) && t.back() != u':') {
+        box->setText(t.chopped(1));
+        box->setCursorPosition(int(box->text().size()));
+        return;
+    }
+    CheckTime();
+    // Move on only while the user types into the box; a box refilled with
+    // its placeholder on leaving must not pull the focus back.
+    if (!isVisible() || !box->hasFocus() || t.size() != 5)
+        return;
+    if (box == txtBeginn)
+        txtFang->setFocus(Qt::OtherFocusReason);
+    else if (box == txtFang && t != u"00:00")
+        txtEnde->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmAddFish::timesValid() const
+{
+    const int b = minutesOf(txtBeginn->text());
+    const int c = minutesOf(txtFang->text());
+    const int e = minutesOf(txtEnde->text());
+    if (b < 0 || c < 0 || e < 0)
+        return false;
+    const Clock& clock = *m_app.env.clock;
+    if (txtDate->text() == TodayText(clock)) {
+        const QTime now = clock.now().time();
+        const int n = now.hour() * 60 + now.minute();
+        if (b >= n || c >= n || e >= n)
+            return false;
+    }
+    return b <= c && c <= e;
+}
+
+void frmAddFish::CheckTime()
+{
+    const bool valid = timesValid();
+    imgTrue->setVisible(valid);
+    imgFalse->setVisible(!valid);
+    cmdSave->setEnabled(valid);
+}
+
+bool frmAddFish::eventFilter(QObject* watched, QEvent* e)
+{
+    const QEvent::Type type = e->type();
+    if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+        // A window losing or gaining activation and a context menu opening
+        // are not the user entering or leaving the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            for (const Placeholder& p : m_placeholders) {
+                if (p.box != watched)
+                    continue;
+                if (type == QEvent::FocusIn && p.clearOnEnter && p.box->text() == p.text)
+                    p.box->clear();
+                else if (type == QEvent::FocusOut && p.restoreOnLeave && p.box->text().isEmpty())
+                    p.box->setText(p.text);
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void frmAddFish::keyPressEvent(QKeyEvent* e)
+{
+    // Escape is "Abbrechen", not a silent close of the window.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        cmdAbort->click();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+QString frmAddFish::photoFileName(const QString& extension) const
+{
+    const QString time = txtFang->text();
+    return hostPath(m_app.env.programDir,
+        u"db\\bilder\\"_s + txtDate->text() + u'_' + time.left(2) + u'-' + time.right(2) + u"-00."_s
+            + extension);
+}
+
+bool frmAddFish::refuse(const QString& message)
+{
+    m_app.env.dialogs->message(message, MsgIcon::Warning);
+    return false;
+}
+
+void frmAddFish::cmdSave_Click()
+{
+    saveCatch();
+}
+
+bool frmAddFish::saveCatch()
+{
+    const Env& env = m_app.env;
+    ErrorTrap trap(env, kSavePlace);
+
+    // Every check comes before anything is written, copied or deleted: a
+    // refused save leaves the window, the catch file and the photos as
+    // they were.
+    const QString date = txtDate->text();
+    const QDate day = typedDate(date);
+    if (!day.isValid())
+        return refuse(u"Bitte geben Sie ein Datum im Format TT.MM.JJJJ ein!"_s);
+    if (day > env.clock->now().date())
+        return refuse(u"Fehler: Das eingegebene Datum liegt in der Zukunft!"_s);
+    if (!timesValid())
+        return refuse(u"Fehler: Bitte prüfen Sie Angelbeginn, Fangzeit und Angelende!"_s);
+    if (txtFänger->text().isEmpty())
+        return refuse(u"Fehler: Es wurde kein Fänger eingegeben!"_s);
+    const QString weightText = txtGewicht->text();
+    if (weightText.isEmpty() || weightText == u"0,00")
+        return refuse(u"Fehler: Es wurde kein Gewicht eingegeben!"_s);
+    QString weight;
+    try {
+        weight = TwoDecimals(ParseNumber(weightText));
+    } catch (const RuntimeError&) {
+        return refuse(u"Fehler: Das eingegebene Gewicht ist keine gültige Zahl!"_s);
+    }
+    const QString photo = txtBild->text();
+    const QString extension = photo.mid(photo.lastIndexOf(u'.') + 1);
+    if (!photo.isEmpty()) {
+        const QFileInfo fi(photo);
+        if (!fi.isFile() || !fi.isReadable())
+            return refuse(u"Fehler: Das gewählte Bild wurde nicht gefunden!"_s);
+        if (!kPhotoExtensions.contains(extension.toLower()))
+            return refuse(u"Fehler: Das gewählte Bild ist keine Bilddatei "
+                          u"(jpg, jpeg, gif, bmp)!"_s);
+    }
+
+    // The record is put together apart from the boxes, so that a failed
+    // write leaves every typed value as it was.
+    QString species = txtFischArt->text();
+    if (!photo.isEmpty())
+        species += u'*';
+    if (species.isEmpty())
+        species = u" "_s;
+    auto temperature = [&](const QString& typed) {
+        const QString t = orText(typed, u"0"_s);
+        if (t.startsWith(u'+'))
+            return t;
+        bool aboveZero = false;
+        trap.step([&] { aboveZero = ParseInt16(t) > 0; });
+        return aboveZero ? u"+ "_s + t : t;
+    };
+    QString storedDate;
+    trap.step([&] { storedDate = ConvertDate(env, date, u"de-en"_s); });
+    const QStringList fields = {
+        storedDate,
+        txtFänger->text(),
+        txtBeginn->text(),
+        txtFang->text(),
+        txtEnde->text(),
+        species,
+        weight,
+        orText(txtLänge->text(), u"0"_s),
+        txtGewässer->text(),
+        txtStelle->text(),
+        txtMethode->text(),
+        txtKöder->text(),
+        txtWetter->text(),
+        temperature(txtTempLuft->text()),
+        temperature(txtTempWasser->text()),
+        orText(txtAngeltiefe->text(), u"0"_s),
+        labPhase->text(),
+    };
+    const QString catchFile = hostPath(env.programDir, u"db\\fänge\\db"_s);
+    if (!trap.step([&] { AppendItem(catchFile, fields.join(u'\t')); })) {
+        env.dialogs->message(u"Fehler: Der Fang konnte nicht gespeichert werden. Bitte prüfen Sie, "
+                             u"ob der Programmordner beschreibbar ist."_s,
+            MsgIcon::Warning);
+        return false;
+    }
+
+    // Photos follow only a catch that really was written. A new photo is
+    // copied before an old one is deleted, so a failed copy never loses a
+    // photo the catch had.
+    bool photoStored = true;
+    bool dropLoaded = false;
+    const QString target = photo.isEmpty() ? QString() : photoFileName(extension);
+    if (photo.isEmpty()) {
+        // The photo was taken off the catch.
+        dropLoaded = !loadedPhotoPath.isEmpty();
+    } else if (photo == loadedPhotoPath) {
+        // The same photo moves along when the catch's date or time changed.
+        const bool moved = date != loadedDate || txtFang->text() != loadedCatchTime;
+        if (moved) {
+            photoStored = trap.step([&] { storePhoto(loadedPhotoPath, target); });
+            dropLoaded = photoStored;
+        }
+    } else {
+        photoStored = trap.step([&] { storePhoto(photo, target); });
+        dropLoaded = photoStored && !loadedPhotoPath.isEmpty();
+    }
+    // A loaded photo that the copy has just overwritten is the new photo.
+    const bool overwritten = !target.isEmpty()
+        && QFileInfo(loadedPhotoPath).absoluteFilePath() == QFileInfo(target).absoluteFilePath();
+    if (dropLoaded && !overwritten)
+        trap.step([&] { FileOps::deleteFile(loadedPhotoPath); });
+    if (!photoStored) {
+        env.dialogs->message(u"Fehler: Der Fang wurde gespeichert, aber das Bild konnte nicht in "
+                             u"den Ordner \"db\\bilder\" kopiert werden!"_s,
+            MsgIcon::Warning);
+    }
+
+    env.dialogs->message(u"Eintrag gespeichert!"_s, MsgIcon::Information);
+    resetWidgets();
+    loadedPhotoPath.clear();
+    loadedCatchTime.clear();
+    loadedDate.clear();
+    const bool closing = m_app.editFlag;
+    if (closing)
+        close();
+    m_app.editFlag = false;
+    m_app.Änderung();
+    if (m_app.haupt)
+        m_app.haupt->CreateBar();
+    if (!closing)
+        txtDate->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void frmAddFish::resetWidgets()
+{
+    txtDate->setText(TodayText(*m_app.env.clock));
+    for (QLineEdit* b : { txtBeginn, txtFang, txtEnde })
+        b->setText(u"00:00"_s);
+    txtGewicht->setText(u"0,00"_s);
+    for (QLineEdit* b : { txtLänge, txtTempLuft, txtTempWasser, txtAngeltiefe })
+        b->setText(u"0"_s);
+    for (QLineEdit* b : { static_cast<QLineEdit*>(txtFänger), static_cast<QLineEdit*>(txtFischArt),
+             static_cast<QLineEdit*>(txtGewässer), static_cast<QLineEdit*>(txtStelle),
+             static_cast<QLineEdit*>(txtMethode), static_cast<QLineEdit*>(txtKöder),
+             static_cast<QLineEdit*>(txtWetter), txtBild })
+        b->clear();
+}
+
+void frmAddFish::cmdAbort_Click()
+{
+    const Env& env = m_app.env;
+    ErrorTrap trap(env, kAbortPlace);
+    if (!m_app.editFlag) {
+        txtDate->setText(TodayText(*env.clock));
+        close();
+        return;
+    }
+    const MsgResult answer = env.dialogs->message(
+        u"Es liegen ungespeicherte Änderungen vor!\r\nWenn Sie den Vorgang jetzt abbrechen, geht "
+        u"der Eintrag verloren!\r\nÄnderungen jetzt speichern?"_s,
+        MsgIcon::Information, MsgButtons::YesNoCancel, u"Änderungen speichern?"_s);
+    switch (answer) {
+    case MsgResult::Yes:
+        // A completed save of an edited catch closes the window itself; a
+        // refused one keeps it open with the catch, which is not yet stored.
+        saveCatch();
+        return;
+    case MsgResult::No:
+        // The catch left the file when editing began; its photo goes too.
+        if (!loadedPhotoPath.isEmpty())
+            trap.step([&] { FileOps::deleteFile(loadedPhotoPath); });
+        m_app.editFlag = false;
+        m_app.editRecord.clear();
+        m_app.Änderung();
+        close();
+        return;
+    case MsgResult::Cancel:
+    case MsgResult::Ok:
+        return;
+    }
+}
+
+void frmAddFish::cmdDatePicker_Click()
+{
+    if (!m_picker) {
+        m_picker = new frmDatePicker(m_app, this);
+        m_picker->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_picker->txtForm->setText(u"fisch"_s);
+    m_picker->fishWindow = this;
+    m_picker->show();
+    m_picker->raise();
+    m_picker->activateWindow();
+}
+
+void frmAddFish::cmdBrowse_Click()
+{
+    const QString file = m_app.env.dialogs->openFile(u"Bild zum Fang auswählen"_s, u"C:\\"_s,
+        u"Bilddateien (jpg, jpeg, gif, bmp)|*.jpg;*.jpeg;*.gif;*.bmp"_s);
+    if (!file.isEmpty())
+        txtBild->setText(file);
 }
