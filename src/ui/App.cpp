@@ -2,14 +2,22 @@
 
 #include "app/CheckFiles.h"
 #include "platform/ErrorLog.h"
+#include "platform/Paths.h"
+#include "store/ConvertDate.h"
+#include "store/RecordFile.h"
 #include "ui/frmAddFish.h"
+#include "ui/frmFangÜbersicht.h"
 #include "ui/frmHaupt.h"
+
+#include <QAction>
+#include <QPushButton>
 
 App::App(Env e, std::function<void()> quit) : env(std::move(e)), m_quit(std::move(quit)) {}
 
 App::~App()
 {
     delete addFish.data();
+    delete uebersicht;
     delete haupt;
 }
 
@@ -17,12 +25,36 @@ void App::Main()
 {
     ErrorTrap trap(env, QStringLiteral("Sub Main"));
     trap.step([&] { CheckFiles(env, settings); });
+    trap.step([&] {
+        // Shown once so that it is a real window, then kept hidden; its load
+        // fills the list the statistics read.
+        uebersicht = new frmFangÜbersicht(*this);
+        uebersicht->show();
+        uebersicht->hide();
+    });
     // The cost window and the catch overview are loaded here, hidden, once
     // they exist: the statistics read the overview's list.
     editFlag = false;
     trap.step([&] {
         haupt = new frmHaupt(*this);
         haupt->show();
+    });
+    trap.step([&] {
+        // The main window's ways into the catch overview.
+        if (!haupt || !uebersicht)
+            return;
+        auto showOverview = [this] {
+            uebersicht->show();
+            uebersicht->raise();
+            uebersicht->activateWindow();
+            uebersicht->Form_Load();
+        };
+        QObject::connect(haupt->cmdFangÜbersicht, &QPushButton::clicked, haupt, showOverview);
+        QObject::connect(haupt->mnuFangÜbersicht, &QAction::triggered, haupt, showOverview);
+        QObject::connect(haupt->mnuFilterFänge, &QAction::triggered, haupt,
+            [this] { uebersicht->OpenInFilterMode(); });
+        QObject::connect(haupt->cmdPics, &QPushButton::clicked, haupt,
+            [this] { uebersicht->ShowCatchesWithPhoto(); });
     });
     trap.step([&] { Änderung(); });
 }
@@ -32,6 +64,20 @@ void App::EndProgram()
     if (m_ended)
         return;
     m_ended = true;
+    if (editFlag && !editRecord.isEmpty()) {
+        // A catch taken out of the file for editing and neither saved nor
+        // abandoned goes back into the file rather than being lost.
+        ErrorTrap trap(env, QStringLiteral("Sub EndProgram"));
+        trap.step([&] {
+            const QString item = uebersicht
+                ? uebersicht->storedItemOfEditRecord(editRecord)
+                : ConvertDate(env, editRecord.left(10), QStringLiteral("de-en")) + u'\t'
+                    + editRecord.mid(11);
+            AppendItem(hostPath(env.programDir, QStringLiteral("db\\fänge\\db")), item);
+            editFlag = false;
+            editRecord.clear();
+        });
+    }
     SaveSettings(env, settings);
     WriteLog(env, QStringLiteral("PROGRAMM"), QStringLiteral("Ende"));
     if (m_quit)
@@ -40,6 +86,8 @@ void App::EndProgram()
 
 void App::Änderung()
 {
+    if (uebersicht)
+        uebersicht->Form_Load();
     if (haupt)
         haupt->Form_Load();
 }

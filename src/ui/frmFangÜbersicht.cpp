@@ -1,0 +1,820 @@
+#include "ui/frmFangÜbersicht.h"
+
+#include "platform/Dialogs.h"
+#include "platform/ErrorLog.h"
+#include "platform/FileOps.h"
+#include "platform/Paths.h"
+#include "platform/RuntimeError.h"
+#include "search/Search.h"
+#include "store/ConvertDate.h"
+#include "store/ConvertToArray.h"
+#include "store/RecordFile.h"
+#include "store/Sort.h"
+#include "ui/App.h"
+#include "ui/ListTabDelegate.h"
+#include "ui/TabListView.h"
+#include "ui/frmAddFish.h"
+#include "ui/frmHaupt.h"
+#include "ui/frmPic.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include <array>
+#include <cmath>
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+// What the title bar and the border add to the client area, in twips.
+constexpr int kFrameWidth = 120;
+constexpr int kFrameHeight = 510;
+
+constexpr int px(int twips)
+{
+    return twips / kTwipsPerPixel;
+}
+
+const QList<int> kTabStops
+    = { 20, 65, 110, 140, 170, 200, 280, 315, 345, 420, 505, 570, 650, 710, 750, 800, 860 };
+
+const QString kCatchFile = u"db\\fänge\\db"_s;
+const QString kHeading = u"Übersicht über alle eingetragenen Fänge ("_s;
+const QString kHeadingFiltered = u"Übersicht über alle eingetragenen Fänge {gefiltert} ("_s;
+
+// A label that reports a click, for the filter switch and its two pictures.
+class ClickLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()> onClick;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        QLabel::mousePressEvent(e);
+        if (onClick)
+            onClick();
+    }
+};
+
+QPixmap boxPicture(const QWidget* w, bool ticked)
+{
+    QStyleOptionButton opt;
+    opt.initFrom(w);
+    const int side = w->style()->pixelMetric(QStyle::PM_IndicatorWidth, &opt, w);
+    opt.rect = QRect(0, 0, side, side);
+    opt.state = QStyle::State_Enabled | (ticked ? QStyle::State_On : QStyle::State_Off);
+    QPixmap pm(side, side);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    w->style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &opt, &p, w);
+    return pm;
+}
+
+// Widest line of a list as drawn at its tab stops. Advances are looked up
+// per character instead of shaping every segment: the scroll range needs
+// no kerning, and a list of 32,767 catches is measured in milliseconds.
+qreal widestLine(const TabListView* list, const QStringList& lines)
+{
+    const TabLayout layout(list->font(), list->tabStops());
+    const QFontMetricsF fm(list->font());
+    std::array<qreal, 256> latin {};
+    for (int c = 0; c < 256; ++c)
+        latin[c] = fm.horizontalAdvance(QChar(c));
+    QHash<char16_t, qreal> others;
+    auto advance = [&](QChar ch) -> qreal {
+        const char16_t u = ch.unicode();
+        if (u < 256)
+            return latin[u];
+        auto it = others.constFind(u);
+        if (it == others.cend())
+            it = others.insert(u, fm.horizontalAdvance(ch));
+        return *it;
+    };
+
+    const QList<int>& stops = layout.stopsPx();
+    const int defaultTab = layout.defaultTabPx();
+    qreal widest = 0;
+    for (const QString& line : lines) {
+        qreal x = 0;
+        qreal segment = 0;
+        qsizetype nextStop = 0;
+        for (const QChar ch : line) {
+            if (ch != u'\t') {
+                segment += advance(ch);
+                continue;
+            }
+            // The same rule the list draws by: the first stop right of the
+            // text so far, searched onwards only; then fixed steps.
+            const qreal right = x + segment;
+            while (nextStop < stops.size() && stops[nextStop] <= right)
+                ++nextStop;
+            if (nextStop < stops.size())
+                x = stops[nextStop++];
+            else
+                x = (std::floor(right / defaultTab) + 1) * defaultTab;
+            segment = 0;
+        }
+        widest = qMax(widest, x + segment);
+    }
+    return widest;
+}
+
+// The photo's name without extension: date_hh-mm-00.
+QString photoBaseName(const QString& date, const QString& catchTime)
+{
+    return date + u'_' + catchTime.mid(0, 2) + u'-' + catchTime.mid(3, 2) + u"-00"_s;
+}
+
+QStringList catchFields(const Env& env, const QString& record)
+{
+    const RecordTable table = ConvertToArray(env, QStringList { record }, u"fisch"_s);
+    return table.isEmpty() ? QStringList(kCatchFields) : table.first();
+}
+
+} // namespace
+
+frmFangÜbersicht::frmFangÜbersicht(App& app)
+    : m_app(app)
+{
+    setObjectName(u"frmFangÜbersicht"_s);
+    setWindowTitle(u"Alle eingetragenen Fänge"_s);
+    // Sizable, but without minimise and maximise buttons.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    buildWidgets();
+    setTwipsSize(kInitialWidth, kNormalHeight);
+    Form_Load();
+}
+
+frmFangÜbersicht::~frmFangÜbersicht()
+{
+    delete pic.data();
+}
+
+void frmFangÜbersicht::buildWidgets()
+{
+    labÜberschrift = new QLabel(u"Übersicht über alle eingetragenen Fänge ():"_s, this);
+    labÜberschrift->setObjectName(u"labÜberschrift"_s);
+    QFont headingFont = labÜberschrift->font();
+    headingFont.setBold(true);
+    labÜberschrift->setFont(headingFont);
+    labÜberschrift->setIndent(px(120));
+
+    auto makeList = [this](const QString& name) {
+        auto* list = new TabListView(this);
+        list->setObjectName(name);
+        list->setTabStops(kTabStops);
+        list->setGeometry(px(120), px(600), px(15015), px(5325));
+        return list;
+    };
+    lstFänge = makeList(u"lstFänge"_s);
+    lstFilter = makeList(u"lstFilter"_s);
+    lstFilter->hide();
+
+    auto makeButton
+        = [this](const QString& name, const QString& caption, QWidget* parent, QRect twips) {
+              auto* b = new QPushButton(caption, parent);
+              b->setObjectName(name);
+              b->setGeometry(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height()));
+              b->setAutoDefault(false);
+              return b;
+          };
+    cmdEdit = makeButton(u"cmdEdit"_s, u"Bearbeiten"_s, this, { 120, 6120, 1335, 375 });
+    cmdDelete = makeButton(u"cmdDelete"_s, u"Löschen"_s, this, { 1575, 6120, 1335, 375 });
+    cmdPrint = makeButton(u"cmdPrint"_s, u"Drucken"_s, this, { 3030, 6120, 1335, 375 });
+    cmdShowPic = makeButton(u"cmdShowPic"_s, u"Bild anzeigen"_s, this, { 4485, 6120, 1575, 375 });
+    cmdShowPic->setEnabled(false);
+    cmdOK = makeButton(u"cmdOK"_s, u"Schließen"_s, this, { 12000, 6120, 1335, 375 });
+
+    auto* falseBox = new ClickLabel(this);
+    auto* trueBox = new ClickLabel(this);
+    auto* switchLabel = new ClickLabel(u"  Filter verwenden"_s, this);
+    imgFilterFalse = falseBox;
+    imgFilterTrue = trueBox;
+    chkFilter = switchLabel;
+    imgFilterFalse->setObjectName(u"imgFilterFalse"_s);
+    imgFilterTrue->setObjectName(u"imgFilterTrue"_s);
+    chkFilter->setObjectName(u"chkFilter"_s);
+    imgFilterFalse->setPixmap(boxPicture(this, false));
+    imgFilterTrue->setPixmap(boxPicture(this, true));
+    imgFilterFalse->setGeometry(px(6300), px(6180), px(255), px(255));
+    imgFilterTrue->setGeometry(px(6300), px(6180), px(255), px(255));
+    imgFilterTrue->hide();
+    chkFilter->setGeometry(px(6555), px(6180), px(1800), px(255));
+    for (ClickLabel* l : { falseBox, trueBox, switchLabel })
+        l->onClick = [this] { chkFilter_Click(); };
+
+    Frame1 = new QGroupBox(u"Filtereinstellungen"_s, this);
+    Frame1->setObjectName(u"Frame1"_s);
+    Frame1->setGeometry(px(120), px(6750), px(6015), px(735));
+    txtFilter = new QLineEdit(Frame1);
+    txtFilter->setObjectName(u"txtFilter"_s);
+    txtFilter->setGeometry(px(120), px(300), px(3255), px(315));
+    cmdFilter = makeButton(u"cmdFilter"_s, u"Suchen..."_s, Frame1, { 3495, 270, 1095, 375 });
+    cmdReset = makeButton(u"cmdReset"_s, u"Reset"_s, Frame1, { 4710, 270, 1095, 375 });
+
+    setDefaultButton(cmdOK);
+
+    connect(cmdFilter, &QPushButton::clicked, this, [this] { cmdFilter_Click(); });
+    connect(cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
+    connect(cmdShowPic, &QPushButton::clicked, this, [this] { cmdShowPic_Click(); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    // A new current line, by mouse or keyboard, is a click on it.
+    for (TabListView* list : { lstFänge, lstFilter }) {
+        connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, list](const QModelIndex& current) {
+                if (!list->isHidden() && current.isValid())
+                    lst_Click(current.row());
+            });
+    }
+}
+
+QString frmFangÜbersicht::headerLine()
+{
+    static const QString line = QStringList { u"Pic"_s, u"Datum"_s, u"Fänger"_s, u"Beginn"_s,
+        u"Fangzeit"_s, u"Ende"_s, u"Fischart"_s, u"Gewicht"_s, u"Größe"_s, u"Gewässer"_s,
+        u"Angelplatz"_s, u"Montage/Rig."_s, u"Köder"_s, u"Wetter"_s, u"Luft °C"_s, u"Wasser °C"_s,
+        u"Tiefe"_s, u"Mondphase"_s }
+                                    .join(u'\t');
+    return line;
+}
+
+QString frmFangÜbersicht::ruleLine()
+{
+    return QString(230, u'=') + u"    "_s;
+}
+
+QString frmFangÜbersicht::listLine(const Env& env, const QString& storedItem)
+{
+    const QChar mark = storedItem.contains(u'*') ? u'X' : u' ';
+    return mark + u'\t' + ConvertDate(env, storedItem, u"en-de"_s) + u'\t' + storedItem.mid(11);
+}
+
+// ---------------------------------------------------------------- Load
+
+void frmFangÜbersicht::Form_Load()
+{
+    const Env& env = m_app.env;
+    ErrorTrap trap(env, u"Sub frmFangÜbersicht.Form_Load"_s);
+    trap.step([&] {
+        m_shownItems.clear();
+        m_hiddenItems.clear();
+        lstFänge->setTabStops(kTabStops);
+        lstFilter->setTabStops(kTabStops);
+        lstFänge->setItems({ headerLine(), ruleLine() });
+        m_fängeWidest = -1;
+    });
+    trap.step([&] {
+        // A stored width larger than the desktop (the "fill the screen"
+        // choice of the first start) becomes the desktop's width.
+        int width = m_app.settings.OverviewWidth;
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            width = qMin(width, screen->availableGeometry().width() * kTwipsPerPixel);
+        setTwipsSize(width, m_app.settings.OverviewHeight);
+    });
+
+    const QString path = hostPath(env.programDir, kCatchFile);
+    bool hasRecords = false;
+    trap.step([&] { hasRecords = FileOps::length(path) >= 10; });
+    if (!hasRecords) {
+        // Only the header lines: the heading must not keep the count of
+        // catches that are gone.
+        if (m_loadedOnce)
+            setHeading(kHeading + u"0):"_s);
+        CreateBar();
+        return;
+    }
+
+    QStringList items;
+    trap.step([&] { items = ReadItems(path); });
+    trap.step([&] { BubbleSort(items, std::nullopt, true); });
+    trap.step([&] {
+        QStringList lines;
+        lines.reserve(items.size() + 2);
+        lines.append(headerLine());
+        lines.append(ruleLine());
+        m_shownItems.reserve(items.size());
+        for (const QString& item : std::as_const(items)) {
+            if (item.isEmpty()) {
+                m_hiddenItems.append(item);
+                continue;
+            }
+            m_shownItems.append(item);
+            lines.append(listLine(env, item));
+        }
+        lstFänge->setItems(lines);
+    });
+    trap.step([&] {
+        const QFileInfo fi(path);
+        m_loadedStamp = QString::number(fi.size()) + u'|'
+            + QString::number(fi.lastModified().toMSecsSinceEpoch());
+    });
+    m_loadedOnce = true;
+    setHeading(kHeading + QString::number(lstFänge->count() - 2) + u"):"_s);
+    CreateBar();
+}
+
+// ---------------------------------------------------------------- Filter
+
+void frmFangÜbersicht::cmdFilter_Click()
+{
+    const Env& env = m_app.env;
+    ErrorTrap trap(env, u"Sub frmFangÜbersicht.cmdFilter_Click"_s);
+    const QStringList all = lstFänge->items();
+    if (all.size() < 4)
+        return;
+    QStringList out;
+    trap.step([&] {
+        out.reserve(all.size());
+        out.append(all.at(0));
+        out.append(all.at(1));
+    });
+    trap.step([&] {
+        const QString text = txtFilter->text();
+        if (text.startsWith(u'+'))
+            txtFilter->setText(text.mid(1));
+    });
+    trap.step([&] {
+        const FilterExpression expression(txtFilter->text());
+        for (qsizetype i = 2; i < all.size(); ++i) {
+            if (expression.matches(env, all.at(i)))
+                out.append(all.at(i));
+        }
+    });
+    lstFilter->setItems(out);
+    m_filterWidest = out.size() == all.size() ? m_fängeWidest : -1;
+    setHeading(kHeadingFiltered + QString::number(lstFilter->count() - 2) + u"):"_s);
+    CreateBar();
+}
+
+void frmFangÜbersicht::cmdReset_Click()
+{
+    txtFilter->clear();
+    cmdFilter_Click();
+    txtFilter->setFocus();
+}
+
+void frmFangÜbersicht::chkFilter_Click()
+{
+    const bool on = !filterMode();
+    showFilterPictures(on);
+    if (!isVisible()) {
+        setTwipsSize(twipsWidth(), kNormalHeight);
+        return;
+    }
+    if (!on) {
+        setTwipsSize(twipsWidth(), kNormalHeight);
+        Form_Load();
+        setEditButtonsEnabled(true);
+        showFilterList(false);
+        lstFilter->clear();
+        m_filterWidest = -1;
+        setDefaultButton(cmdOK);
+        txtFilter->clear();
+    } else {
+        setTwipsSize(twipsWidth(), kFilterHeight);
+        setEditButtonsEnabled(false);
+        showFilterList(true);
+        lstFilter->setItems(lstFänge->items());
+        m_filterWidest = m_fängeWidest;
+        setDefaultButton(cmdFilter);
+        txtFilter->setFocus();
+    }
+    CreateBar();
+}
+
+void frmFangÜbersicht::OpenInFilterMode()
+{
+    show();
+    raise();
+    activateWindow();
+    showFilterPictures(true);
+    setTwipsSize(twipsWidth(), kFilterHeight);
+    showFilterList(true);
+    cmdFilter_Click();
+    setDefaultButton(cmdFilter);
+    txtFilter->setFocus();
+    setEditButtonsEnabled(false);
+}
+
+void frmFangÜbersicht::ShowCatchesWithPhoto()
+{
+    OpenInFilterMode();
+    txtFilter->setText(u"*"_s);
+    cmdFilter_Click();
+}
+
+// ---------------------------------------------------------------- Select and picture
+
+void frmFangÜbersicht::lst_Click(int row)
+{
+    cmdShowPic->setEnabled(false);
+    photoPath.clear();
+    const TabListView* list = filterMode() ? lstFilter : lstFänge;
+    // The header and the rule line name no catch.
+    if (row < 2 || row >= list->count())
+        return;
+    const Env& env = m_app.env;
+    const QStringList fields = catchFields(env, list->item(row).mid(2));
+    const QString base = u"db\\bilder\\"_s + photoBaseName(fields.at(0), fields.at(3));
+    // Every extension is tried; when several files exist the last one wins.
+    for (const QString& ext : { u".jpg"_s, u".jpeg"_s, u".gif"_s, u".bmp"_s }) {
+        const QString candidate = hostPath(env.programDir, base + ext);
+        if (FileOps::fileExists(candidate)) {
+            photoPath = candidate;
+            cmdShowPic->setEnabled(true);
+        }
+    }
+}
+
+void frmFangÜbersicht::cmdShowPic_Click()
+{
+    if (pic)
+        pic->close();
+    auto* window = new frmPic();
+    if (!window->loadPicture(photoPath)) {
+        delete window;
+        if (m_app.env.dialogs)
+            m_app.env.dialogs->message(u"Das Bild konnte nicht angezeigt werden:\r\n"_s
+                    + QDir::toNativeSeparators(photoPath)
+                    + u"\r\nDie Datei fehlt oder ist kein lesbares Bild."_s,
+                MsgIcon::Warning);
+        return;
+    }
+    pic = window;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+// ---------------------------------------------------------------- Edit and delete
+
+int frmFangÜbersicht::selectedCatchRow() const
+{
+    const QModelIndex current = lstFänge->currentIndex();
+    if (!current.isValid() || !lstFänge->selectionModel()->isSelected(current))
+        return -1;
+    return current.row() >= 2 ? current.row() : -1;
+}
+
+QString frmFangÜbersicht::storedItemOfRow(int row) const
+{
+    if (m_shownItems.size() == lstFänge->count() - 2)
+        return m_shownItems.at(row - 2);
+    // Not expected: the list changed without its stored items. Build the
+    // stored form back from the list line.
+    const QString line = lstFänge->item(row);
+    return ConvertDate(m_app.env, line.mid(2, 10), u"de-en"_s) + u'\t' + line.mid(13);
+}
+
+QString frmFangÜbersicht::storedItemOfEditRecord(const QString& editRecord) const
+{
+    if (!m_editHandedOut.isEmpty() && editRecord == m_editHandedOut)
+        return m_editStoredItem;
+    return ConvertDate(m_app.env, editRecord.left(10), u"de-en"_s) + u'\t' + editRecord.mid(11);
+}
+
+bool frmFangÜbersicht::writeBackPendingEdit()
+{
+    // A catch taken out for editing whose entry window was closed without
+    // saving or cancelling is still only in memory: put it back first, so
+    // handing over another catch cannot lose it.
+    AppendItem(
+        hostPath(m_app.env.programDir, kCatchFile), storedItemOfEditRecord(m_app.editRecord));
+    m_app.editFlag = false;
+    m_app.editRecord.clear();
+    return true;
+}
+
+bool frmFangÜbersicht::reloadIfFileChanged(int& row)
+{
+    const QString path = hostPath(m_app.env.programDir, kCatchFile);
+    const QFileInfo fi(path);
+    const QString stamp = QString::number(fi.size()) + u'|'
+        + QString::number(fi.lastModified().toMSecsSinceEpoch());
+    if (stamp == m_loadedStamp || m_loadedStamp.isEmpty())
+        return true;
+    // The file changed since the list was read: a rewrite from the old
+    // list would lose those changes. Read it again and find the line anew.
+    const QString line = lstFänge->item(row);
+    Form_Load();
+    row = lstFänge->items().indexOf(line, 2);
+    if (row < 2)
+        return false;
+    lstFänge->setCurrentIndex(lstFänge->model()->index(row, 0));
+    return true;
+}
+
+void frmFangÜbersicht::cmdEdit_Click()
+{
+    ErrorTrap trap(m_app.env, u"Sub frmFangÜbersicht.cmdEdit_Click"_s);
+    int row = selectedCatchRow();
+    if (row < 0)
+        return;
+    if (m_app.addFish && m_app.addFish->isVisible()) {
+        // The open entry window holds a catch of its own; handing it another
+        // one now would lose one of the two.
+        if (m_app.env.dialogs)
+            m_app.env.dialogs->message(
+                u"Das Fenster zum Eintragen eines Fangs ist noch geöffnet.\r\n"
+                u"Bitte speichern oder schließen Sie es, bevor Sie einen anderen Fang bearbeiten."_s,
+                MsgIcon::Information);
+        m_app.addFish->raise();
+        m_app.addFish->activateWindow();
+        return;
+    }
+    if (m_app.editFlag && !m_app.editRecord.isEmpty()) {
+        const QString line = lstFänge->item(row);
+        trap.step([&] { writeBackPendingEdit(); });
+        Form_Load();
+        row = lstFänge->items().indexOf(line, 2);
+        if (row < 2)
+            return;
+    }
+    if (!reloadIfFileChanged(row))
+        return;
+
+    const QString record = lstFänge->item(row).mid(2);
+    m_editHandedOut = record;
+    m_editStoredItem = storedItemOfRow(row);
+    m_app.editRecord = record;
+    m_app.editFlag = true;
+    trap.step([&] { m_app.openAddFish(); });
+    deleteRow(row, true);
+    trap.step([&] {
+        if (m_app.addFish) {
+            m_app.addFish->raise();
+            m_app.addFish->activateWindow();
+        }
+    });
+}
+
+void frmFangÜbersicht::cmdDelete_Click()
+{
+    int row = selectedCatchRow();
+    if (row < 0)
+        return;
+    if (!reloadIfFileChanged(row))
+        return;
+    deleteRow(row, false);
+}
+
+void frmFangÜbersicht::deleteRow(int row, bool forEdit)
+{
+    const Env& env = m_app.env;
+    ErrorTrap trap(env, u"Sub frmFangÜbersicht.cmdDelete_Click"_s);
+    if (row < 2 || row >= lstFänge->count())
+        return;
+    // The question and the photo removal belong to a delete the user asked
+    // for; a catch handed to the entry window keeps its photo, which the
+    // save moves or keeps.
+    if (!forEdit) {
+        const MsgResult answer = env.dialogs
+            ? env.dialogs->message(u"Wollen Sie den Eintrag wirklich löschen?"_s, MsgIcon::Question,
+                MsgButtons::YesNo, kAppTitle)
+            : MsgResult::No;
+        if (answer != MsgResult::Yes)
+            return;
+        trap.step([&] { removePhotos(lstFänge->item(row).mid(2), row); });
+    }
+
+    trap.step([&] {
+        QStringList items;
+        items.reserve(lstFänge->count() + m_hiddenItems.size());
+        for (int r = 2; r < lstFänge->count(); ++r) {
+            if (r != row)
+                items.append(storedItemOfRow(r));
+        }
+        items.append(m_hiddenItems);
+        RewriteItems(hostPath(env.programDir, kCatchFile), items);
+    });
+
+    // The refresh reloads this window too; load here only when this is not
+    // the window the refresh reloads.
+    if (m_app.uebersicht != this)
+        Form_Load();
+    m_app.Änderung();
+    cmdShowPic->setEnabled(false);
+}
+
+void frmFangÜbersicht::removePhotos(const QString& record, int deletedRow)
+{
+    const Env& env = m_app.env;
+    const QStringList fields = catchFields(env, record);
+    if (!fields.at(5).endsWith(u'*'))
+        return;
+    const QString base = photoBaseName(fields.at(0), fields.at(3));
+
+    // Another catch of the same date and minute with a photo uses the same
+    // file: it stays.
+    const QStringList lines = lstFänge->items();
+    for (int r = 2; r < lines.size(); ++r) {
+        if (r == deletedRow || QStringView(lines.at(r)).mid(2, 10) != fields.at(0))
+            continue;
+        const QStringList other = catchFields(env, lines.at(r).mid(2));
+        if (other.at(5).endsWith(u'*') && photoBaseName(other.at(0), other.at(3)) == base)
+            return;
+    }
+
+    // Every extension goes. The names are compared, not used as a wildcard
+    // pattern, so a stray "*" or "?" in a record cannot widen the match.
+    const QString dir = hostPath(env.programDir, u"db\\bilder"_s);
+    const QString prefix = base + u'.';
+    int removed = 0;
+    for (const QString& name : FileOps::listFiles(dir)) {
+        if (name.startsWith(prefix, Qt::CaseInsensitive)) {
+            FileOps::deleteFile(dir + u'/' + name);
+            ++removed;
+        }
+    }
+    if (removed == 0)
+        throw RuntimeError { Err::FileNotFound };
+}
+
+// ---------------------------------------------------------------- Close
+
+void frmFangÜbersicht::cmdOK_Click()
+{
+    hide();
+    if (m_app.haupt) {
+        m_app.haupt->raise();
+        m_app.haupt->activateWindow();
+    }
+    showFilterPictures(false);
+    txtFilter->clear();
+    showFilterList(false);
+    setTwipsSize(twipsWidth(), kNormalHeight);
+    setEditButtonsEnabled(true);
+    setDefaultButton(cmdOK);
+}
+
+void frmFangÜbersicht::closeEvent(QCloseEvent* e)
+{
+    // The close box hides the window like "Schließen": it lives for the run.
+    e->ignore();
+    cmdOK_Click();
+}
+
+void frmFangÜbersicht::keyPressEvent(QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Escape:
+        cmdOK->click();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        for (QPushButton* b : { cmdOK, cmdFilter }) {
+            if (b->isDefault() && b->isEnabled()) {
+                b->click();
+                return;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+// ---------------------------------------------------------------- Modes
+
+bool frmFangÜbersicht::filterMode() const
+{
+    return !imgFilterTrue->isHidden();
+}
+
+QStringList frmFangÜbersicht::fängeLines() const
+{
+    return lstFänge->items();
+}
+
+QStringList frmFangÜbersicht::filterLines() const
+{
+    return lstFilter->items();
+}
+
+void frmFangÜbersicht::setHeading(const QString& text)
+{
+    labÜberschrift->setText(text);
+}
+
+void frmFangÜbersicht::setDefaultButton(QPushButton* button)
+{
+    cmdOK->setDefault(button == cmdOK);
+    cmdFilter->setDefault(button == cmdFilter);
+}
+
+void frmFangÜbersicht::setEditButtonsEnabled(bool on)
+{
+    cmdEdit->setEnabled(on);
+    cmdDelete->setEnabled(on);
+}
+
+void frmFangÜbersicht::showFilterList(bool on)
+{
+    lstFänge->setVisible(!on);
+    lstFilter->setVisible(on);
+}
+
+void frmFangÜbersicht::showFilterPictures(bool on)
+{
+    imgFilterTrue->setVisible(on);
+    imgFilterFalse->setVisible(!on);
+    updateSizeLimits();
+}
+
+// ---------------------------------------------------------------- Size
+
+int frmFangÜbersicht::twipsWidth() const
+{
+    return width() * kTwipsPerPixel + kFrameWidth;
+}
+
+int frmFangÜbersicht::twipsHeight() const
+{
+    return height() * kTwipsPerPixel + kFrameHeight;
+}
+
+void frmFangÜbersicht::updateSizeLimits()
+{
+    // The same limits the size rules enforce, given to the window system so
+    // that dragging stops at them.
+    setMinimumSize(px(kMinWidth - kFrameWidth), px(kNormalHeight - kFrameHeight));
+    setMaximumSize(
+        QWIDGETSIZE_MAX, px((filterMode() ? kFilterHeight : kNormalHeight) - kFrameHeight));
+}
+
+void frmFangÜbersicht::setTwipsSize(int width, int height)
+{
+    width = qMax(width, kMinWidth);
+    height = qBound(kNormalHeight, height, filterMode() ? kFilterHeight : kNormalHeight);
+    updateSizeLimits();
+    m_applyingSize = true;
+    resize(px(width - kFrameWidth), px(height - kFrameHeight));
+    m_applyingSize = false;
+
+    const int w = twipsWidth();
+    if (w != kInitialWidth) {
+        m_app.settings.OverviewWidth = static_cast<qint16>(qMin(w, 32767));
+        m_app.settings.OverviewHeight = static_cast<qint16>(qMin(twipsHeight(), 32767));
+    }
+    layoutWidgets();
+    CreateBar();
+}
+
+void frmFangÜbersicht::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (!m_applyingSize)
+        setTwipsSize(twipsWidth(), twipsHeight());
+}
+
+void frmFangÜbersicht::layoutWidgets()
+{
+    const int w = twipsWidth();
+    for (TabListView* list : { lstFänge, lstFilter })
+        list->resize(px(w - 350), list->height());
+    labÜberschrift->setGeometry(0, px(150), px(w), px(315));
+    cmdOK->move(px(w - 175) - cmdOK->width(), cmdOK->y());
+}
+
+void frmFangÜbersicht::CreateBar()
+{
+    ErrorTrap trap(m_app.env, u"Sub frmFangÜbersicht.CreateBar"_s);
+    trap.step([&] {
+        for (TabListView* list : { lstFänge, lstFilter }) {
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        }
+    });
+    auto fit = [&](TabListView* list, qreal& widest) {
+        trap.step([&] {
+            if (widest < 0)
+                widest = widestLine(list, list->items());
+            const int extent = static_cast<int>(std::ceil(widest));
+            if (list->horizontalExtent() != extent)
+                list->setHorizontalExtent(extent);
+        });
+    };
+    fit(lstFänge, m_fängeWidest);
+    fit(lstFilter, m_filterWidest);
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class App;
+struct Env;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TabListView;
+class frmPic;
+
+// The catch overview: every stored catch as one tab-aligned line, newest
+// first, with a filter, editing, deleting and the catch's photo. Created
+// hidden at start-up and only shown and hidden afterwards; its list of
+// catches is what the main window's statistics read.
+class frmFangÜbersicht : public QWidget {
+public:
+    explicit frmFangÜbersicht(App& app);
+    ~frmFangÜbersicht() override;
+
+    // Window sizes in twips (15 twips to the pixel); the height and width
+    // include the title bar and the border of the window.
+    static constexpr int kNormalHeight = 7200;
+    static constexpr int kFilterHeight = 8100;
+    static constexpr int kMinWidth = 12360;
+    static constexpr int kInitialWidth = 13665;
+
+    // Column header (line 0) and rule line (line 1) of both lists.
+    static QString headerLine();
+    static QString ruleLine();
+    // The list line of one stored catch record (the text between the
+    // quotes of a file line).
+    static QString listLine(const Env& env, const QString& storedItem);
+
+    // Rebuilds the list of all catches from the catch file.
+    void Form_Load();
+    void cmdFilter_Click();
+    void cmdReset_Click();
+    void chkFilter_Click();
+    // Shows the window directly in filter mode, filtered by what the
+    // filter box holds.
+    void OpenInFilterMode();
+    // Filter mode listing only the catches that have a photo.
+    void ShowCatchesWithPhoto();
+    // A click on line `row` of the visible list.
+    void lst_Click(int row);
+    void cmdShowPic_Click();
+    void cmdEdit_Click();
+    void cmdDelete_Click();
+    void cmdOK_Click();
+    void CreateBar();
+
+    bool filterMode() const;
+    // The lines of the list of all catches, header lines included.
+    QStringList fängeLines() const;
+    QStringList filterLines() const;
+
+    // The catch-file line of a record this window handed to the entry
+    // window for editing: exactly the line it was read from when
+    // editRecord is the record handed over, else editRecord with its date
+    // turned back into the stored form.
+    QString storedItemOfEditRecord(const QString& editRecord) const;
+
+    int twipsWidth() const;
+    int twipsHeight() const;
+    // Applies the size rules to the wanted size and resizes the window.
+    void setTwipsSize(int width, int height);
+
+    // The photo found by the last click on a list line.
+    QString photoPath;
+    QPointer<frmPic> pic; // the open picture window, if any
+
+    QLabel* labÜberschrift = nullptr;
+    TabListView* lstFänge = nullptr;
+    TabListView* lstFilter = nullptr;
+    QLabel* chkFilter = nullptr;
+    QLabel* imgFilterFalse = nullptr;
+    QLabel* imgFilterTrue = nullptr;
+    QPushButton* cmdEdit = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdShowPic = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* txtFilter = nullptr;
+    QPushButton* cmdFilter = nullptr;
+    QPushButton* cmdReset = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    void buildWidgets();
+    void layoutWidgets();
+    void setHeading(const QString& text);
+    void setDefaultButton(QPushButton* button);
+    void setEditButtonsEnabled(bool on);
+    void showFilterList(bool on);
+    void showFilterPictures(bool on);
+    void updateSizeLimits();
+    int selectedCatchRow() const;
+    void deleteRow(int row, bool forEdit);
+    bool writeBackPendingEdit();
+    bool reloadIfFileChanged(int& row);
+    void removePhotos(const QString& record, int deletedRow);
+    QString storedItemOfRow(int row) const;
+
+    App& m_app;
+    bool m_loadedOnce = false;
+    bool m_applyingSize = false;
+    QString m_loadedStamp; // size and time of the catch file as last read
+    // The stored items behind the list: those of list lines 2 and up, in
+    // list order, and those the list leaves out (empty items). A rewrite
+    // writes these back unchanged, so a line survives even when its list
+    // form does not convert back to the same stored text.
+    QStringList m_shownItems;
+    QStringList m_hiddenItems;
+    // Widest line of each list in pixels; negative when not yet measured.
+    qreal m_fängeWidest = -1;
+    qreal m_filterWidest = -1;
+    // The last catch handed to the entry window, as list record and as
+    // stored line.
+    QString m_editHandedOut;
+    QString m_editStoredItem;
+};
