@@ -6,6 +6,7 @@
 #include "store/ConvertDate.h"
 #include "store/RecordFile.h"
 #include "ui/frmAddFish.h"
+#include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"
 #include "ui/frmHaupt.h"
 
@@ -17,6 +18,7 @@ App::App(Env e, std::function<void()> quit) : env(std::move(e)), m_quit(std::mov
 App::~App()
 {
     delete addFish.data();
+    delete kosten;
     delete uebersicht;
     delete haupt;
 }
@@ -25,6 +27,12 @@ void App::Main()
 {
     ErrorTrap trap(env, QStringLiteral("Sub Main"));
     trap.step([&] { CheckFiles(env, settings); });
+    trap.step([&] {
+        // Created once and shown briefly: its load fills the list and the sums.
+        kosten = new frmAddKosten(*this);
+        kosten->show();
+        kosten->hide();
+    });
     trap.step([&] {
         // Shown once so that it is a real window, then kept hidden; its load
         // fills the list the statistics read.
@@ -56,6 +64,22 @@ void App::Main()
         QObject::connect(haupt->cmdPics, &QPushButton::clicked, haupt,
             [this] { uebersicht->ShowCatchesWithPhoto(); });
     });
+    trap.step([&] {
+        // The main window's ways into the cost window; the statistics button
+        // also reloads its list.
+        if (!haupt || !kosten)
+            return;
+        QObject::connect(haupt->mnuAddKosten, &QAction::triggered, haupt,
+                         [this] { kosten->ShowWindow(); });
+        QObject::connect(haupt->mnuKostenÜbersicht, &QAction::triggered, haupt,
+                         [this] { kosten->ShowWindow(); });
+        QObject::connect(haupt->mnuFilterKosten, &QAction::triggered, haupt,
+                         [this] { kosten->OpenFilterMode(); });
+        QObject::connect(haupt->cmdKostenÜbersicht, &QPushButton::clicked, haupt, [this] {
+            kosten->ShowWindow();
+            kosten->Form_Load();
+        });
+    });
     trap.step([&] { Änderung(); });
 }
 
@@ -78,6 +102,10 @@ void App::EndProgram()
             editRecord.clear();
         });
     }
+    // A purchase taken out of the cost log for editing and not saved again
+    // goes back unchanged, so that it is never lost.
+    if (costEditFlag && kosten)
+        kosten->WritePendingEditBack(QStringLiteral("Sub EndProgram"));
     SaveSettings(env, settings);
     WriteLog(env, QStringLiteral("PROGRAMM"), QStringLiteral("Ende"));
     if (m_quit)
@@ -86,6 +114,8 @@ void App::EndProgram()
 
 void App::Änderung()
 {
+    if (kosten)
+        kosten->Form_Load();
     if (uebersicht)
         uebersicht->Form_Load();
     if (haupt)

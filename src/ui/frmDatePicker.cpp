@@ -5,6 +5,7 @@
 #include "ui/App.h"
 #include "ui/TextFilters.h"
 #include "ui/frmAddFish.h"
+#include "ui/frmAddKosten.h"
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>
@@ -50,7 +51,8 @@ void frmDatePicker::cmdSave_Click()
     const QString picked = DisplayDate(DTPicker1->selectedDate());
     const QString form = txtForm->text();
     if (form == u"kosten") {
-        // The cost window takes the date here once it can receive it.
+        if (m_app.kosten)
+            m_app.kosten->txtDate->setText(picked);
     } else if (form == u"fisch") {
         frmAddFish* target = fishWindow ? fishWindow.data() : m_app.addFish.data();
         if (target)

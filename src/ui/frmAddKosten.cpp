@@ -1,0 +1,748 @@
+#include "ui/frmAddKosten.h"
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/ErrorLog.h"
+#include "platform/Paths.h"
+#include "search/Search.h"
+#include "store/ConvertToArray.h"
+#include "store/CostLine.h"
+#include "store/CostList.h"
+#include "store/Numbers.h"
+#include "store/RecordFile.h"
+#include "ui/App.h"
+#include "ui/ListTabDelegate.h"
+#include "ui/TabListView.h"
+#include "ui/TypedCharFilter.h"
+#include "ui/frmDatePicker.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Window geometry is given in twips; 15 twips are one pixel.
+constexpr int px(int twips)
+{
+    return twips / 15;
+}
+QRect twips(int x, int y, int w, int h)
+{
+    return QRect(px(x), px(y), px(w), px(h));
+}
+
+constexpr int kClientWidthTwips = 12960;
+// Outer heights of the two modes; title bar and borders take 480 twips.
+constexpr int kEntryHeightTwips = 7200;
+constexpr int kFilterHeightTwips = 8250;
+constexpr int kFrameTwips = 480;
+
+// Field text is cut at this length: the record reader needs a TAB within
+// 255 characters of a field's start.
+constexpr int kMaxFieldLength = 254;
+
+const QList<int> kTabStops = { 40, 140, 160, 275, 305, 345, 373 };
+
+const QString kPendingQuestion
+    = u"Es liegen ungespeicherte Änderungen vor!\r\n"
+      u"Wenn Sie das Fenster jetzt schließen, ohne zu speichern, geht der Eintrag verloren.\r\n"
+      u"Vorgang fortsetzen?"_s;
+
+std::optional<QChar> digitsOnly(QChar c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c;
+    return std::nullopt;
+}
+
+std::optional<QChar> dateChar(QChar c)
+{
+    if (c == u',')
+        return QChar(u'.');
+    if (c == u'.')
+        return c;
+    return digitsOnly(c);
+}
+
+std::optional<QChar> amountChar(QChar c)
+{
+    if (c == u'.')
+        return QChar(u',');
+    if (c == u',')
+        return c;
+    return digitsOnly(c);
+}
+
+std::optional<QChar> storableChar(QChar c)
+{
+    if (IsStorableCostChar(c))
+        return c;
+    return std::nullopt;
+}
+
+QPixmap checkBoxPicture(QWidget* w, bool ticked)
+{
+    QStyleOptionButton opt;
+    opt.initFrom(w);
+    const int size = w->style()->pixelMetric(QStyle::PM_IndicatorWidth, &opt, w);
+    opt.rect = QRect(0, 0, size, size);
+    opt.state = QStyle::State_Enabled | (ticked ? QStyle::State_On : QStyle::State_Off);
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    w->style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &opt, &p, w);
+    return pm;
+}
+
+QString chopAmountSign(const QString& field)
+{
+    return field.size() >= 2 ? field.chopped(2) : QString();
+}
+
+} // namespace
+
+frmAddKosten::frmAddKosten(App& app)
+    : QWidget(nullptr, Qt::Window)
+    , m_app(app)
+{
+    setObjectName(u"frmAddKosten"_s);
+    setWindowTitle(u"Angelkosten hinzufügen"_s);
+    createWidgets();
+    enterMode();
+    Form_Load();
+}
+
+void frmAddKosten::createWidgets()
+{
+    auto named = [](auto* w, const QString& name) {
+        w->setObjectName(name);
+        return w;
+    };
+    auto label = [&](QWidget* parent, const QString& name, const QString& text, QRect r) {
+        auto* l = named(new QLabel(text, parent), name);
+        l->setGeometry(r);
+        return l;
+    };
+    auto box = [&](QWidget* parent, const QString& name, QRect r) {
+        auto* t = named(new QLineEdit(parent), name);
+        t->setGeometry(r);
+        return t;
+    };
+    auto button = [&](QWidget* parent, const QString& name, const QString& text, QRect r) {
+        auto* b = named(new QPushButton(text, parent), name);
+        b->setGeometry(r);
+        // Enter on a focused button presses that button, as in dialogs.
+        b->setAutoDefault(true);
+        return b;
+    };
+
+    // Entry area: two columns of three fields.
+    lblDate = label(this, u"lblDate"_s, u"Kaufdatum:"_s, twips(240, 240, 1500, 315));
+    txtDate = box(this, u"txtDate"_s, twips(1800, 240, 2055, 315));
+    cmdDatePicker = button(this, u"cmdDatePicker"_s, u"..."_s, twips(3900, 240, 360, 315));
+    lblMenge = label(this, u"lblMenge"_s, u"Menge:"_s, twips(240, 660, 1500, 315));
+    txtMenge = box(this, u"txtMenge"_s, twips(1800, 660, 2460, 315));
+    lblEinzelpreis
+        = label(this, u"lblEinzelpreis"_s, u"Einzelpreis:"_s, twips(240, 1080, 1500, 315));
+    txtEinzelpreis = box(this, u"txtEinzelpreis"_s, twips(1800, 1080, 2460, 315));
+    lblGeschäft = label(this, u"lblGeschäft"_s, u"Geschäft:"_s, twips(5040, 240, 1800, 315));
+    txtGeschäft = box(this, u"txtGeschäft"_s, twips(6960, 240, 5760, 315));
+    lblBezeichnung
+        = label(this, u"lblBezeichnung"_s, u"Artikelbezeichnung:"_s, twips(5040, 660, 1800, 315));
+    txtBezeichnung = box(this, u"txtBezeichnung"_s, twips(6960, 660, 5760, 315));
+    lblVersandkosten
+        = label(this, u"lblVersandkosten"_s, u"Versandkosten:"_s, twips(5040, 1080, 1800, 315));
+    txtVersandkosten = box(this, u"txtVersandkosten"_s, twips(6960, 1080, 5760, 315));
+
+    txtDate->setMaxLength(10);
+    for (QLineEdit* t : { txtMenge, txtEinzelpreis, txtGeschäft, txtBezeichnung, txtVersandkosten })
+        t->setMaxLength(kMaxFieldLength);
+    TypedCharFilter::install(txtDate, dateChar);
+    TypedCharFilter::install(txtMenge, digitsOnly);
+    TypedCharFilter::install(txtEinzelpreis, amountChar);
+    TypedCharFilter::install(txtVersandkosten, amountChar);
+    TypedCharFilter::install(txtGeschäft, storableChar);
+    TypedCharFilter::install(txtBezeichnung, storableChar);
+
+    // Filter switch and buttons.
+    imgFilterTrue = named(new QLabel(this), u"imgFilterTrue"_s);
+    imgFilterFalse = named(new QLabel(this), u"imgFilterFalse"_s);
+    for (QLabel* img : { imgFilterTrue, imgFilterFalse }) {
+        img->setPixmap(checkBoxPicture(this, img == imgFilterTrue));
+        img->setGeometry(twips(240, 1620, 270, 270));
+        img->setAlignment(Qt::AlignCenter);
+    }
+    chkFilter = label(this, u"chkFilter"_s, u"  Filter verwenden"_s, twips(510, 1620, 2000, 270));
+    for (QLabel* l : { imgFilterTrue, imgFilterFalse, chkFilter }) {
+        l->setCursor(Qt::PointingHandCursor);
+        l->installEventFilter(this);
+    }
+
+    cmdSave = button(this, u"cmdSave"_s, u"Speichern"_s, twips(5400, 1560, 1365, 375));
+    cmdAbort = button(this, u"cmdAbort"_s, u"Schließen"_s, twips(6870, 1560, 1365, 375));
+    cmdEdit = button(this, u"cmdEdit"_s, u"Bearbeiten"_s, twips(8340, 1560, 1365, 375));
+    cmdDelete = button(this, u"cmdDelete"_s, u"Löschen"_s, twips(9810, 1560, 1365, 375));
+    cmdPrint = button(this, u"cmdPrint"_s, u"Drucken"_s, twips(11280, 1560, 1365, 375));
+
+    // List area: headers, the two lists on one place, the sums below.
+    fraVorschau = named(new QGroupBox(this), u"fraVorschau"_s);
+    fraVorschau->setGeometry(twips(120, 2040, 12720, 4560));
+    const QStringList headers = { u"Kaufdatum:"_s, u"Geschäft:"_s, u"Menge:"_s,
+        u"Artikelbezeichnung:"_s, u"Einzelpreis:"_s, u"Preis:"_s, u"Versand"_s, u"Gesamt:"_s };
+    for (int i = 0; i < headers.size(); ++i)
+        lblKopf.append(label(fraVorschau, u"lblKopf%1"_s.arg(i + 1), headers[i], QRect()));
+    lstKosten = named(new TabListView(fraVorschau), u"lstKosten"_s);
+    lstFilter = named(new TabListView(fraVorschau), u"lstFilter"_s);
+    for (TabListView* l : { lstKosten, lstFilter }) {
+        l->setGeometry(twips(120, 570, 12480, 3480));
+        l->setTabStops(kTabStops);
+        l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
+    txtPreisG = box(fraVorschau, u"txtPreisG"_s, QRect());
+    txtVersandG = box(fraVorschau, u"txtVersandG"_s, QRect());
+    txtGesamt = box(fraVorschau, u"txtGesamt"_s, QRect());
+    txtPreisG2 = box(fraVorschau, u"txtPreisG2"_s, QRect());
+    txtVersandG2 = box(fraVorschau, u"txtVersandG2"_s, QRect());
+    txtGesamt2 = box(fraVorschau, u"txtGesamt2"_s, QRect());
+    for (QLineEdit* t :
+        { txtPreisG, txtVersandG, txtGesamt, txtPreisG2, txtVersandG2, txtGesamt2 }) {
+        t->setReadOnly(true);
+        t->setFocusPolicy(Qt::ClickFocus);
+    }
+    placeColumns();
+
+    // Filter area, below the client area of entry mode.
+    Frame1 = named(new QGroupBox(u"Filtereinstellungen"_s, this), u"Frame1"_s);
+    Frame1->setGeometry(twips(120, 6840, 12720, 840));
+    txtFilter = box(Frame1, u"txtFilter"_s, twips(120, 330, 8400, 315));
+    cmdFilter = button(Frame1, u"cmdFilter"_s, u"Suchen..."_s, twips(8640, 300, 1935, 375));
+    cmdReset = button(Frame1, u"cmdReset"_s, u"Reset"_s, twips(10680, 300, 1935, 375));
+
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdAbort, &QPushButton::clicked, this, [this] { cmdAbort_Click(); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
+    connect(cmdDatePicker, &QPushButton::clicked, this, [this] { cmdDatePicker_Click(); });
+    connect(cmdFilter, &QPushButton::clicked, this, [this] { cmdFilter_Click(); });
+    connect(cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
+}
+
+void frmAddKosten::placeColumns()
+{
+    // The headers stand where the list draws its columns: at the tab stops,
+    // measured from the left of the row text.
+    const TabLayout layout(lstKosten->font(), kTabStops);
+    const QList<int>& stops = layout.stopsPx();
+    const int textLeft = lstKosten->x() + lstKosten->frameWidth() + ListTabDelegate::TextMargin;
+    const int avg = TabLayout::averageCharWidth(lstKosten->font());
+    const int headerTop = px(300);
+    const int headerHeight = px(255);
+    for (int i = 0; i < lblKopf.size(); ++i) {
+        const int left = i == 0 ? 0 : stops[i - 1];
+        const int right = i + 1 < lblKopf.size() ? stops[i] : left + 24 * avg;
+        lblKopf[i]->setGeometry(textLeft + left, headerTop, right - left, headerHeight);
+    }
+    // Every row is as wide as the last column's end, so the list scrolls
+    // sideways only when the window is narrower than that.
+    lstKosten->setHorizontalExtent(stops.last() + 24 * avg);
+    lstFilter->setHorizontalExtent(stops.last() + 24 * avg);
+
+    // The sums stand under "Preis:", "Versand" and "Gesamt:"; each filter sum
+    // lies exactly on its full sum.
+    const int sumTop = px(4110);
+    const int sumHeight = px(315);
+    const QList<QLineEdit*> full = { txtPreisG, txtVersandG, txtGesamt };
+    const QList<QLineEdit*> filtered = { txtPreisG2, txtVersandG2, txtGesamt2 };
+    for (int k = 0; k < 3; ++k) {
+        const int col = 5 + k; // columns 6, 7, 8
+        const int left = stops[col - 1];
+        const int right = col < stops.size() ? stops[col] - 2 : left + 24 * avg;
+        const QRect r(textLeft + left, sumTop, right - left, sumHeight);
+        full[k]->setGeometry(r);
+        filtered[k]->setGeometry(r);
+        filtered[k]->raise();
+    }
+}
+
+QString frmAddKosten::costPath() const
+{
+    return hostPath(m_app.env.programDir, u"db\\kosten\\db"_s);
+}
+
+bool frmAddKosten::filterMode() const
+{
+    return imgFilterFalse->isHidden();
+}
+
+void frmAddKosten::setFrameCaption(int n)
+{
+    fraVorschau->setTitle(u"Aktuelle Posten (%1):"_s.arg(n));
+}
+
+void frmAddKosten::setDefaultButton(QPushButton* b)
+{
+    if (m_default)
+        m_default->setDefault(false);
+    m_default = b;
+    b->setDefault(true);
+}
+
+void frmAddKosten::setWindowHeight(int outerTwips)
+{
+    setFixedSize(px(kClientWidthTwips), px(outerTwips - kFrameTwips));
+}
+
+void frmAddKosten::ShowWindow()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+// ---------------------------------------------------------------- Load
+
+void frmAddKosten::Form_Load()
+{
+    ErrorTrap trap(m_app.env, u"Sub frmAddKosten.Form_Load"_s);
+    lstKosten->clear();
+    lstFilter->clear();
+    m_stored.clear();
+    m_unlisted.clear();
+    for (QLineEdit* t : { txtPreisG, txtVersandG, txtGesamt })
+        t->setText(u"0"_s);
+    if (txtDate->text().isEmpty())
+        trap.step([&] { txtDate->setText(TodayText(*m_app.env.clock)); });
+
+    QStringList items;
+    trap.step([&] { items = ReadItems(costPath()); });
+    CostListing listing = ListCostItems(m_app.env, std::move(items), trap);
+    lstKosten->setItems(listing.lines);
+    m_stored = std::move(listing.stored);
+    m_unlisted = std::move(listing.unlisted);
+
+    trap.step([&] { txtPreisG->setText(CostSumText(listing.sums.price)); });
+    trap.step([&] { txtVersandG->setText(CostSumText(listing.sums.shipping)); });
+    trap.step([&] { txtGesamt->setText(CostSumText(listing.sums.total)); });
+    setFrameCaption(lstKosten->count());
+
+    // A reload in filter mode (the refresh after a change elsewhere) has just
+    // emptied the filter list under the user's eyes: search the new list.
+    if (filterMode()) {
+        lstFilter->setItems(lstKosten->items());
+        cmdFilter_Click();
+    }
+}
+
+// ---------------------------------------------------------------- Save
+
+void frmAddKosten::cmdSave_Click()
+{
+    const Env& env = m_app.env;
+    ErrorTrap trap(env, u"Sub frmAddKosten.cmdSave_Click"_s);
+    auto refuse = [&](const QString& text, MsgIcon icon = MsgIcon::Information) {
+        env.dialogs->message(text, icon);
+    };
+
+    if (txtMenge->text().isEmpty())
+        return refuse(u"Bitte die Menge eingeben!"_s);
+    if (txtEinzelpreis->text().isEmpty())
+        return refuse(u"Bitte den Einzelpreis eingeben!"_s);
+    if (txtGeschäft->text().isEmpty())
+        return refuse(u"Bitte das Geschäft eingeben!"_s);
+    if (txtBezeichnung->text().isEmpty())
+        return refuse(u"Bitte eine Artikelbezeichnung eingeben!"_s);
+    if (txtDate->text().size() != 10)
+        return refuse(u"Bitte geben Sie ein Datum im Format TT.MM.JJJJ ein!"_s);
+
+    // A date that is no calendar date would be stored as it stands and
+    // sorted wrongly; refuse it before the date comparison needs it.
+    QDate date;
+    try {
+        date = ParseDisplayDate(txtDate->text());
+    } catch (const RuntimeError&) {
+        return refuse(
+            u"Das Datum %1 gibt es nicht!\r\nBitte geben Sie ein gültiges Datum im Format TT.MM.JJJJ ein!"_s
+                .arg(txtDate->text()),
+            MsgIcon::Warning);
+    }
+    if (date > env.clock->now().date())
+        return refuse(u"Es ist nicht möglich, morgen für heute schon eingekauft zu haben!"_s,
+            MsgIcon::Warning);
+
+    // The shop and the article go into the line as typed: a double quote,
+    // TAB or a character the file's code page lacks would break the record.
+    if (!IsStorableCostText(txtGeschäft->text()))
+        return refuse(u"Das Geschäft enthält ein Zeichen, das nicht gespeichert werden kann "
+                      u"(Anführungszeichen, Tabulator oder Sonderzeichen)!"_s);
+    if (!IsStorableCostText(txtBezeichnung->text()))
+        return refuse(u"Die Artikelbezeichnung enthält ein Zeichen, das nicht gespeichert werden "
+                      u"kann (Anführungszeichen, Tabulator oder Sonderzeichen)!"_s);
+
+    double quantity = 0;
+    try {
+        quantity = ParseNumber(txtMenge->text());
+    } catch (const RuntimeError&) {
+        return refuse(u"Bitte eine gültige Menge eingeben!"_s);
+    }
+    try {
+        ToInt16(quantity);
+    } catch (const RuntimeError&) {
+        return refuse(u"Die Menge darf höchstens 32767 betragen!"_s);
+    }
+    try {
+        ParseNumber(txtEinzelpreis->text());
+    } catch (const RuntimeError&) {
+        return refuse(u"Bitte einen gültigen Einzelpreis eingeben!"_s);
+    }
+    // No shipping typed means no shipping costs.
+    const QString shipping
+        = txtVersandkosten->text().trimmed().isEmpty() ? u"0"_s : txtVersandkosten->text();
+    try {
+        ParseNumber(shipping);
+    } catch (const RuntimeError&) {
+        return refuse(u"Bitte gültige Versandkosten eingeben!"_s);
+    }
+
+    const CostEntry entry { txtDate->text(), txtGeschäft->text(), txtMenge->text(),
+        txtBezeichnung->text(), txtEinzelpreis->text(), shipping };
+    QString item;
+    try {
+        item = CostItem(env, entry);
+    } catch (const RuntimeError& e) {
+        trap.log(e.number);
+        return refuse(u"Die Beträge sind zu groß, um gespeichert zu werden!"_s);
+    }
+
+    try {
+        AppendItem(costPath(), item);
+    } catch (const RuntimeError& e) {
+        trap.log(e.number);
+        return refuse(
+            u"Der Datensatz konnte nicht gespeichert werden!\r\n"
+            u"Die Kostendatenbank ist nicht beschreibbar; Ihre Eingaben bleiben erhalten."_s,
+            MsgIcon::Warning);
+    }
+
+    m_app.costEditFlag = false;
+    m_pendingEdit.clear();
+    env.dialogs->message(u"Datensatz gespeichert!"_s, MsgIcon::Information);
+    trap.step([&] { txtDate->setText(TodayText(*env.clock)); });
+    for (QLineEdit* t : { txtMenge, txtEinzelpreis, txtGeschäft, txtBezeichnung, txtVersandkosten })
+        t->clear();
+    if (m_app.kosten != this)
+        Form_Load(); // the refresh reloads the registered window itself
+    m_app.Änderung();
+}
+
+// ---------------------------------------------------------------- Close
+
+bool frmAddKosten::closeSteps()
+{
+    ErrorTrap trap(m_app.env, u"Sub frmAddKosten.cmdAbort_Click"_s);
+    if (m_app.costEditFlag
+        && m_app.env.dialogs->message(kPendingQuestion, MsgIcon::Question, MsgButtons::YesNo)
+            == MsgResult::No)
+        return false;
+    hide();
+    trap.step([&] { txtDate->setText(TodayText(*m_app.env.clock)); });
+    enterMode();
+    txtFilter->clear();
+    return true;
+}
+
+void frmAddKosten::cmdAbort_Click()
+{
+    closeSteps();
+}
+
+void frmAddKosten::closeEvent(QCloseEvent* e)
+{
+    if (!closeSteps()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    // The close box ends this window's state as if it were created anew:
+    // the typed values are gone. A purchase taken out for editing would be
+    // gone with them, so it goes back into the log unchanged.
+    const bool putBack = m_app.costEditFlag && !m_pendingEdit.isEmpty();
+    WritePendingEditBack(u"Sub frmAddKosten.cmdAbort_Click"_s);
+    for (QLineEdit* t : { txtMenge, txtEinzelpreis, txtGeschäft, txtBezeichnung, txtVersandkosten })
+        t->clear();
+    if (putBack)
+        m_app.Änderung();
+    if (!putBack || m_app.kosten != this)
+        Form_Load();
+}
+
+void frmAddKosten::WritePendingEditBack(const QString& place)
+{
+    if (!m_app.costEditFlag || m_pendingEdit.isEmpty())
+        return;
+    ErrorTrap trap(m_app.env, place);
+    if (trap.step([&] { AppendItem(costPath(), m_pendingEdit); })) {
+        m_app.costEditFlag = false;
+        m_pendingEdit.clear();
+    }
+}
+
+void frmAddKosten::enterMode()
+{
+    imgFilterFalse->show();
+    imgFilterTrue->hide();
+    lstFilter->hide();
+    lstKosten->show();
+    for (QLineEdit* t : { txtPreisG2, txtVersandG2, txtGesamt2 })
+        t->hide();
+    // Opened in filter mode the full sums were hidden: back in entry mode
+    // they belong under the full list again.
+    for (QLineEdit* t : { txtPreisG, txtVersandG, txtGesamt })
+        t->show();
+    for (QPushButton* b : { cmdSave, cmdEdit, cmdDelete })
+        b->setEnabled(true);
+    setDefaultButton(cmdSave);
+    setWindowHeight(kEntryHeightTwips);
+    setFrameCaption(lstKosten->count());
+}
+
+// ---------------------------------------------------------------- Date picker
+
+void frmAddKosten::cmdDatePicker_Click()
+{
+    // Modeless: the picker writes the chosen date into txtDate of the
+    // program's cost window.
+    if (!m_picker) {
+        m_picker = new frmDatePicker(m_app, this);
+        m_picker->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_picker->txtForm->setText(u"kosten"_s);
+    m_picker->show();
+    m_picker->raise();
+    m_picker->activateWindow();
+}
+
+// ---------------------------------------------------------------- Filter
+
+void frmAddKosten::chkFilter_Click()
+{
+    if (!filterMode()) {
+        imgFilterTrue->show();
+        imgFilterFalse->hide();
+        setWindowHeight(kFilterHeightTwips);
+        for (QPushButton* b : { cmdEdit, cmdDelete, cmdSave })
+            b->setEnabled(false);
+        lstKosten->hide();
+        lstFilter->clear();
+        lstFilter->show();
+        for (QLineEdit* t : { txtPreisG2, txtVersandG2, txtGesamt2 }) {
+            t->clear();
+            t->show();
+        }
+        setDefaultButton(cmdFilter);
+        lstFilter->setItems(lstKosten->items());
+        txtFilter->setFocus();
+    } else {
+        imgFilterFalse->show();
+        imgFilterTrue->hide();
+        setWindowHeight(kEntryHeightTwips);
+        Form_Load();
+        for (QPushButton* b : { cmdEdit, cmdDelete, cmdSave })
+            b->setEnabled(true);
+        lstFilter->hide();
+        lstFilter->clear();
+        lstKosten->show();
+        for (QLineEdit* t : { txtPreisG2, txtVersandG2, txtGesamt2 })
+            t->hide();
+        for (QLineEdit* t : { txtPreisG, txtVersandG, txtGesamt })
+            t->show();
+        txtFilter->clear();
+        setDefaultButton(cmdSave);
+    }
+}
+
+void frmAddKosten::OpenFilterMode()
+{
+    ShowWindow();
+    imgFilterTrue->show();
+    imgFilterFalse->hide();
+    setWindowHeight(kFilterHeightTwips);
+    lstKosten->hide();
+    lstFilter->show();
+    cmdFilter_Click();
+    setDefaultButton(cmdFilter);
+    txtFilter->setFocus();
+    for (QPushButton* b : { cmdDelete, cmdEdit, cmdSave })
+        b->setEnabled(false);
+    for (QLineEdit* t : { txtPreisG, txtVersandG, txtGesamt })
+        t->hide();
+    for (QLineEdit* t : { txtPreisG2, txtVersandG2, txtGesamt2 })
+        t->show();
+}
+
+void frmAddKosten::cmdFilter_Click()
+{
+    const Env& env = m_app.env;
+    ErrorTrap trap(env, u"Sub frmAddKosten.cmdFilter_Click"_s);
+    if (lstKosten->count() < 2)
+        return;
+    for (QLineEdit* t : { txtPreisG2, txtVersandG2, txtGesamt2 })
+        t->setText(u"0"_s);
+    lstFilter->clear();
+
+    // The expression is read once and then tested against every line.
+    const FilterExpression filter(txtFilter->text());
+    QStringList matches;
+    for (const QString& line : lstKosten->items()) {
+        if (filter.matches(env, line))
+            matches.append(line);
+    }
+    lstFilter->setItems(matches);
+    if (matches.isEmpty())
+        return;
+
+    CostSums sums;
+    AddCostSums(ConvertToArray(env, matches, u"kosten"_s), sums, trap);
+    trap.step([&] { txtPreisG2->setText(CostSumText(sums.price)); });
+    trap.step([&] { txtVersandG2->setText(CostSumText(sums.shipping)); });
+    trap.step([&] { txtGesamt2->setText(CostSumText(sums.total)); });
+    setFrameCaption(lstFilter->count());
+}
+
+void frmAddKosten::cmdReset_Click()
+{
+    txtFilter->clear();
+    cmdFilter_Click();
+    txtFilter->setFocus();
+}
+
+// ---------------------------------------------------------------- Edit and delete
+
+int frmAddKosten::selectedRow() const
+{
+    const QModelIndexList rows = lstKosten->selectionModel()->selectedRows();
+    if (rows.isEmpty() || !rows.first().isValid() || rows.first().row() >= m_stored.size())
+        return -1;
+    return rows.first().row();
+}
+
+bool frmAddKosten::removeAndRewrite(int row, const QString& putBack, ErrorTrap& trap)
+{
+    QStringList items = m_stored;
+    items.removeAt(row);
+    // Lines the list does not show stay in the log.
+    items += m_unlisted;
+    if (!putBack.isEmpty())
+        items.append(putBack);
+    try {
+        RewriteItems(costPath(), items);
+    } catch (const RuntimeError& e) {
+        trap.log(e.number);
+        m_app.env.dialogs->message(u"Die Kostendatenbank konnte nicht geschrieben werden!\r\n"
+                                   u"Es wurde nichts geändert."_s,
+            MsgIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+void frmAddKosten::cmdEdit_Click()
+{
+    const Env& env = m_app.env;
+    ErrorTrap trap(env, u"Sub frmAddKosten.cmdEdit_Click"_s);
+    if (filterMode())
+        return;
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    // Another purchase is still out for editing: its typed changes would be
+    // replaced, so ask as closing does; the purchase itself goes back.
+    const bool pending = m_app.costEditFlag && !m_pendingEdit.isEmpty();
+    if (m_app.costEditFlag
+        && env.dialogs->message(kPendingQuestion, MsgIcon::Question, MsgButtons::YesNo)
+            == MsgResult::No)
+        return;
+
+    const RecordTable table = ConvertToArray(env, { lstKosten->item(row) }, u"kosten"_s);
+    if (table.isEmpty())
+        return;
+    const QStringList& f = table.first();
+    const QString stored = m_stored[row];
+    // The purchase leaves the log first; only then is it in the entry boxes.
+    if (!removeAndRewrite(row, pending ? m_pendingEdit : QString(), trap))
+        return;
+
+    txtDate->setText(f[0]);
+    txtGeschäft->setText(f[1]);
+    txtMenge->setText(f[2]);
+    txtBezeichnung->setText(f[3]);
+    txtEinzelpreis->setText(chopAmountSign(f[4]));
+    txtVersandkosten->setText(chopAmountSign(f[6]));
+    m_app.costEditFlag = true;
+    m_pendingEdit = stored;
+
+    if (m_app.kosten != this)
+        Form_Load();
+    m_app.Änderung();
+}
+
+void frmAddKosten::cmdDelete_Click()
+{
+    const Env& env = m_app.env;
+    ErrorTrap trap(env, u"Sub frmAddKosten.cmdDelete_Click"_s);
+    if (filterMode())
+        return;
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    if (env.dialogs->message(
+            u"Wollen Sie den Eintrag wirklich löschen?"_s, MsgIcon::Question, MsgButtons::YesNo)
+        == MsgResult::No)
+        return;
+    if (!removeAndRewrite(row, QString(), trap))
+        return;
+    if (m_app.kosten != this)
+        Form_Load();
+    m_app.Änderung();
+}
+
+// ---------------------------------------------------------------- Keys and clicks
+
+void frmAddKosten::keyPressEvent(QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_default && m_default->isEnabled())
+            m_default->click();
+        return;
+    case Qt::Key_Escape:
+        cmdAbort->click();
+        return;
+    default:
+        QWidget::keyPressEvent(e);
+    }
+}
+
+bool frmAddKosten::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease
+        && (watched == chkFilter || watched == imgFilterTrue || watched == imgFilterFalse)
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        chkFilter_Click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class App;
+class ErrorTrap;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TabListView;
+class frmDatePicker;
+
+// The cost window: entry of one purchase, the list of all purchases with
+// their sums, and the filter area below, uncovered in filter mode. Lives
+// for the whole run; closing only hides it.
+class frmAddKosten : public QWidget {
+public:
+    explicit frmAddKosten(App& app);
+
+    // Reads the cost log into lstKosten, newest first, with the three sums.
+    void Form_Load();
+    // Stores the entry as a new purchase.
+    void cmdSave_Click();
+    // Hides the window (after asking when an edit is pending) and returns
+    // to entry mode.
+    void cmdAbort_Click();
+    // Opens the date picker for txtDate.
+    void cmdDatePicker_Click();
+    // Switches filter mode on or off.
+    void chkFilter_Click();
+    // Shows the window directly in filter mode.
+    void OpenFilterMode();
+    // Fills lstFilter with the lines of lstKosten that match txtFilter.
+    void cmdFilter_Click();
+    // Empties txtFilter and searches again.
+    void cmdReset_Click();
+    // Takes the selected purchase out of the log into the entry boxes.
+    void cmdEdit_Click();
+    // Removes the selected purchase from the log, after asking.
+    void cmdDelete_Click();
+    // Makes the window visible and active (the main window's open entries).
+    void ShowWindow();
+
+    bool filterMode() const;
+    // The stored line of the purchase taken out for editing (empty if none).
+    const QString& pendingEditItem() const { return m_pendingEdit; }
+    // At the program's end: a purchase still taken out for editing goes back
+    // into the log unchanged, so it is never lost.
+    // Failures are logged under place.
+    void WritePendingEditBack(const QString& place);
+
+    // Entry area
+    QLabel* lblDate;
+    QLineEdit* txtDate;
+    QPushButton* cmdDatePicker;
+    QLabel* lblMenge;
+    QLineEdit* txtMenge;
+    QLabel* lblEinzelpreis;
+    QLineEdit* txtEinzelpreis;
+    QLabel* lblGeschäft;
+    QLineEdit* txtGeschäft;
+    QLabel* lblBezeichnung;
+    QLineEdit* txtBezeichnung;
+    QLabel* lblVersandkosten;
+    QLineEdit* txtVersandkosten;
+
+    QPushButton* cmdSave;
+    QPushButton* cmdAbort;
+    QPushButton* cmdEdit;
+    QPushButton* cmdDelete;
+    QPushButton* cmdPrint;
+
+    QLabel* imgFilterTrue;
+    QLabel* imgFilterFalse;
+    QLabel* chkFilter;
+
+    // List area
+    QGroupBox* fraVorschau;
+    QList<QLabel*> lblKopf; // the eight column headers, lblKopf1..lblKopf8
+    TabListView* lstKosten;
+    TabListView* lstFilter;
+    QLineEdit* txtPreisG;
+    QLineEdit* txtVersandG;
+    QLineEdit* txtGesamt;
+    QLineEdit* txtPreisG2;
+    QLineEdit* txtVersandG2;
+    QLineEdit* txtGesamt2;
+
+    // Filter area
+    QGroupBox* Frame1;
+    QLineEdit* txtFilter;
+    QPushButton* cmdFilter;
+    QPushButton* cmdReset;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createWidgets();
+    void placeColumns();
+    void setDefaultButton(QPushButton* b);
+    void setWindowHeight(int outerTwips);
+    // Close steps 1 to 4; false when the user chose to keep the window open.
+    bool closeSteps();
+    void enterMode();
+    // Removes list row `row` and rewrites the log from the list; the stored
+    // lines not listed are kept, and so is `putBack` when not empty.
+    bool removeAndRewrite(int row, const QString& putBack, ErrorTrap& trap);
+    int selectedRow() const;
+    QString costPath() const;
+    void setFrameCaption(int n);
+
+    App& m_app;
+    QPushButton* m_default = nullptr;
+    QPointer<frmDatePicker> m_picker;
+    QStringList m_stored; // stored line behind each line of lstKosten
+    QStringList m_unlisted; // stored lines Form_Load does not list
+    QString m_pendingEdit; // stored line of the purchase being edited
+};
