@@ -1,6 +1,7 @@
 #include "ui/App.h"
 
 #include "app/CheckFiles.h"
+#include "calc/Dashboard.h"
 #include "platform/ErrorLog.h"
 #include "platform/Paths.h"
 #include "store/ConvertDate.h"
@@ -9,8 +10,11 @@
 #include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"
 #include "ui/frmHaupt.h"
+#include "ui/TabListView.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 App::App(Env e, std::function<void()> quit) : env(std::move(e)), m_quit(std::move(quit)) {}
@@ -114,12 +118,62 @@ void App::EndProgram()
 
 void App::Änderung()
 {
-    if (kosten)
-        kosten->Form_Load();
-    if (uebersicht)
-        uebersicht->Form_Load();
-    if (haupt)
-        haupt->Form_Load();
+    ErrorTrap trap(env, QStringLiteral("Sub Änderung"));
+    // Reload the lists first: the figures are computed from their contents.
+    trap.step([&] {
+        if (kosten)
+            kosten->Form_Load();
+    });
+    trap.step([&] {
+        if (uebersicht)
+            uebersicht->Form_Load();
+    });
+    trap.step([&] {
+        if (haupt)
+            haupt->Form_Load();
+    });
+    if (!haupt)
+        return;
+
+    SucheFische(env, hostPath(env.programDir, QStringLiteral("db\\fänge\\db")), stats);
+    int photos = 0;
+    bool photosCounted = trap.step(
+        [&] { photos = CountPhotos(hostPath(env.programDir, QStringLiteral("db\\bilder"))); });
+    const QStringList rows = uebersicht ? uebersicht->fängeLines() : QStringList();
+    const QString costTotal = kosten ? kosten->txtGesamt->text() : QString();
+    const DashboardTexts t = MakeDashboardTexts(env, rows, costTotal, stats, photos);
+
+    // A text that could not be computed leaves what the window showed.
+    const auto set = [](auto* widget, const QString& text) {
+        if (!text.isNull())
+            widget->setText(text);
+    };
+    set(haupt->cmdKostenÜbersicht, t.cmdKostenÜbersicht);
+    set(haupt->cmdFangÜbersicht, t.cmdFangÜbersicht);
+    set(haupt->cmdZeit, t.cmdZeit);
+    set(haupt->labZeitProFisch, t.labZeitProFisch);
+    haupt->lstFänge->setItems(t.lstFänge);
+    set(haupt->labSchwersterFisch, t.labSchwersterFisch);
+    set(haupt->labLängsterFisch, t.labLängsterFisch);
+    set(haupt->labKleinsterFisch, t.labKleinsterFisch);
+    set(haupt->labLeichtesterFisch, t.labLeichtesterFisch);
+    set(haupt->labDurchschnittsGewicht, t.labDurchschnittsGewicht);
+    set(haupt->labGesamtGewicht, t.labGesamtGewicht);
+    set(haupt->labMaxAngeltiefe, t.labMaxAngeltiefe);
+    set(haupt->labMinAngeltiefe, t.labMinAngeltiefe);
+    set(haupt->labMaxTempLuft, t.labMaxTempLuft);
+    set(haupt->labMinTempLuft, t.labMinTempLuft);
+    set(haupt->labMaxTempWasser, t.labMaxTempWasser);
+    set(haupt->labMinTempWasser, t.labMinTempWasser);
+    set(haupt->labAngelTiefe, t.labAngelTiefe);
+    if (photosCounted)
+        set(haupt->cmdPics, t.cmdPics);
+
+    trap.step([&] { haupt->CreateBar(); });
+    trap.step([&] {
+        if (uebersicht)
+            uebersicht->CreateBar();
+    });
 }
 
 void App::openAddFish()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "calc/Statistics.h"
 #include "platform/Env.h"
 
 #include <QPointer>
@@ -27,6 +28,7 @@ public:
     SettingsRecord settings;
     bool editFlag = false;   // the entry window edits a catch taken from the file
     QString editRecord;      // that catch: 17 TAB-separated fields, date in display form
+    CatchStatistics stats;   // the last statistics pass over the catch file
 
     bool costEditFlag = false;  // the cost window edits a purchase taken from the file
 

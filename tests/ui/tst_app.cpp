@@ -1,0 +1,107 @@
+// Start-up and program end: the order of Main, the end through EndProgram,
+// and the real executable creating its layout in an empty folder.
+#include "support/TestEnv.h"
+#include "ui/App.h"
+#include "ui/frmHaupt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+
+class TestApp : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void mainShowsMainWindowAfterCheck();
+    void closeBoxEndsWithoutQuestion();
+    void endProgramWritesSettingsOnce();
+    void executableCreatesLayoutInEmptyFolder();
+};
+
+
+void TestApp::mainShowsMainWindowAfterCheck()
+{
+    TestEnv t;
+    t.dialogs.answer(MsgResult::No);  // first-start question
+    bool quit = false;
+    App app(t.env, [&] { quit = true; });
+    app.editFlag = true;
+    app.Main();
+    QVERIFY(t.dialogs.verifyDone());
+    QVERIFY(app.haupt);
+    QVERIFY(app.haupt->isVisible());
+    QCOMPARE(app.haupt->windowTitle(), QStringLiteral("Uferwacht Digitales Kescherheft v1.0.0.2"));
+    QVERIFY(!app.editFlag);
+    QVERIFY(!quit);
+    QCOMPARE(t.logEntries(), QStringList{QStringLiteral("PROGRAMM\tStart")});
+    QCOMPARE(t.read(QStringLiteral("db\\db.ver")), QByteArray("102\r\n"));
+}
+
+void TestApp::closeBoxEndsWithoutQuestion()
+{
+    TestEnv t;
+    t.dialogs.answer(MsgResult::No);
+    bool quit = false;
+    App app(t.env, [&] { quit = true; });
+    app.Main();
+    QVERIFY(t.dialogs.verifyDone());
+    app.haupt->close();
+    QVERIFY(quit);
+    QVERIFY(t.dialogs.shown().isEmpty());
+    QCOMPARE(t.logEntries().last(), QStringLiteral("PROGRAMM\tEnde"));
+    // Line 9 is the single character 0 after an orderly end.
+    const QList<QByteArray> lines = t.read(QStringLiteral("settings.ini")).split('\n');
+    QCOMPARE(lines.size(), 10);
+    QCOMPARE(lines.at(8), QByteArray("0\r"));
+    QCOMPARE(lines.at(0), QByteArray("[Fang\xFC" "bersicht]\r"));
+}
+
+void TestApp::endProgramWritesSettingsOnce()
+{
+    TestEnv t;
+    int quits = 0;
+    App app(t.env, [&] { ++quits; });
+    app.settings.MainHeight = 12000;
+    app.EndProgram();
+    app.EndProgram();
+    QCOMPARE(quits, 1);
+    QCOMPARE(t.logEntries(), QStringList{QStringLiteral("PROGRAMM\tEnde")});
+    QVERIFY(t.read(QStringLiteral("settings.ini")).contains(" 12000 \r\n"));
+}
+
+void TestApp::executableCreatesLayoutInEmptyFolder()
+{
+    TestEnv t;
+    const QString exe = t.dir() + QStringLiteral("/kescherheft");
+    QVERIFY(QFile::copy(QStringLiteral(KH_EXE), exe));
+    QProcess p;
+    p.setWorkingDirectory(QDir::tempPath());  // the program directory is where the executable is
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(exe, {});
+    QVERIFY(p.waitForStarted());
+    // The settings file is the last thing the check writes before it asks
+    // the first-start question, which waits for an answer.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(t.dir() + QStringLiteral("/settings.ini")), 20000);
+    QTest::qWait(300);
+    p.kill();
+    p.waitForFinished();
+
+    QDir d(t.dir());
+    QCOMPARE(d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+             (QStringList{"db", "kescherheft", "kescherheft.log", "settings.ini"}));
+    QCOMPARE(QDir(t.dir() + "/db").entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+             (QStringList{"Bilder", "Fänge", "Kosten", "db.ver"}));
+    QCOMPARE(t.read("db\\Fänge\\db"), QByteArray());
+    QCOMPARE(t.read("db\\Kosten\\db"), QByteArray());
+    QCOMPARE(t.read("db\\db.ver"), QByteArray("102\r\n"));
+    QCOMPARE(t.read("db\\Bilder\\DUMMY.txt"),
+             QByteArray("Please don't delete this File!\r\nBitte diese Datei nicht l\xF6schen!\r\n"));
+    QCOMPARE(t.logEntries(), QStringList{QStringLiteral("PROGRAMM\tStart")});
+}
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"
