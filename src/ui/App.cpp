@@ -6,6 +6,8 @@
 #include "platform/Paths.h"
 #include "store/ConvertDate.h"
 #include "store/RecordFile.h"
+#include "store/Sort.h"
+#include "platform/Dialogs.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"
@@ -84,7 +86,20 @@ void App::Main()
             kosten->Form_Load();
         });
     });
+    trap.step([&] {
+        if (haupt)
+            QObject::connect(haupt->mnuSortDB, &QAction::triggered, haupt,
+                             [this] { mnuSortDB_Click(); });
+    });
     trap.step([&] { Änderung(); });
+}
+
+void App::mnuSortDB_Click()
+{
+    // Newest first in both files; nothing on screen changes until the next load.
+    SortDB(env, hostPath(env.programDir, QStringLiteral("db\\kosten\\db")));
+    SortDB(env, hostPath(env.programDir, QStringLiteral("db\\fänge\\db")));
+    env.dialogs->message(QStringLiteral("Datenbanken erfolgreich sortiert!"), MsgIcon::Information);
 }
 
 void App::EndProgram()

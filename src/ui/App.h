@@ -45,6 +45,8 @@ public:
     void Änderung();
     // Opens the catch entry window (or raises the open one) and focuses it.
     void openAddFish();
+    // "Sortieren": both log files newest first.
+    void mnuSortDB_Click();
 
     bool ended() const { return m_ended; }
 

@@ -4,6 +4,7 @@
 #include "ui/App.h"
 #include "ui/frmHaupt.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,7 @@ private Q_SLOTS:
     void closeBoxEndsWithoutQuestion();
     void endProgramWritesSettingsOnce();
     void executableCreatesLayoutInEmptyFolder();
+    void sortMenuSortsBothFilesNewestFirst();
 };
 
 
@@ -101,6 +103,24 @@ void TestApp::executableCreatesLayoutInEmptyFolder()
     QCOMPARE(t.read("db\\Bilder\\DUMMY.txt"),
              QByteArray("Please don't delete this File!\r\nBitte diese Datei nicht l\xF6schen!\r\n"));
     QCOMPARE(t.logEntries(), QStringList{QStringLiteral("PROGRAMM\tStart")});
+}
+
+void TestApp::sortMenuSortsBothFilesNewestFirst()
+{
+    TestEnv t;
+    t.dialogs.answer(MsgResult::No);
+    App app(t.env, [] {});
+    app.Main();
+    t.write("db\\Kosten\\db", "\"2003/01/01\ta\"\r\n\"2004/01/01\tb\"\r\n");
+    t.write("db\\Fänge\\db", "\"2003/12/01\tx\"\r\n\"2004/05/17\ty\"\r\n\"2004/05/17\tz\"\r\n");
+    t.dialogs.expectMessage();
+    app.haupt->mnuSortDB->trigger();
+    QCOMPARE(t.dialogs.shown().last().text, QStringLiteral("Datenbanken erfolgreich sortiert!"));
+    QCOMPARE(t.dialogs.shown().last().icon, MsgIcon::Information);
+    QVERIFY(t.dialogs.verifyDone());
+    QCOMPARE(t.read("db\\kosten\\db"), QByteArray("\"2004/01/01\tb\"\r\n\"2003/01/01\ta\"\r\n"));
+    QCOMPARE(t.read("db\\fänge\\db"),
+             QByteArray("\"2004/05/17\tz\"\r\n\"2004/05/17\ty\"\r\n\"2003/12/01\tx\"\r\n"));
 }
 
 QTEST_MAIN(TestApp)
