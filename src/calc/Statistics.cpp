@@ -182,3 +182,15 @@ void SucheFische(
     stats.totalWeight = 0;
     pass(trap, catchTable, stats);
 }
+
+void SucheFische(
+    const Env& env, qint64 catchFileSize, const QStringList& catchItems, CatchStatistics& stats)
+{
+    // A short file is not parsed at all, as when the pass reads the file
+    // itself: parsing it could log a failure that pass never logs.
+    if (catchFileSize < kMinimumFileSize) {
+        SucheFische(env, catchFileSize, RecordTable(), stats);
+        return;
+    }
+    SucheFische(env, catchFileSize, ConvertToArray(env, catchItems, QStringLiteral("fisch")), stats);
+}

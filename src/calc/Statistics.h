@@ -34,3 +34,9 @@ void SucheFische(const Env& env, const QString& catchFileHostPath, CatchStatisti
 // bytes, or -1 when the file is missing.
 void SucheFische(
     const Env& env, qint64 catchFileSize, const RecordTable& catchTable, CatchStatistics& stats);
+
+// The same pass over the items of the catch file (as ReadItems gives them,
+// in file order) that the caller has already read; the items are turned
+// into a table only when the file is long enough for a pass.
+void SucheFische(
+    const Env& env, qint64 catchFileSize, const QStringList& catchItems, CatchStatistics& stats);

@@ -101,6 +101,29 @@ double ParseNumber(const QString& text)
     if (digits == 0 || commas > 1)
         throw RuntimeError { Err::TypeMismatch };
 
+    // Up to 15 digits the whole digit run and the power of ten are exact
+    // doubles, so one division gives the correctly rounded value, the same
+    // that the general conversion below gives, without building a text.
+    // The statistics read every number of the catch file this way.
+    if (digits <= 15) {
+        static constexpr double kPow10[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
+            1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
+        qint64 mantissa = 0;
+        qsizetype decimals = 0;
+        bool afterComma = false;
+        for (QChar c : s) {
+            if (c == u',') {
+                afterComma = true;
+                continue;
+            }
+            mantissa = mantissa * 10 + (c.unicode() - u'0');
+            if (afterComma)
+                ++decimals;
+        }
+        const double v = double(mantissa) / kPow10[decimals];
+        return negative ? -v : v;
+    }
+
     QString plain = s.toString();
     plain.replace(u',', u'.');
     bool ok = false;

@@ -150,7 +150,14 @@ void App::Änderung()
     if (!haupt)
         return;
 
-    SucheFische(env, hostPath(env.programDir, QStringLiteral("db\\fänge\\db")), stats);
+    // The statistics use the catch file as the overview has just read it, so
+    // that a refresh reads that file once.
+    QStringList catchItems;
+    qint64 catchFileSize = -1;
+    if (uebersicht && uebersicht->takeReadFile(catchItems, catchFileSize))
+        SucheFische(env, catchFileSize, catchItems, stats);
+    else
+        SucheFische(env, hostPath(env.programDir, QStringLiteral("db\\fänge\\db")), stats);
     int photos = 0;
     bool photosCounted = trap.step(
         [&] { photos = CountPhotos(hostPath(env.programDir, QStringLiteral("db\\bilder"))); });

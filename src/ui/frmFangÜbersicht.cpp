@@ -275,6 +275,8 @@ void frmFangÜbersicht::Form_Load()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, u"Sub frmFangÜbersicht.Form_Load"_s);
+    m_readItems.clear();
+    m_readSize = -1;
     trap.step([&] {
         m_shownItems.clear();
         m_hiddenItems.clear();
@@ -293,9 +295,9 @@ void frmFangÜbersicht::Form_Load()
     });
 
     const QString path = hostPath(env.programDir, kCatchFile);
-    bool hasRecords = false;
-    trap.step([&] { hasRecords = FileOps::length(path) >= 10; });
-    if (!hasRecords) {
+    qint64 length = -1;
+    trap.step([&] { length = FileOps::length(path); });
+    if (length < 10) {
         // Only the header lines: the heading must not keep the count of
         // catches that are gone.
         if (m_loadedOnce)
@@ -305,7 +307,10 @@ void frmFangÜbersicht::Form_Load()
     }
 
     QStringList items;
-    trap.step([&] { items = ReadItems(path); });
+    if (trap.step([&] { items = ReadItems(path); })) {
+        m_readItems = items;
+        m_readSize = length;
+    }
     trap.step([&] { BubbleSort(items, std::nullopt, true); });
     trap.step([&] {
         QStringList lines;
@@ -710,6 +715,17 @@ QStringList frmFangÜbersicht::fängeLines() const
 QStringList frmFangÜbersicht::filterLines() const
 {
     return lstFilter->items();
+}
+
+bool frmFangÜbersicht::takeReadFile(QStringList& items, qint64& fileSize)
+{
+    if (m_readSize < 0)
+        return false;
+    items = std::move(m_readItems);
+    fileSize = m_readSize;
+    m_readItems.clear();
+    m_readSize = -1;
+    return true;
 }
 
 void frmFangÜbersicht::setHeading(const QString& text)

@@ -59,6 +59,11 @@ public:
     // The lines of the list of all catches, header lines included.
     QStringList fängeLines() const;
     QStringList filterLines() const;
+    // The catch file as the last load read it: its items in file order and
+    // its length in bytes, handed over once, so that the refresh computes
+    // the statistics without reading the file a second time. False when
+    // that load did not read the file or they were handed over already.
+    bool takeReadFile(QStringList& items, qint64& fileSize);
 
     // The catch-file line of a record this window handed to the entry
     // window for editing: exactly the line it was read from when
@@ -122,6 +127,10 @@ private:
     // form does not convert back to the same stored text.
     QStringList m_shownItems;
     QStringList m_hiddenItems;
+    // The catch file's items in file order and its length, as the last
+    // load read them; -1 when there is nothing to hand over.
+    QStringList m_readItems;
+    qint64 m_readSize = -1;
     // Widest line of each list in pixels; negative when not yet measured.
     qreal m_fängeWidest = -1;
     qreal m_filterWidest = -1;
