@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
+#include "platform/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,4 +46,64 @@ QStringList TestEnv::logEntries() const
         out.append(parts.mid(2).join(u'\t'));
     }
     return out;
+}
+
+int errorNumberOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.number;
+    }
+    return 0;
+}
+
+QByteArray recordFileBytes(const QStringList& items)
+{
+    QByteArray bytes;
+    for (const QString& item : items)
+        bytes += '"' + encode1252(item) + "\"\r\n";
+    return bytes;
+}
+
+static QStringList changed(QStringList fields, FieldChanges changes)
+{
+    for (const auto& [number, text] : changes)
+        fields[number - 1] = text;
+    return fields;
+}
+
+QStringList sampleCatch(FieldChanges changes)
+{
+    return changed({ QStringLiteral("2004/05/17"), QStringLiteral("Max"), QStringLiteral("06:30"),
+                       QStringLiteral("06:45"), QStringLiteral("10:00"),
+                       QStringLiteral("Karpfen*"), QStringLiteral("12,40"), QStringLiteral("84"),
+                       QStringLiteral("Baggersee"), QStringLiteral("Steg 3"),
+                       QStringLiteral("Festblei"), QStringLiteral("Boilie"),
+                       QStringLiteral("sonnig"), QStringLiteral("+ 18"), QStringLiteral("+ 14"),
+                       QStringLiteral("2,5"), QStringLiteral("Vollmond") },
+        changes);
+}
+
+QStringList sampleCost(FieldChanges changes)
+{
+    return changed({ QStringLiteral("2006/03/05"), QStringLiteral("Anglerladen"),
+                       QStringLiteral("3"), QStringLiteral("Haken Gr. 8"),
+                       QStringLiteral("1,50 \u20AC"), QStringLiteral("4,50 \u20AC"),
+                       QStringLiteral("4,90 \u20AC"), QStringLiteral("9,40 \u20AC") },
+        changes);
+}
+
+QString overviewRow(const QStringList& fields, QChar mark)
+{
+    return QString(mark) + u'\t' + fields.join(u'\t');
+}
+
+QStringList overviewList(const QStringList& rows)
+{
+    const QString header = QStringLiteral(
+        "Pic\tDatum\tF\u00E4nger\tBeginn\tFangzeit\tEnde\tFischart\tGewicht\tGr\u00F6\u00DFe\t"
+        "Gew\u00E4sser\tAngelplatz\tMontage/Rig.\tK\u00F6der\tWetter\tLuft \u00B0C\t"
+        "Wasser \u00B0C\tTiefe\tMondphase");
+    return QStringList { header, QString(230, u'=') + QStringLiteral("    ") } + rows;
 }

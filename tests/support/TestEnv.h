@@ -6,7 +6,12 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+
+#include <functional>
+#include <initializer_list>
+#include <utility>
 
 // A temporary program directory with a fixed clock, scripted dialogs and a
 // recording shell. Each test makes its own.
@@ -29,3 +34,19 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Record fields to change in a sample: field number (from 1) and new text.
+using FieldChanges = std::initializer_list<std::pair<int, QString>>;
+
+// The number of the RuntimeError that f throws; 0 when it returns normally.
+int errorNumberOf(const std::function<void()>& f);
+// A log file's bytes: every item between double quotes, CR LF, Windows-1252.
+QByteArray recordFileBytes(const QStringList& items);
+// The 17 fields of a sample catch (2004/05/17, Max, Karpfen*, 12,40 kg,
+// 84 cm, ...) and the 8 fields of a sample purchase, with some changed.
+QStringList sampleCatch(FieldChanges changes = {});
+QStringList sampleCost(FieldChanges changes = {});
+// A catch overview row: photo mark, TAB, the fields (date as shown).
+QString overviewRow(const QStringList& fields, QChar mark = u' ');
+// The overview's list: column header, rule line, then the rows.
+QStringList overviewList(const QStringList& rows);
