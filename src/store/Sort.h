@@ -33,6 +33,5 @@ void BubbleSortReference(QStringList& list, std::optional<qsizetype> count = std
 // Rewrites a log file ("db\fänge\db" or "db\kosten\db", as a host path)
 // with its lines in descending order, newest date first. A file under
 // 10 bytes is left alone. Failures are logged under "Sub SortDB"; a file
-// that could not be read completely, or that holds more lines than the
-// program can count (32,767), is left untouched.
+// that could not be read is left untouched.
 void SortDB(const Env& env, const QString& hostPath);
