@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QString>
 
+class QContextMenuEvent;
+
 // What a text box lets the user put into it.
 enum class InputKind {
     // Free text that ends up in a record line: no double quote, no TAB, no
@@ -12,12 +14,14 @@ enum class InputKind {
     Number,
     // As Number, and the minus sign (temperatures).
     SignedNumber,
+    // Digits only (quantities).
+    Digits,
+    // Digits and the date point; a "," becomes "." (dates typed TT.MM.JJJJ).
+    Date,
 };
 
-// True when c may stand in a field of a record line.
-bool isRecordSafe(QChar c);
-
-// The part of typed or pasted text that a box of this kind accepts.
+// The part of typed or pasted text that a box of this kind accepts, with
+// the characters it replaces already replaced.
 QString filterInput(InputKind kind, const QString& typed);
 
 // A single-line text box that filters what the user types, pastes or drops
@@ -31,11 +35,16 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
     friend class InputFilterValidator;
 
+    // Runs an edit as the user's input, so that its new characters pass the
+    // filter.
+    template <typename Edit> void asUserInput(Edit edit);
+
     InputKind m_kind;
-    int m_userInput = 0; // > 0 while an input event of the user is handled
+    int m_userInput = 0; // > 0 while an input of the user is handled
     QString m_settled; // the text before the edit being validated
 };

@@ -13,10 +13,11 @@
 #include "ui/App.h"
 #include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
-#include "ui/TypedCharFilter.h"
+#include "ui/TextFilters.h"
 #include "ui/frmDatePicker.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -59,38 +60,6 @@ const QString kPendingQuestion
     = u"Es liegen ungespeicherte Änderungen vor!\r\n"
       u"Wenn Sie das Fenster jetzt schließen, ohne zu speichern, geht der Eintrag verloren.\r\n"
       u"Vorgang fortsetzen?"_s;
-
-std::optional<QChar> digitsOnly(QChar c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c;
-    return std::nullopt;
-}
-
-std::optional<QChar> dateChar(QChar c)
-{
-    if (c == u',')
-        return QChar(u'.');
-    if (c == u'.')
-        return c;
-    return digitsOnly(c);
-}
-
-std::optional<QChar> amountChar(QChar c)
-{
-    if (c == u'.')
-        return QChar(u',');
-    if (c == u',')
-        return c;
-    return digitsOnly(c);
-}
-
-std::optional<QChar> storableChar(QChar c)
-{
-    if (IsStorableCostChar(c))
-        return c;
-    return std::nullopt;
-}
 
 QPixmap checkBoxPicture(QWidget* w, bool ticked)
 {
@@ -140,6 +109,11 @@ void frmAddKosten::createWidgets()
         t->setGeometry(r);
         return t;
     };
+    auto entryBox = [&](const QString& name, InputKind kind, QRect r) {
+        auto* t = named(new FilteredLineEdit(kind, this), name);
+        t->setGeometry(r);
+        return t;
+    };
     auto button = [&](QWidget* parent, const QString& name, const QString& text, QRect r) {
         auto* b = named(new QPushButton(text, parent), name);
         b->setGeometry(r);
@@ -150,31 +124,27 @@ void frmAddKosten::createWidgets()
 
     // Entry area: two columns of three fields.
     lblDate = label(this, u"lblDate"_s, u"Kaufdatum:"_s, twips(240, 240, 1500, 315));
-    txtDate = box(this, u"txtDate"_s, twips(1800, 240, 2055, 315));
+    txtDate = entryBox(u"txtDate"_s, InputKind::Date, twips(1800, 240, 2055, 315));
     cmdDatePicker = button(this, u"cmdDatePicker"_s, u"..."_s, twips(3900, 240, 360, 315));
     lblMenge = label(this, u"lblMenge"_s, u"Menge:"_s, twips(240, 660, 1500, 315));
-    txtMenge = box(this, u"txtMenge"_s, twips(1800, 660, 2460, 315));
+    txtMenge = entryBox(u"txtMenge"_s, InputKind::Digits, twips(1800, 660, 2460, 315));
     lblEinzelpreis
         = label(this, u"lblEinzelpreis"_s, u"Einzelpreis:"_s, twips(240, 1080, 1500, 315));
-    txtEinzelpreis = box(this, u"txtEinzelpreis"_s, twips(1800, 1080, 2460, 315));
+    txtEinzelpreis = entryBox(u"txtEinzelpreis"_s, InputKind::Number, twips(1800, 1080, 2460, 315));
     lblGeschäft = label(this, u"lblGeschäft"_s, u"Geschäft:"_s, twips(5040, 240, 1800, 315));
-    txtGeschäft = box(this, u"txtGeschäft"_s, twips(6960, 240, 5760, 315));
+    txtGeschäft = entryBox(u"txtGeschäft"_s, InputKind::RecordText, twips(6960, 240, 5760, 315));
     lblBezeichnung
         = label(this, u"lblBezeichnung"_s, u"Artikelbezeichnung:"_s, twips(5040, 660, 1800, 315));
-    txtBezeichnung = box(this, u"txtBezeichnung"_s, twips(6960, 660, 5760, 315));
+    txtBezeichnung
+        = entryBox(u"txtBezeichnung"_s, InputKind::RecordText, twips(6960, 660, 5760, 315));
     lblVersandkosten
         = label(this, u"lblVersandkosten"_s, u"Versandkosten:"_s, twips(5040, 1080, 1800, 315));
-    txtVersandkosten = box(this, u"txtVersandkosten"_s, twips(6960, 1080, 5760, 315));
+    txtVersandkosten
+        = entryBox(u"txtVersandkosten"_s, InputKind::Number, twips(6960, 1080, 5760, 315));
 
     txtDate->setMaxLength(10);
     for (QLineEdit* t : { txtMenge, txtEinzelpreis, txtGeschäft, txtBezeichnung, txtVersandkosten })
         t->setMaxLength(kMaxFieldLength);
-    TypedCharFilter::install(txtDate, dateChar);
-    TypedCharFilter::install(txtMenge, digitsOnly);
-    TypedCharFilter::install(txtEinzelpreis, amountChar);
-    TypedCharFilter::install(txtVersandkosten, amountChar);
-    TypedCharFilter::install(txtGeschäft, storableChar);
-    TypedCharFilter::install(txtBezeichnung, storableChar);
 
     // Filter switch and buttons.
     imgFilterTrue = named(new QLabel(this), u"imgFilterTrue"_s);
@@ -250,10 +220,21 @@ void frmAddKosten::placeColumns()
     const int avg = TabLayout::averageCharWidth(lstKosten->font());
     const int headerTop = px(300);
     const int headerHeight = px(255);
+    // "Menge:" and "Einzelpreis:" are wider than their columns in many
+    // fonts. Such a header ends where its column ends and reaches left into
+    // the unused end of the header before it, so the header after it keeps
+    // its place. Where there is no room to the left either, the header
+    // starts just past the one before it, as the list does with its fields.
+    const int gap = qRound(layout.gapPx());
+    int usedRight = -gap; // right end of the header text before
     for (int i = 0; i < lblKopf.size(); ++i) {
-        const int left = i == 0 ? 0 : stops[i - 1];
-        const int right = i + 1 < lblKopf.size() ? stops[i] : left + 24 * avg;
-        lblKopf[i]->setGeometry(textLeft + left, headerTop, right - left, headerHeight);
+        QLabel* header = lblKopf[i];
+        const int stop = i == 0 ? 0 : stops[i - 1];
+        const int end = i + 1 < lblKopf.size() ? stops[i] - gap : stop + 24 * avg;
+        const int width = QFontMetrics(header->font()).horizontalAdvance(header->text());
+        const int left = qMax(usedRight + gap, qMin(stop, end - width));
+        header->setGeometry(textLeft + left, headerTop, width, headerHeight);
+        usedRight = left + width;
     }
     // Every row is as wide as the last column's end, so the list scrolls
     // sideways only when the window is narrower than that.
