@@ -27,6 +27,8 @@ public:
     // Tab stops in pixels, from the left edge of the text.
     const QList<int>& stopsPx() const { return m_stopsPx; }
     int defaultTabPx() const { return m_defaultTabPx; }
+    // Least distance between a field too wide for its column and the next.
+    qreal gapPx() const { return m_gapPx; }
     // Left edge of every segment of row, in pixels from the left edge of the text.
     QList<qreal> segmentPositions(const QString& row) const;
     // Width of row as drawn, tabs expanded.
@@ -36,10 +38,33 @@ public:
     // the right edge of the last segment.
     template <class F> qreal forEachSegment(const QString& row, F&& f) const;
 
+    // One TAB-separated field of a row as the list draws it.
+    struct DrawnField {
+        qreal x = 0; // left edge, in pixels from the left edge of the text
+        QString text; // the field, or its start and "…" when shortened
+        bool shortened = false;
+    };
+    // The fields of row as the list draws them. The n-th field stands at
+    // the (n-1)-th stop, so the fields form columns. A field a little too
+    // wide for its column pushes the next one on, to gapPx() past its end.
+    // A text more than two average characters too wide is shortened to its
+    // column instead, so one long name never pushes the rest of the row
+    // out of its columns; figures (fields without letters) and the last
+    // field are never shortened. When the row would run past `room`, the
+    // gaps are dropped wherever they would go beyond the stop rule's
+    // positions, so that it ends no further right than textWidth()
+    // measures it, if that makes it fit.
+    QList<DrawnField> drawnFields(const QString& row, qreal room) const;
+
 private:
+    // The stop rule's next position after text ending at right.
+    qreal nextStopAfter(qreal right) const;
+
     QFontMetricsF m_fm;
     QList<int> m_stopsPx;
     int m_defaultTabPx;
+    qreal m_gapPx;
+    qreal m_maxPushPx;
 };
 
 template <class F> qreal TabLayout::forEachSegment(const QString& row, F&& f) const
@@ -85,6 +110,9 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
         const QModelIndex& index) const override;
+    // The full text of a shortened field as its tooltip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+        const QModelIndex& index) override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:

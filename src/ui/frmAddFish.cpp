@@ -167,6 +167,9 @@ void frmAddFish::buildWidgets()
     imgTrue->setPixmap(validPicture());
     grid->addWidget(imgFalse, timeRow, 3, 3, 1, Qt::AlignLeft | Qt::AlignVCenter);
     grid->addWidget(imgTrue, timeRow, 3, 3, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    // Both pictures show while the window opens, imgTrue on top: it must
+    // cover the other one, not let its cross shine through.
+    imgTrue->setAutoFillBackground(true);
     imgTrue->raise();
 
     txtFischArt = box(u"txtFischArt"_s, InputKind::RecordText, kFieldMax - 1, QString());
