@@ -256,36 +256,27 @@ bool FilterExpression::matchCatch(const Env& env, const QString& line) const
     const QStringView weight = rec.field(7);
     const QStringView length = rec.field(8);
 
+    // The six comparisons in their fixed order: lengths first, then weights.
+    enum class Op { Less, Greater, Equal };
+    struct Test {
+        int flag;
+        bool length;
+        Op op;
+    };
+    static constexpr Test kTests[] = {
+        {LengthLess, true, Op::Less},    {LengthGreater, true, Op::Greater},
+        {LengthEqual, true, Op::Equal},  {WeightLess, false, Op::Less},
+        {WeightGreater, false, Op::Greater}, {WeightEqual, false, Op::Equal},
+    };
     // Field first, then the value: whichever cannot be read first is logged.
     try {
-        if (m_flags & LengthLess) {
-            const float l = readSingle(length);
-            if (l < value())
-                return true;
-        }
-        if (m_flags & LengthGreater) {
-            const float l = readSingle(length);
-            if (l > value())
-                return true;
-        }
-        if (m_flags & LengthEqual) {
-            const float l = readSingle(length);
-            if (l == value())
-                return true;
-        }
-        if (m_flags & WeightLess) {
-            const float w = readSingle(weight);
-            if (w < value())
-                return true;
-        }
-        if (m_flags & WeightGreater) {
-            const float w = readSingle(weight);
-            if (w > value())
-                return true;
-        }
-        if (m_flags & WeightEqual) {
-            const float w = readSingle(weight);
-            if (w == value())
+        for (const Test& t : kTests) {
+            if (!(m_flags & t.flag))
+                continue;
+            const float f = readSingle(t.length ? length : weight);
+            const float n = value();
+            if ((t.op == Op::Less && f < n) || (t.op == Op::Greater && f > n)
+                || (t.op == Op::Equal && f == n))
                 return true;
         }
     } catch (const RuntimeError& e) {
