@@ -15,62 +15,38 @@ class TestApp : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void mainShowsMainWindowAfterCheck();
-    void closeBoxEndsWithoutQuestion();
-    void endProgramWritesSettingsOnce();
+    void mainThenEndOnce();
     void executableCreatesLayoutInEmptyFolder();
     void sortMenuSortsBothFilesNewestFirst();
 };
 
-
-void TestApp::mainShowsMainWindowAfterCheck()
+void TestApp::mainThenEndOnce()
 {
     TestEnv t;
     t.dialogs.answer(MsgResult::No);  // first-start question
-    bool quit = false;
-    App app(t.env, [&] { quit = true; });
+    int quits = 0;
+    App app(t.env, [&] { ++quits; });
     app.editFlag = true;
     app.Main();
     QVERIFY(t.dialogs.verifyDone());
-    QVERIFY(app.haupt);
-    QVERIFY(app.haupt->isVisible());
+    QVERIFY(app.haupt && app.haupt->isVisible());
     QCOMPARE(app.haupt->windowTitle(), QStringLiteral("Uferwacht Digitales Kescherheft v1.0.0.2"));
     QVERIFY(!app.editFlag);
-    QVERIFY(!quit);
-    QCOMPARE(t.logEntries(), QStringList{QStringLiteral("PROGRAMM\tStart")});
+    QCOMPARE(quits, 0);
     QCOMPARE(t.read(QStringLiteral("db\\db.ver")), QByteArray("102\r\n"));
-}
 
-void TestApp::closeBoxEndsWithoutQuestion()
-{
-    TestEnv t;
-    t.dialogs.answer(MsgResult::No);
-    bool quit = false;
-    App app(t.env, [&] { quit = true; });
-    app.Main();
-    QVERIFY(t.dialogs.verifyDone());
+    // The close box ends without a question, and a second end does nothing.
     app.haupt->close();
-    QVERIFY(quit);
-    QVERIFY(t.dialogs.shown().isEmpty());
-    QCOMPARE(t.logEntries().last(), QStringLiteral("PROGRAMM\tEnde"));
+    app.EndProgram();
+    QCOMPARE(quits, 1);
+    QVERIFY(t.dialogs.shown().isEmpty());  // cleared by verifyDone above
+    QCOMPARE(t.logEntries(),
+             (QStringList{QStringLiteral("PROGRAMM\tStart"), QStringLiteral("PROGRAMM\tEnde")}));
     // Line 9 is the single character 0 after an orderly end.
     const QList<QByteArray> lines = t.read(QStringLiteral("settings.ini")).split('\n');
     QCOMPARE(lines.size(), 10);
-    QCOMPARE(lines.at(8), QByteArray("0\r"));
     QCOMPARE(lines.at(0), QByteArray("[Fang\xFC" "bersicht]\r"));
-}
-
-void TestApp::endProgramWritesSettingsOnce()
-{
-    TestEnv t;
-    int quits = 0;
-    App app(t.env, [&] { ++quits; });
-    app.settings.MainHeight = 12000;
-    app.EndProgram();
-    app.EndProgram();
-    QCOMPARE(quits, 1);
-    QCOMPARE(t.logEntries(), QStringList{QStringLiteral("PROGRAMM\tEnde")});
-    QVERIFY(t.read(QStringLiteral("settings.ini")).contains(" 12000 \r\n"));
+    QCOMPARE(lines.at(8), QByteArray("0\r"));
 }
 
 void TestApp::executableCreatesLayoutInEmptyFolder()

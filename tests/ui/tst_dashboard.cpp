@@ -30,38 +30,31 @@ QByteArray catchLine(const char* date, const char* begin, const char* end, const
 class TestDashboard : public QObject {
     Q_OBJECT
 
+    void start()
+    {
+        app = std::make_unique<App>(t->env, [] {});
+        app->Main();
+    }
+    std::unique_ptr<TestEnv> t;
+    std::unique_ptr<App> app;
+
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init()
+    {
+        t = std::make_unique<TestEnv>();
+        t->dialogs.answer(MsgResult::No);  // first-start question
+    }
+    void cleanup()
+    {
+        app.reset();
+        QVERIFY(t->dialogs.verifyDone());
+        t.reset();
+    }
     void freshInstallationShowsEmptyFigures();
     void startShowsStoredFigures();
     void savingACatchUpdatesEveryFigure();
     void deletingACatchAndSavingACostUpdateTheFigures();
-
-private:
-    void start();
-    std::unique_ptr<TestEnv> t;
-    std::unique_ptr<App> app;
 };
-
-void TestDashboard::init()
-{
-    t = std::make_unique<TestEnv>();
-    t->dialogs.answer(MsgResult::No);  // first-start question
-}
-
-void TestDashboard::cleanup()
-{
-    app.reset();
-    QVERIFY(t->dialogs.verifyDone());
-    t.reset();
-}
-
-void TestDashboard::start()
-{
-    app = std::make_unique<App>(t->env, [] {});
-    app->Main();
-}
 
 void TestDashboard::freshInstallationShowsEmptyFigures()
 {
@@ -146,7 +139,6 @@ void TestDashboard::deletingACatchAndSavingACostUpdateTheFigures()
     QCOMPARE(h->cmdFangÜbersicht->text(), QStringLiteral("Gefangene Fische: 2"));
 
     // Delete the newest catch (row 2 after the header and rule line).
-    app->uebersicht->Form_Load();
     app->uebersicht->lstFänge->setCurrentIndex(app->uebersicht->lstFänge->model()->index(2, 0));
     t->dialogs.answer(MsgResult::Yes);
     app->uebersicht->cmdDelete_Click();
