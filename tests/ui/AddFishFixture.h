@@ -1,7 +1,8 @@
 #pragma once
 
-// Shared set-up of the catch entry window tests: a temporary program
-// folder with the catch file and the photo folder, and an App around it.
+// Shared set-up of the catch entry window tests: a temporary program folder
+// with the catch file and the photo folder, an App around it, and the
+// sample catch of tests/support typed in or handed over for editing.
 
 #include "support/TestEnv.h"
 #include "ui/App.h"
@@ -16,33 +17,112 @@
 #include <QTest>
 
 #include <memory>
+#include <utility>
+
+// Field numbers (from 1) with their texts. In the window, number 17 is the
+// photo box, which stands where the record keeps the moon phase.
+using Fields = QList<std::pair<int, QString>>;
+
+inline QStringList changed(QStringList fields, const Fields& changes)
+{
+    for (const auto& [number, text] : changes)
+        fields[number - 1] = text;
+    return fields;
+}
+
+inline QList<QLineEdit*> boxes(const frmAddFish& w)
+{
+    return { w.txtDate, w.txtFänger, w.txtBeginn, w.txtFang, w.txtEnde, w.txtFischArt, w.txtGewicht,
+        w.txtLänge, w.txtGewässer, w.txtStelle, w.txtMethode, w.txtKöder, w.txtWetter,
+        w.txtTempLuft, w.txtTempWasser, w.txtAngeltiefe, w.txtBild };
+}
+
+inline QStringList boxTexts(const frmAddFish& w)
+{
+    QStringList texts;
+    for (const QLineEdit* b : boxes(w))
+        texts.append(b->text());
+    return texts;
+}
+
+// The boxes of a new catch, as the window opens and after each save.
+inline QStringList newCatchTexts()
+{
+    return QStringLiteral("17.05.2004||00:00|00:00|00:00||0,00|0||||||0|0|0|").split(u'|');
+}
+
+// The sample catch as the overview hands it over: date as shown, no quotes.
+inline QString editRecord(const Fields& changes = {})
+{
+    return changed(sampleCatch(), Fields { { 1, QStringLiteral("17.05.2004") } } + changes)
+        .join(u'\t');
+}
+
+// The catch file holding the sample catch saved on 17.05.2004.
+inline QByteArray savedSample(const Fields& changes = {})
+{
+    const Fields phase { { 17, QStringLiteral("1/4 Mond ab.") } };
+    return recordFileBytes({ changed(sampleCatch(), phase + changes).join(u'\t') });
+}
 
 struct AddFishFixture {
     AddFishFixture()
     {
         t.write(QStringLiteral("db\\Fänge\\db"), QByteArray());
-        QDir().mkpath(t.dir() + QStringLiteral("/db/bilder"));
+        QDir().mkpath(photo(QString()));
     }
 
     // Opens the window the way the program does: the constructor loads it.
     std::unique_ptr<frmAddFish> open() { return std::make_unique<frmAddFish>(app); }
 
-    // A file outside the program folder, as a photo the user picks.
-    QString outsideFile(const QString& name, const QByteArray& bytes = "PIC")
+    // Hands the sample catch over for editing, with these files in "db\bilder".
+    std::unique_ptr<frmAddFish> openForEdit(const Fields& changes, const QStringList& photos)
+    {
+        for (const QString& p : photos)
+            t.write(QStringLiteral("db\\bilder\\") + p, "OLD");
+        app.editFlag = true;
+        app.editRecord = editRecord(changes);
+        return open();
+    }
+
+    // A file outside the program folder, as a photo the user picks; its
+    // bytes are its name. A name in a folder nobody made stays missing.
+    QString outsideFile(const QString& name)
     {
         QDir().mkpath(t.dir() + QStringLiteral("/Fotos"));
-        const QString p = t.dir() + QStringLiteral("/Fotos/") + name;
-        QFile f(p);
+        QFile f(t.dir() + QStringLiteral("/Fotos/") + name);
         if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
-        return p;
+            f.write(name.toUtf8());
+        return f.fileName();
+    }
+
+    // Sets boxes as the program does, past the key filters; a photo box
+    // text names an outside file.
+    void enter(frmAddFish& w, const Fields& changes)
+    {
+        const QList<QLineEdit*> b = boxes(w);
+        for (const auto& [number, text] : changes)
+            b[number - 1]->setText(number == 17 && !text.isEmpty() ? outsideFile(text) : text);
+    }
+
+    // The sample catch as a user types it, with changes.
+    void typeSample(frmAddFish& w, const Fields& changes = {})
+    {
+        const QStringList typed
+            = QStringLiteral("17.05.2004|Max|06:30|06:45|10:00|Karpfen|12,4|84|"
+                             "Baggersee|Steg 3|Festblei|Boilie|sonnig|18|14|2,5|")
+                  .split(u'|');
+        Fields all;
+        for (int n = 1; n <= 17; ++n)
+            all.append({ n, typed[n - 1] });
+        enter(w, all + changes);
     }
 
     QString photo(const QString& name) const
     {
         return t.dir() + QStringLiteral("/db/bilder/") + name;
     }
-
+    QStringList photos() const { return QDir(photo(QString())).entryList(QDir::Files); }
     QByteArray catchFile() const { return t.read(QStringLiteral("db\\fänge\\db")); }
 
     TestEnv t;

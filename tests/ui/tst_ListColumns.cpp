@@ -1,5 +1,5 @@
-// How the tab-stop lists draw their fields in columns, and the cost
-// window's column headers above them.
+// How the tab-stop lists measure and draw their fields in columns, and the
+// cost window's column headers above them.
 #include "support/TestEnv.h"
 #include "ui/App.h"
 #include "ui/ListTabDelegate.h"
@@ -7,7 +7,6 @@
 #include "ui/frmAddKosten.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QStringListModel>
@@ -28,6 +27,8 @@ QFont testFont()
     return font;
 }
 
+const QList<int> kStops { 40, 140 };
+
 // The shortest run of c wider than px pixels.
 QString wider(QChar c, qreal px)
 {
@@ -40,191 +41,196 @@ QString wider(QChar c, qreal px)
 
 } // namespace
 
-// How one field stands: at its own stop, pushed to the gap past the field
-// before, or at the stop rule's fixed step past the last stop.
-enum class Place { Stop, Pushed, Step };
-Q_DECLARE_METATYPE(Place)
-
 class TestListColumns : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void fields_data();
-    void fields();
-    void neverPastTheMeasuredWidth_data();
-    void neverPastTheMeasuredWidth();
-    void tooltipShowsShortenedField();
-    void costHeadersStayWhole();
-};
-
-void TestListColumns::fields_data()
-{
-    QTest::addColumn<QStringList>("fields");
-    QTest::addColumn<QList<int>>("stops");
-    QTest::addColumn<QList<Place>>("places");
-    QTest::addColumn<QList<bool>>("shortened");
-
-    const TabLayout layout(testFont(), { 40, 140 });
-    const int col = layout.stopsPx()[0]; // width of the first column
-    const int avg = TabLayout::averageCharWidth(testFont());
-    const QList<int> stops { 40, 140 };
-    using P = Place;
-
-    QTest::newRow("fields that fit stand at their stops")
-        << QStringList { u"a"_s, u"b"_s, u"c"_s } << stops << QList<P> { P::Stop, P::Stop, P::Stop }
-        << QList<bool> { false, false, false };
-    QTest::newRow("figure a little too wide pushes the next")
-        << QStringList { wider(u'1', col), u"Laden"_s, u"x"_s } << stops
-        << QList<P> { P::Stop, P::Pushed, P::Stop } << QList<bool> { false, false, false };
-    QTest::newRow("word a little too wide pushes the next")
-        << QStringList { wider(u'n', col), u"Laden"_s, u"x"_s } << stops
-        << QList<P> { P::Stop, P::Pushed, P::Stop } << QList<bool> { false, false, false };
-    QTest::newRow("long figure is never shortened")
-        << QStringList { wider(u'1', 3 * col), u"Laden"_s } << stops
-        << QList<P> { P::Stop, P::Pushed } << QList<bool> { false, false };
-    QTest::newRow("long name is shortened to its column")
-        << QStringList { wider(u'n', col + 3 * avg), u"Laden"_s, u"x"_s } << stops
-        << QList<P> { P::Stop, P::Stop, P::Stop } << QList<bool> { true, false, false };
-    QTest::newRow("pushed name shortened, next keeps its stop")
-        << QStringList { wider(u'1', col), wider(u'n', 3 * col), u"x"_s } << stops
-        << QList<P> { P::Stop, P::Pushed, P::Stop } << QList<bool> { false, true, false };
-    QTest::newRow("last field is never shortened")
-        << QStringList { u"a"_s, wider(u'n', 5 * col) } << stops << QList<P> { P::Stop, P::Stop }
-        << QList<bool> { false, false };
-    QTest::newRow("past the last stop") << QStringList { u"a"_s, u"b"_s, u"c"_s, u"d"_s } << stops
-                                        << QList<P> { P::Stop, P::Stop, P::Stop, P::Step }
-                                        << QList<bool> { false, false, false, false };
-}
-
-void TestListColumns::fields()
-{
-    QFETCH(QStringList, fields);
-    QFETCH(QList<int>, stops);
-    QFETCH(QList<Place>, places);
-    QFETCH(QList<bool>, shortened);
-    const TabLayout layout(testFont(), stops);
-    const QFontMetricsF fm(testFont());
-    const QString row = fields.join(u'\t');
-    const QList<TabLayout::DrawnField> drawn = layout.drawnFields(row, 1e6);
-    QCOMPARE(drawn.size(), fields.size());
-    qreal right = 0;
-    for (qsizetype i = 0; i < drawn.size(); ++i) {
-        const TabLayout::DrawnField& f = drawn[i];
-        const qreal own = i == 0 ? 0 : i - 1 < stops.size() ? layout.stopsPx()[i - 1] : -1;
-        switch (places[i]) {
-        case Place::Stop:
-            QCOMPARE(f.x, own);
-            break;
-        case Place::Pushed:
-            QVERIFY(f.x > own);
-            QCOMPARE(f.x, right + layout.gapPx());
-            break;
-        case Place::Step:
-            QCOMPARE(std::fmod(f.x, layout.defaultTabPx()), 0.0);
-            QVERIFY(f.x > right);
-            break;
-        }
-        QCOMPARE(f.shortened, shortened[i]);
-        if (f.shortened) {
-            QVERIFY(f.text.endsWith(u'…'));
-            QVERIFY(fields[i].startsWith(f.text.chopped(1)));
-            // Cut to its column: the next field keeps its stop.
-            QVERIFY(f.x + fm.horizontalAdvance(f.text) <= layout.stopsPx()[i] - layout.gapPx());
-        } else {
-            QCOMPARE(f.text, fields[i]);
-        }
-        right = f.x + fm.horizontalAdvance(f.text);
+    // Where the list box's stop rule puts each segment, which decides how
+    // wide a row is measured ("s<n>": the stop at n dialog units, "d<n>":
+    // the n-th step of 32 units past the last stop).
+    void stopRule_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QList<int>>("stops");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("one segment") << u"Hecht"_s << kStops << QStringList { u"0"_s };
+        QTest::newRow("short segments")
+            << u"a\tb\t"_s << QList<int> { 20, 65 } << QStringList { u"0"_s, u"s20"_s, u"s65"_s };
+        QTest::newRow("segment beyond a stop skips it")
+            << u"WWWWWWWWWWWW\tx"_s << QList<int> { 4, 200 } << QStringList { u"0"_s, u"s200"_s };
+        QTest::newRow("past the last stop")
+            << u"a\tb\tc"_s << QList<int> { 20 } << QStringList { u"0"_s, u"s20"_s, u"d1"_s };
+        QTest::newRow("no stops") << u"a\tb"_s << QList<int> {} << QStringList { u"0"_s, u"d1"_s };
     }
-}
+    void stopRule()
+    {
+        QFETCH(QString, row);
+        QFETCH(QList<int>, stops);
+        QFETCH(QStringList, expected);
+        const TabLayout layout(testFont(), stops);
+        const int avg = TabLayout::averageCharWidth(testFont());
+        QVERIFY(avg >= 5 && avg <= 9);
+        auto px = [&](int du) { return int(std::lround(du * avg / 4.0)); };
+        QList<qreal> want;
+        for (const QString& e : expected)
+            want.append(e.startsWith(u's') ? px(e.mid(1).toInt())
+                    : e.startsWith(u'd')   ? e.mid(1).toInt() * px(32)
+                                           : e.toInt());
+        QCOMPARE(layout.segmentPositions(row), want);
+        const QString last = row.section(u'\t', -1);
+        QCOMPARE(
+            layout.textWidth(row), want.last() + QFontMetricsF(testFont()).horizontalAdvance(last));
+    }
 
-void TestListColumns::neverPastTheMeasuredWidth_data()
-{
-    QTest::addColumn<QString>("row");
-    const TabLayout layout(testFont(), { 40, 140 });
-    const int col = layout.stopsPx()[0];
-    // A figure ending just short of the next stop: the gap would carry the
-    // next field past the stop the list box puts it at.
-    QString nearFit(u"1"_s);
-    const QFontMetricsF fm(testFont());
-    while (fm.horizontalAdvance(nearFit + u'1') < col)
-        nearFit += u'1';
-    QTest::newRow("near fit") << nearFit + u"\tLaden\t1"_s;
-    QTest::newRow("overflow") << wider(u'1', col) + u"\tLaden\t"_s + wider(u'1', 200);
-    QTest::newRow("past the stops") << u"a\t"_s + wider(u'1', 2 * col) + u"\tb\tc"_s;
-}
+    // How each field is drawn, one letter a field: S at its own stop, P
+    // pushed to the gap past the field before, D at the stop rule's step
+    // past the last stop; lower case when shortened to its column.
+    void fields_data()
+    {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("places");
+        const int col = TabLayout(testFont(), kStops).stopsPx()[0]; // first column's width
+        const int avg = TabLayout::averageCharWidth(testFont());
+        const QString n = wider(u'n', col);
+        const QString figure = wider(u'1', col);
+        QTest::newRow("fields that fit") << QStringList { u"a"_s, u"b"_s, u"c"_s } << u"SSS"_s;
+        QTest::newRow("figure a little too wide pushes the next")
+            << QStringList { figure, u"Laden"_s, u"x"_s } << u"SPS"_s;
+        QTest::newRow("word a little too wide pushes the next")
+            << QStringList { n, u"Laden"_s, u"x"_s } << u"SPS"_s;
+        QTest::newRow("long figure is never shortened")
+            << QStringList { wider(u'1', 3 * col), u"Laden"_s } << u"SP"_s;
+        QTest::newRow("long name is shortened to its column")
+            << QStringList { wider(u'n', col + 3 * avg), u"Laden"_s, u"x"_s } << u"sSS"_s;
+        QTest::newRow("pushed name shortened, next keeps its stop")
+            << QStringList { figure, wider(u'n', 3 * col), u"x"_s } << u"SpS"_s;
+        QTest::newRow("last field is never shortened")
+            << QStringList { u"a"_s, wider(u'n', 5 * col) } << u"SS"_s;
+        QTest::newRow("past the last stop")
+            << QStringList { u"a"_s, u"b"_s, u"c"_s, u"d"_s } << u"SSSD"_s;
+    }
+    void fields()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, places);
+        const TabLayout layout(testFont(), kStops);
+        const QFontMetricsF fm(testFont());
+        const QList<TabLayout::DrawnField> drawn = layout.drawnFields(fields.join(u'\t'), 1e6);
+        QCOMPARE(drawn.size(), fields.size());
+        qreal right = 0;
+        for (qsizetype i = 0; i < drawn.size(); ++i) {
+            const TabLayout::DrawnField& f = drawn[i];
+            const QChar place = places[i].toUpper();
+            if (place == u'S')
+                QCOMPARE(f.x, i == 0 ? 0 : layout.stopsPx()[i - 1]);
+            else if (place == u'P')
+                QVERIFY(f.x > layout.stopsPx()[i - 1] && f.x == right + layout.gapPx());
+            else
+                QVERIFY(std::fmod(f.x, layout.defaultTabPx()) == 0 && f.x > right);
+            QCOMPARE(f.shortened, places[i].isLower());
+            if (f.shortened) { // cut to its column: the next field keeps its stop
+                QVERIFY(f.text.endsWith(u'…') && fields[i].startsWith(f.text.chopped(1)));
+                QVERIFY(f.x + fm.horizontalAdvance(f.text) <= layout.stopsPx()[i] - layout.gapPx());
+            } else {
+                QCOMPARE(f.text, fields[i]);
+            }
+            right = f.x + fm.horizontalAdvance(f.text);
+        }
+    }
 
-void TestListColumns::neverPastTheMeasuredWidth()
-{
-    // The lists' scroll range is the stop rule's width of the widest row;
-    // with that little room nothing may be drawn beyond it.
-    QFETCH(QString, row);
-    const TabLayout layout(testFont(), { 40, 140 });
-    const QFontMetricsF fm(testFont());
-    const qreal measured = layout.textWidth(row);
-    const QList<TabLayout::DrawnField> drawn = layout.drawnFields(row, measured);
-    const TabLayout::DrawnField& last = drawn.last();
-    QVERIFY2(last.x + fm.horizontalAdvance(last.text) <= measured + 1e-9,
-        qPrintable(u"%1 > %2"_s.arg(last.x + fm.horizontalAdvance(last.text)).arg(measured)));
-    for (qsizetype i = 1; i < drawn.size(); ++i)
-        QVERIFY(drawn[i].x > drawn[i - 1].x);
-}
+    // The lists scroll only as far as the stop rule measures the widest
+    // row; with that little room nothing may be drawn beyond it.
+    void neverPastTheMeasuredWidth_data()
+    {
+        QTest::addColumn<QString>("row");
+        const int col = TabLayout(testFont(), kStops).stopsPx()[0];
+        // A figure ending just short of the next stop: the gap would carry
+        // the next field past the stop the list box puts it at.
+        QString nearFit(u"1"_s);
+        while (QFontMetricsF(testFont()).horizontalAdvance(nearFit + u'1') < col)
+            nearFit += u'1';
+        QTest::newRow("near fit") << nearFit + u"\tLaden\t1"_s;
+        QTest::newRow("overflow") << wider(u'1', col) + u"\tLaden\t"_s + wider(u'1', 200);
+        QTest::newRow("past the stops") << u"a\t"_s + wider(u'1', 2 * col) + u"\tb\tc"_s;
+    }
+    void neverPastTheMeasuredWidth()
+    {
+        QFETCH(QString, row);
+        const TabLayout layout(testFont(), kStops);
+        const qreal measured = layout.textWidth(row);
+        const QList<TabLayout::DrawnField> drawn = layout.drawnFields(row, measured);
+        const qreal end
+            = drawn.last().x + QFontMetricsF(testFont()).horizontalAdvance(drawn.last().text);
+        QVERIFY2(end <= measured + 1e-9, qPrintable(u"%1 > %2"_s.arg(end).arg(measured)));
+        for (qsizetype i = 1; i < drawn.size(); ++i)
+            QVERIFY(drawn[i].x > drawn[i - 1].x);
+    }
 
-void TestListColumns::tooltipShowsShortenedField()
-{
-    TabListView list;
-    list.setFont(testFont());
-    list.resize(600, 200);
-    list.setTabStops({ 40, 140 });
-    const QString name = u"Angelcenter Rhein-Main Großhandel GmbH"_s;
-    list.setItems({ name + u"\t2\tHaken"_s });
-    list.setHorizontalExtent(1000);
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    // What the list draws stands where the layout says, and a shortened
+    // field shows whole as a tooltip.
+    void listDrawsAndExplains()
+    {
+        TabListView list;
+        list.setFont(testFont());
+        list.resize(600, 200);
+        list.setTabStops(kStops);
+        const QString name = u"Angelcenter Rhein-Main Großhandel GmbH"_s;
+        list.setItems({ name + u"\t2\tHaken"_s, u"\t\t\u2588"_s });
+        list.setHorizontalExtent(1000);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const TabLayout layout(testFont(), kStops);
+        const int left
+            = list.visualRect(list.lines()->index(0)).left() + ListTabDelegate::TextMargin;
 
-    const QRect rowRect = list.visualRect(list.lines()->index(0));
-    const TabLayout layout(testFont(), { 40, 140 });
-    auto hover = [&](int x) {
-        const QPoint pos(rowRect.left() + ListTabDelegate::TextMargin + x, rowRect.center().y());
-        QHelpEvent help(QEvent::ToolTip, pos, list.viewport()->mapToGlobal(pos));
-        QApplication::sendEvent(list.viewport(), &help);
-        return QToolTip::isVisible() ? QToolTip::text() : QString();
-    };
-    QCOMPARE(hover(layout.stopsPx()[1] + 5), QString()); // "Haken" shows whole
-    QCOMPARE(hover(10), name);
-}
+        const QImage img = list.viewport()->grab().toImage();
+        const int y = list.visualRect(list.lines()->index(1)).center().y();
+        int ink = 0;
+        while (ink < img.width() && qGray(img.pixel(ink, y)) >= 80)
+            ++ink;
+        QVERIFY(std::abs(ink - left - layout.stopsPx()[1]) <= 1);
 
-void TestListColumns::costHeadersStayWhole()
-{
-    // The captions are wider than some columns in this font; each must
-    // still show whole, apart from the next one, over its own column.
-    QApplication::setFont(testFont());
-    TestEnv t;
-    auto app = std::make_unique<App>(t.env, [] {});
-    auto* w = new frmAddKosten(*app);
-    app->kosten = w;
-    const QStringList captions = { u"Kaufdatum:"_s, u"Geschäft:"_s, u"Menge:"_s,
-        u"Artikelbezeichnung:"_s, u"Einzelpreis:"_s, u"Preis:"_s, u"Versand"_s, u"Gesamt:"_s };
-    QCOMPARE(w->lblKopf.size(), captions.size());
-    const TabLayout layout(w->lstKosten->font(), w->lstKosten->tabStops());
-    const int textLeft
-        = w->lstKosten->x() + w->lstKosten->frameWidth() + ListTabDelegate::TextMargin;
-    for (int i = 0; i < captions.size(); ++i) {
-        const QLabel* h = w->lblKopf[i];
-        QCOMPARE(h->text(), captions[i]);
-        QVERIFY2(
-            h->width() >= h->fontMetrics().horizontalAdvance(captions[i]), qPrintable(captions[i]));
-        const int ownStop = textLeft + (i == 0 ? 0 : layout.stopsPx()[i - 1]);
-        // At or left of its column, unless the header before takes that room.
-        const int after = i == 0 ? 0 : w->lblKopf[i - 1]->geometry().right() + 1;
-        QVERIFY2(h->x() <= qMax(ownStop, after + qRound(layout.gapPx())), qPrintable(captions[i]));
-        if (i + 1 < captions.size()) {
-            const QLabel* next = w->lblKopf[i + 1];
-            QVERIFY2(h->geometry().right() < next->x(), qPrintable(captions[i]));
+        auto hover = [&](int x) {
+            const QPoint pos(left + x, list.visualRect(list.lines()->index(0)).center().y());
+            QHelpEvent help(QEvent::ToolTip, pos, list.viewport()->mapToGlobal(pos));
+            QApplication::sendEvent(list.viewport(), &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(hover(layout.stopsPx()[1] + 5), QString()); // "Haken" shows whole
+        QCOMPARE(hover(10), name);
+    }
+
+    // Captions wider than their columns still show whole, apart from the
+    // next one, and at or left of their column unless the one before needs the room.
+    void costHeadersStayWhole()
+    {
+        QApplication::setFont(testFont());
+        TestEnv t;
+        auto app = std::make_unique<App>(t.env, [] {});
+        auto* w = new frmAddKosten(*app);
+        app->kosten = w;
+        const QStringList captions = { u"Kaufdatum:"_s, u"Geschäft:"_s, u"Menge:"_s,
+            u"Artikelbezeichnung:"_s, u"Einzelpreis:"_s, u"Preis:"_s, u"Versand"_s, u"Gesamt:"_s };
+        QCOMPARE(w->lblKopf.size(), captions.size());
+        const TabLayout layout(w->lstKosten->font(), w->lstKosten->tabStops());
+        const int textLeft
+            = w->lstKosten->x() + w->lstKosten->frameWidth() + ListTabDelegate::TextMargin;
+        for (int i = 0; i < captions.size(); ++i) {
+            const QLabel* h = w->lblKopf[i];
+            const QByteArray what = captions[i].toUtf8();
+            QCOMPARE(h->text(), captions[i]);
             QVERIFY2(
-                h->geometry().right() < textLeft + layout.stopsPx()[i], qPrintable(captions[i]));
+                h->width() >= h->fontMetrics().horizontalAdvance(captions[i]), what.constData());
+            const int ownStop = textLeft + (i == 0 ? 0 : layout.stopsPx()[i - 1]);
+            const int after = i == 0 ? 0 : w->lblKopf[i - 1]->geometry().right() + 1;
+            QVERIFY2(h->x() <= qMax(ownStop, after + qRound(layout.gapPx())), what.constData());
+            if (i + 1 < captions.size()) {
+                QVERIFY2(h->geometry().right() < w->lblKopf[i + 1]->x(), what.constData());
+                QVERIFY2(h->geometry().right() < textLeft + layout.stopsPx()[i], what.constData());
+            }
         }
     }
-}
+};
 
 QTEST_MAIN(TestListColumns)
 #include "tst_ListColumns.moc"

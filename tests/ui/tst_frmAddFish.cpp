@@ -1,6 +1,6 @@
-// The catch entry window while the user types: layout and defaults, the
-// key and paste filters, the placeholders, the time check, the moon phase,
-// the date picker, the photo browse and the loading of a catch for editing.
+// The catch entry window while the user types: defaults, key and paste
+// filters, placeholders, the time check, the moon phase, the date picker,
+// the photo browse and the loading of a catch for editing.
 #include "ui/AddFishFixture.h"
 #include "ui/frmDatePicker.h"
 
@@ -8,8 +8,11 @@
 #include <QCalendarWidget>
 #include <QClipboard>
 
+using namespace Qt::StringLiterals;
+
 class TestAddFish : public QObject {
     Q_OBJECT
+    std::unique_ptr<AddFishFixture> f;
 
 private Q_SLOTS:
     void init() { f = std::make_unique<AddFishFixture>(); }
@@ -19,577 +22,292 @@ private Q_SLOTS:
         f.reset();
     }
 
-    void opensEmptyWithSaveDisabled();
-    void tabOrder();
-    void typedKeys_data();
-    void typedKeys();
-    void pastedText_data();
-    void pastedText();
-    void programTextIsKeptAsItIs();
-    void placeholders_data();
-    void placeholders();
-    void timeCheck_data();
-    void timeCheck();
-    void moonPhaseAfterTenthCharacter();
-    void focusMovesOnWhileTyping();
-    void datePickerFillsDate();
-    void datePickerForCostsLeavesDate();
-    void browseFillsPhotoPath();
-    void loadForEditing_data();
-    void loadForEditing();
-    void loadFillsEveryBox();
-    void loadWithoutPhotoFileWarnsOnce();
-
-private:
-    QLineEdit* box(frmAddFish& w, const QString& name)
+    void opensWithDefaults()
     {
-        auto* b = w.findChild<QLineEdit*>(name);
-        if (!b)
-            qFatal("no box %s", qPrintable(name));
-        return b;
+        auto w = f->open();
+        QCOMPARE(w->windowTitle(), u"Fang eintragen"_s);
+        QCOMPARE(boxTexts(*w), newCatchTexts());
+        QCOMPARE(w->labPhase->text(), u"1/4 Mond ab."_s);
+        QCOMPARE(w->txtDate->maxLength(), 10);
+        QCOMPARE(w->txtFang->maxLength(), 5);
+        // Nothing has checked the times yet: both pictures show, the tick on top.
+        QVERIFY(!w->cmdSave->isEnabled() && w->cmdSave->isDefault());
+        QVERIFY(!w->imgTrue->isHidden() && !w->imgFalse->isHidden());
+        QCOMPARE(w->imgTrue->geometry(), w->imgFalse->geometry());
+        QVERIFY(w->children().indexOf(w->imgTrue) > w->children().indexOf(w->imgFalse));
+        QVERIFY(w->imgTrue->pixmap().toImage() != w->imgFalse->pixmap().toImage());
+
+        QStringList order;
+        QWidget* x = w->txtDate;
+        do {
+            if ((x->focusPolicy() & Qt::TabFocus) && !x->isWindow())
+                order << x->objectName();
+            x = x->nextInFocusChain();
+        } while (x != w->txtDate);
+        QCOMPARE(order.join(u' '),
+            u"txtDate cmdDatePicker txtFänger txtBeginn txtFang txtEnde txtFischArt txtGewicht "
+            "txtLänge txtGewässer txtStelle txtMethode txtKöder txtWetter txtTempLuft "
+            "txtTempWasser txtAngeltiefe txtBild cmdBrowse cmdSave cmdAbort"_s);
     }
 
-    std::unique_ptr<AddFishFixture> f;
-};
+    void input_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("pasted");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        auto row = [](const char* name, const QString& box, const QString& before, bool pasted,
+                       const QString& input, const QString& expected) {
+            QTest::newRow(name) << box << before << pasted << input << expected;
+        };
+        row("weight: point becomes comma", u"txtGewicht"_s, {}, false, u"2.5"_s, u"2,5"_s);
+        row("weight: letters dropped", u"txtGewicht"_s, {}, false, u"2a,5kg"_s, u"2,5"_s);
+        row("weight: no minus", u"txtGewicht"_s, {}, false, u"-3"_s, u"3"_s);
+        row("depth: no minus", u"txtAngeltiefe"_s, {}, false, u"-2.5"_s, u"2,5"_s);
+        row("length: pasted minus dropped", u"txtLänge"_s, {}, true, u"-64"_s, u"64"_s);
+        row("water temperature: minus", u"txtTempWasser"_s, {}, false, u"-1.5"_s, u"-1,5"_s);
+        row("air: no plus", u"txtTempLuft"_s, {}, false, u"+18"_s, u"18"_s);
+        row("air: pasted", u"txtTempLuft"_s, {}, true, u"-3.5 °C"_s, u"-3,5"_s);
+        row("air: pasted after loaded plus", u"txtTempLuft"_s, u"+ 1"_s, true, u"8.x"_s,
+            u"+ 18,"_s);
+        row("date: letter dropped", u"txtDate"_s, {}, false, u"12a"_s, u"12"_s);
+        row("time: digits and colon", u"txtFang"_s, {}, false, u"0x6\":45"_s, u"06:45"_s);
+        row("angler: quotes refused", u"txtFänger"_s, {}, false, u"Max \"M\""_s, u"Max M"_s);
+        row("angler: umlauts and euro", u"txtFänger"_s, {}, false, u"Jörg ß €"_s, u"Jörg ß €"_s);
+        row("angler: beyond 1252", u"txtFänger"_s, {}, false, u"A\u03A9\u20B9B"_s, u"AB"_s);
+        row("angler: pasted TAB and quotes", u"txtFänger"_s, {}, true, u"Max\t\"Muster\""_s,
+            u"MaxMuster"_s);
+        row("angler: pasted line break", u"txtFänger"_s, {}, true, u"Max\r\nMuster"_s,
+            u"MaxMuster"_s);
+        row("species: pasted quote alone", u"txtFischArt"_s, u"Aal"_s, true, u"\""_s, u"Aal"_s);
+    }
+    void input()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, before);
+        QFETCH(bool, pasted);
+        QFETCH(QString, input);
+        auto w = f->open();
+        auto* b = w->findChild<QLineEdit*>(box);
+        QVERIFY(b);
+        b->setText(before);
+        b->end(false);
+        if (pasted) {
+            QApplication::clipboard()->setText(input);
+            QTest::keyClick(b, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            typeInto(b, input);
+        }
+        QTEST(b->text(), "expected");
+    }
 
-void TestAddFish::opensEmptyWithSaveDisabled()
-{
-    auto w = f->open();
-    QCOMPARE(w->windowTitle(), QStringLiteral("Fang eintragen"));
-    QCOMPARE(w->txtDate->text(), QStringLiteral("17.05.2004"));
-    QCOMPARE(w->labPhase->text(), QStringLiteral("1/4 Mond ab."));
-    for (const char* name : { "txtBeginn", "txtFang", "txtEnde" })
-        QCOMPARE(box(*w, QString::fromUtf8(name))->text(), QStringLiteral("00:00"));
-    QCOMPARE(w->txtGewicht->text(), QStringLiteral("0,00"));
-    for (const char* name : { "txtLänge", "txtTempLuft", "txtTempWasser", "txtAngeltiefe" })
-        QCOMPARE(box(*w, QString::fromUtf8(name))->text(), QStringLiteral("0"));
-    for (const char* name : { "txtFänger", "txtFischArt", "txtGewässer", "txtStelle", "txtMethode",
-             "txtKöder", "txtWetter", "txtBild" })
-        QVERIFY(box(*w, QString::fromUtf8(name))->text().isEmpty());
-    QCOMPARE(w->txtDate->maxLength(), 10);
-    QCOMPARE(w->txtFang->maxLength(), 5);
+    // Every record box keeps a typed double quote out of the catch file.
+    void quoteRefusedInEveryBox()
+    {
+        auto w = f->open();
+        for (QLineEdit* b : boxes(*w).mid(0, 16)) {
+            b->clear();
+            typeInto(b, u"1\""_s);
+            QVERIFY2(b->text() == u"1", qPrintable(b->objectName()));
+        }
+    }
 
-    // Nothing has checked the times yet: both pictures show, the check on top.
-    QVERIFY(!w->cmdSave->isEnabled());
-    QVERIFY(w->cmdSave->isDefault());
-    QVERIFY(!w->imgTrue->isHidden());
-    QVERIFY(!w->imgFalse->isHidden());
-    QCOMPARE(w->imgTrue->geometry(), w->imgFalse->geometry());
-    const QObjectList kids = w->children();
-    QVERIFY(kids.indexOf(w->imgTrue) > kids.indexOf(w->imgFalse));
-    QVERIFY(!w->imgTrue->pixmap().isNull());
-    QVERIFY(w->imgTrue->pixmap().toImage() != w->imgFalse->pixmap().toImage());
-    QCOMPARE(w->cmdAbort->text(), QStringLiteral("Abbrechen"));
-    QVERIFY(
-        w->loadedPhotoPath.isEmpty() && w->loadedCatchTime.isEmpty() && w->loadedDate.isEmpty());
-}
+    void placeholders_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("afterEnter");
+        QTest::addColumn<QString>("afterLeavingEmpty");
+        auto row = [](const char* name, const QString& box, const QString& before,
+                       const QString& afterEnter, const QString& afterLeavingEmpty) {
+            QTest::newRow(name) << box << before << afterEnter << afterLeavingEmpty;
+        };
+        row("angler", u"txtFänger"_s, u" "_s, {}, u" "_s);
+        row("start", u"txtBeginn"_s, u"00:00"_s, {}, u"00:00"_s);
+        row("catch time", u"txtFang"_s, u"00:00"_s, {}, u"00:00"_s);
+        row("species not cleared", u"txtFischArt"_s, u" "_s, u" "_s, u" "_s);
+        row("weight", u"txtGewicht"_s, u"0,00"_s, {}, u"0,00"_s);
+        row("weight with value", u"txtGewicht"_s, u"2,50"_s, u"2,50"_s, u"0,00"_s);
+        row("length", u"txtLänge"_s, u"0"_s, {}, u"0"_s);
+        row("water", u"txtGewässer"_s, u" "_s, {}, u" "_s);
+        row("bait", u"txtKöder"_s, u" "_s, {}, u" "_s);
+        row("weather not refilled", u"txtWetter"_s, u" "_s, {}, {});
+        row("air", u"txtTempLuft"_s, u"0"_s, {}, u"0"_s);
+        row("water temperature", u"txtTempWasser"_s, u"0"_s, {}, u"0"_s);
+        row("depth", u"txtAngeltiefe"_s, u"0"_s, {}, u"0"_s);
+        row("date has none", u"txtDate"_s, u"17.05.2004"_s, u"17.05.2004"_s, {});
+    }
+    void placeholders()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, before);
+        auto w = f->open();
+        QVERIFY(showActive(*w));
+        auto* b = w->findChild<QLineEdit*>(box);
+        QVERIFY(b);
+        b->setText(before);
+        b->setFocus(Qt::TabFocusReason);
+        QTEST(b->text(), "afterEnter");
+        b->clear();
+        w->cmdAbort->setFocus(Qt::TabFocusReason);
+        QTEST(b->text(), "afterLeavingEmpty");
+    }
 
-void TestAddFish::tabOrder()
-{
-    auto w = f->open();
-    QStringList order;
-    QWidget* x = w->txtDate;
-    do {
-        if (x->focusPolicy() & Qt::TabFocus && x->isWindow() == false)
-            order << x->objectName();
-        x = x->nextInFocusChain();
-    } while (x != w->txtDate);
-    const QStringList expected = QStringLiteral(
-        "txtDate cmdDatePicker txtFänger txtBeginn txtFang txtEnde txtFischArt txtGewicht txtLänge "
-        "txtGewässer txtStelle txtMethode txtKöder txtWetter txtTempLuft txtTempWasser "
-        "txtAngeltiefe txtBild cmdBrowse cmdSave cmdAbort")
-                                     .split(u' ');
-    QCOMPARE(order, expected);
-}
+    void timeCheck_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("times"); // start, catch and end
+        QTest::addColumn<bool>("valid");
+        // The clock stands at 17.05.2004 14:30.
+        const QString today = u"17.05.2004"_s;
+        const QString past = u"16.05.2004"_s;
+        QTest::newRow("today before now") << today << u"06:00 07:15 14:29"_s << true;
+        QTest::newRow("today end is now") << today << u"06:00 07:15 14:30"_s << false;
+        QTest::newRow("today all later") << today << u"15:00 15:10 16:00"_s << false;
+        QTest::newRow("other date text") << u"17.05.04"_s << u"15:00 15:10 16:00"_s << true;
+        QTest::newRow("past, after now") << past << u"15:00 18:00 23:59"_s << true;
+        QTest::newRow("past, all equal") << past << u"06:00 06:00 06:00"_s << true;
+        QTest::newRow("catch before start") << past << u"06:00 05:59 07:00"_s << false;
+        QTest::newRow("end before catch") << past << u"06:00 07:00 06:59"_s << false;
+        QTest::newRow("hour 25") << past << u"25:00 06:00 07:00"_s << false;
+        QTest::newRow("hour 24 at end") << past << u"06:00 07:00 24:00"_s << false;
+        QTest::newRow("minute 60") << past << u"06:00 06:60 07:00"_s << false;
+        QTest::newRow("end two characters") << past << u"06:00 06:30 07"_s << false;
+        QTest::newRow("not digits") << past << u"1a:00 06:30 07:00"_s << false;
+        QTest::newRow("middle not looked at") << past << u"06.00 06-30 07:00"_s << true;
+        QTest::newRow("five digits") << past << u"12345 12345 12345"_s << true;
+    }
+    void timeCheck()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, times);
+        QFETCH(bool, valid);
+        auto w = f->open();
+        const QStringList t = times.split(u' ');
+        f->enter(*w, { { 1, date }, { 3, t[0] }, { 4, t[1] }, { 5, t[2] } });
+        QCOMPARE(w->cmdSave->isEnabled(), valid);
+        QCOMPARE(w->imgTrue->isHidden(), !valid);
+        QCOMPARE(w->imgFalse->isHidden(), valid);
+    }
 
-void TestAddFish::typedKeys_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("weight point becomes comma") << "txtGewicht"
-                                                << "2.5"
-                                                << "2,5";
-    QTest::newRow("weight drops letters") << "txtGewicht"
-                                          << "2a,5kg"
-                                          << "2,5";
-    QTest::newRow("weight drops minus") << "txtGewicht"
-                                        << "-3"
-                                        << "3";
-    QTest::newRow("length two commas pass") << "txtLänge"
-                                            << "6,,4"
-                                            << "6,,4";
-    QTest::newRow("depth drops minus") << "txtAngeltiefe"
-                                       << "-2.5"
-                                       << "2,5";
-    QTest::newRow("air takes minus") << "txtTempLuft"
-                                     << "-3.5"
-                                     << "-3,5";
-    QTest::newRow("water takes minus anywhere") << "txtTempWasser"
-                                                << "1-2"
-                                                << "1-2";
-    QTest::newRow("air drops plus") << "txtTempLuft"
-                                    << "+18"
-                                    << "18";
-    QTest::newRow("date drops letter") << "txtDate"
-                                       << "12a"
-                                       << "12";
-    QTest::newRow("time drops letter") << "txtBeginn"
-                                       << "06x:3"
-                                       << "06:3";
-    QTest::newRow("angler refuses quote") << "txtFänger"
-                                          << "Max \"M\""
-                                          << "Max M";
-    QTest::newRow("angler keeps umlauts and euro") << "txtFänger"
-                                                   << "Jörg ß €"
-                                                   << "Jörg ß €";
-    QTest::newRow("angler refuses non-1252") << "txtFänger"
-                                             << "A\u03A9\u20B9B"
-                                             << "AB";
-    QTest::newRow("species refuses quote") << "txtFischArt"
-                                           << "Hecht\""
-                                           << "Hecht";
-    QTest::newRow("time refuses quote inside") << "txtFang"
-                                               << "06\"45"
-                                               << "0645";
-}
-
-void TestAddFish::typedKeys()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, typed);
-    QFETCH(QString, expected);
-    auto w = f->open();
-    QLineEdit* b = this->box(*w, box);
-    b->clear();
-    typeInto(b, typed);
-    QCOMPARE(b->text(), expected);
-}
-
-void TestAddFish::pastedText_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("clip");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("weight") << "txtGewicht"
-                            << ""
-                            << "1.5 kg"
-                            << "1,5";
-    QTest::newRow("air temperature") << "txtTempLuft"
-                                     << ""
-                                     << "-3.5 °C"
-                                     << "-3,5";
-    QTest::newRow("length drops minus") << "txtLänge"
-                                        << ""
-                                        << "-64"
-                                        << "64";
-    QTest::newRow("angler tab and quotes") << "txtFänger"
-                                           << ""
-                                           << "Max\t\"Muster\""
-                                           << "MaxMuster";
-    QTest::newRow("angler line break") << "txtFänger"
-                                       << ""
-                                       << "Max\r\nMuster"
-                                       << "MaxMuster";
-    QTest::newRow("only a quote is refused") << "txtFischArt"
-                                             << "Aal"
-                                             << "\""
-                                             << "Aal";
-    QTest::newRow("pasted after loaded plus") << "txtTempLuft"
-                                              << "+ 1"
-                                              << "8.x"
-                                              << "+ 18,";
-}
-
-void TestAddFish::pastedText()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, before);
-    QFETCH(QString, clip);
-    QFETCH(QString, expected);
-    auto w = f->open();
-    QLineEdit* b = this->box(*w, box);
-    b->setText(before);
-    b->end(false);
-    QApplication::clipboard()->setText(clip);
-    QCOMPARE(QApplication::clipboard()->text(), clip);
-    QTest::keyClick(b, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(b->text(), expected);
-}
-
-void TestAddFish::programTextIsKeptAsItIs()
-{
-    // A loaded "+ 18" must survive, and so must typing after it.
-    auto w = f->open();
-    w->txtTempLuft->setText(QStringLiteral("+ 18"));
-    QCOMPARE(w->txtTempLuft->text(), QStringLiteral("+ 18"));
-    w->txtTempLuft->end(false);
-    QTest::keyClicks(w->txtTempLuft, QStringLiteral(".5"));
-    QCOMPARE(w->txtTempLuft->text(), QStringLiteral("+ 18,5"));
-}
-
-void TestAddFish::placeholders_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("afterEnter");
-    QTest::addColumn<QString>("afterLeavingEmpty");
-
-    QTest::newRow("angler") << "txtFänger"
-                            << " "
-                            << ""
-                            << " ";
-    QTest::newRow("start") << "txtBeginn"
-                           << "00:00"
-                           << ""
-                           << "00:00";
-    QTest::newRow("catch time") << "txtFang"
-                                << "00:00"
-                                << ""
-                                << "00:00";
-    QTest::newRow("species not cleared") << "txtFischArt"
-                                         << " "
-                                         << " "
-                                         << " ";
-    QTest::newRow("weight") << "txtGewicht"
-                            << "0,00"
-                            << ""
-                            << "0,00";
-    QTest::newRow("weight with value") << "txtGewicht"
-                                       << "2,50"
-                                       << "2,50"
-                                       << "0,00";
-    QTest::newRow("length") << "txtLänge"
-                            << "0"
-                            << ""
-                            << "0";
-    QTest::newRow("water") << "txtGewässer"
-                           << " "
-                           << ""
-                           << " ";
-    QTest::newRow("bait") << "txtKöder"
-                          << " "
-                          << ""
-                          << " ";
-    QTest::newRow("weather not refilled") << "txtWetter"
-                                          << " "
-                                          << ""
-                                          << "";
-    QTest::newRow("air") << "txtTempLuft"
-                         << "0"
-                         << ""
-                         << "0";
-    QTest::newRow("water temperature") << "txtTempWasser"
-                                       << "0"
-                                       << ""
-                                       << "0";
-    QTest::newRow("depth") << "txtAngeltiefe"
-                           << "0"
-                           << ""
-                           << "0";
-    QTest::newRow("date has none") << "txtDate"
-                                   << "17.05.2004"
-                                   << "17.05.2004"
-                                   << "";
-}
-
-void TestAddFish::placeholders()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, before);
-    QFETCH(QString, afterEnter);
-    QFETCH(QString, afterLeavingEmpty);
-    auto w = f->open();
-    QVERIFY(showActive(*w));
-    QLineEdit* b = this->box(*w, box);
-    b->setText(before);
-    b->setFocus(Qt::TabFocusReason);
-    QVERIFY(b->hasFocus());
-    QCOMPARE(b->text(), afterEnter);
-    b->clear();
-    w->cmdAbort->setFocus(Qt::TabFocusReason);
-    QVERIFY(!b->hasFocus());
-    QCOMPARE(b->text(), afterLeavingEmpty);
-}
-
-void TestAddFish::timeCheck_data()
-{
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<QString>("begin");
-    QTest::addColumn<QString>("catchTime");
-    QTest::addColumn<QString>("end");
-    QTest::addColumn<bool>("valid");
-
-    // The clock stands at 17.05.2004 14:30.
-    const QString today = QStringLiteral("17.05.2004");
-    const QString past = QStringLiteral("16.05.2004");
-    QTest::newRow("today before now") << today << "06:00"
-                                      << "07:15"
-                                      << "14:29" << true;
-    QTest::newRow("today end is now") << today << "06:00"
-                                      << "07:15"
-                                      << "14:30" << false;
-    QTest::newRow("today all later") << today << "15:00"
-                                     << "15:10"
-                                     << "16:00" << false;
-    QTest::newRow("past catch before start") << past << "06:00"
-                                             << "05:59"
-                                             << "07:00" << false;
-    QTest::newRow("past end before catch") << past << "06:00"
-                                           << "07:00"
-                                           << "06:59" << false;
-    QTest::newRow("past all equal") << past << "06:00"
-                                    << "06:00"
-                                    << "06:00" << true;
-    QTest::newRow("past after now is fine") << past << "15:00"
-                                            << "18:00"
-                                            << "23:59" << true;
-    QTest::newRow("hour 25") << past << "25:00"
-                             << "06:00"
-                             << "07:00" << false;
-    QTest::newRow("hour 24 at end") << past << "06:00"
-                                    << "07:00"
-                                    << "24:00" << false;
-    QTest::newRow("minute 60") << past << "06:00"
-                               << "06:60"
-                               << "07:00" << false;
-    QTest::newRow("end two characters") << past << "06:00"
-                                        << "06:30"
-                                        << "07" << false;
-    QTest::newRow("five digits") << past << "12345"
-                                 << "12345"
-                                 << "12345" << true;
-    QTest::newRow("middle not looked at") << past << "06.00"
-                                          << "06-30"
-                                          << "07:00" << true;
-    QTest::newRow("not digits") << past << "1a:00"
-                                << "06:30"
-                                << "07:00" << false;
-    QTest::newRow("other date text") << "17.05.04"
-                                     << "15:00"
-                                     << "15:10"
-                                     << "16:00" << true;
-}
-
-void TestAddFish::timeCheck()
-{
-    QFETCH(QString, date);
-    QFETCH(QString, begin);
-    QFETCH(QString, catchTime);
-    QFETCH(QString, end);
-    QFETCH(bool, valid);
-    auto w = f->open();
-    w->txtDate->setText(date);
-    w->txtBeginn->setText(begin);
-    w->txtFang->setText(catchTime);
-    w->txtEnde->setText(end);
-    QCOMPARE(w->cmdSave->isEnabled(), valid);
-    QCOMPARE(w->imgTrue->isHidden(), !valid);
-    QCOMPARE(w->imgFalse->isHidden(), valid);
-}
-
-void TestAddFish::moonPhaseAfterTenthCharacter()
-{
-    f->t.clock.set(QDateTime(QDate(2000, 1, 20), QTime(12, 0)));
-    auto w = f->open();
-    QCOMPARE(w->labPhase->text(), QStringLiteral("Vollmond"));
-    w->txtDate->clear();
-    QTest::keyClicks(w->txtDate, QStringLiteral("17.05.200"));
-    QCOMPARE(w->labPhase->text(), QStringLiteral("Vollmond"));
-    QTest::keyClick(w->txtDate, Qt::Key_4);
-    QCOMPARE(w->labPhase->text(), QStringLiteral("1/4 Mond ab."));
-
-    // Ten characters that are no date leave the phase as it was.
-    for (const char* bad : { "31.02.2004", "12..2004.1" }) {
+    void moonPhaseAfterTenthCharacter()
+    {
+        f->t.clock.set(QDateTime(QDate(2000, 1, 20), QTime(12, 0)));
+        auto w = f->open();
+        QCOMPARE(w->labPhase->text(), u"Vollmond"_s);
         w->txtDate->clear();
-        QTest::keyClicks(w->txtDate, QString::fromLatin1(bad));
-        QCOMPARE(w->txtDate->text(), QString::fromLatin1(bad));
-        QCOMPARE(w->labPhase->text(), QStringLiteral("1/4 Mond ab."));
+        QTest::keyClicks(w->txtDate, u"17.05.200"_s);
+        QCOMPARE(w->labPhase->text(), u"Vollmond"_s);
+        QTest::keyClick(w->txtDate, Qt::Key_4);
+        QCOMPARE(w->labPhase->text(), u"1/4 Mond ab."_s);
+        // Ten characters that are no date leave the phase as it was.
+        for (const QString& bad : { u"31.02.2004"_s, u"12..2004.1"_s }) {
+            w->txtDate->clear();
+            QTest::keyClicks(w->txtDate, bad);
+            QCOMPARE(w->txtDate->text(), bad);
+            QCOMPARE(w->labPhase->text(), u"1/4 Mond ab."_s);
+        }
     }
-}
 
-void TestAddFish::focusMovesOnWhileTyping()
-{
-    auto w = f->open();
-    QVERIFY(showActive(*w));
-    w->txtBeginn->setFocus(Qt::TabFocusReason);
-    QCOMPARE(w->txtBeginn->text(), QString());
-    QTest::keyClicks(w->txtBeginn, QStringLiteral("06:0"));
-    QVERIFY(w->txtBeginn->hasFocus());
-    QTest::keyClick(w->txtBeginn, Qt::Key_0);
-    QVERIFY(w->txtFang->hasFocus());
-    QCOMPARE(w->txtFang->text(), QString()); // its placeholder went on entering
-    QTest::keyClicks(w->txtFang, QStringLiteral("06:45"));
-    QVERIFY(w->txtEnde->hasFocus());
-    QTest::keyClicks(w->txtEnde, QStringLiteral("07:00"));
-    QVERIFY(w->txtEnde->hasFocus());
-    QVERIFY(w->cmdSave->isEnabled());
-
-    // "00:00" in the catch time stays put.
-    w->txtFang->setFocus(Qt::TabFocusReason);
-    w->txtFang->clear();
-    QTest::keyClicks(w->txtFang, QStringLiteral("00:00"));
-    QVERIFY(w->txtFang->hasFocus());
-
-    // A start time put back as placeholder on leaving does not pull the focus.
-    w->txtBeginn->setFocus(Qt::TabFocusReason);
-    w->txtBeginn->clear();
-    w->txtFischArt->setFocus(Qt::TabFocusReason);
-    QCOMPARE(w->txtBeginn->text(), QStringLiteral("00:00"));
-    QVERIFY(w->txtFischArt->hasFocus());
-}
-
-void TestAddFish::datePickerFillsDate()
-{
-    auto w = f->open();
-    QVERIFY(showActive(*w));
-    w->cmdDatePicker->click();
-    auto* picker = w->findChild<frmDatePicker*>(QStringLiteral("frmDatePicker"));
-    QVERIFY(picker);
-    QVERIFY(picker->isVisible());
-    QCOMPARE(picker->windowTitle(), QStringLiteral("Datum auswählen"));
-    QCOMPARE(picker->cmdSave->text(), QStringLiteral("&Übernehmen"));
-    QCOMPARE(picker->txtForm->text(), QStringLiteral("fisch"));
-    QVERIFY(picker->txtForm->isHidden());
-    QCOMPARE(picker->DTPicker1->selectedDate(), QDate(2004, 5, 17));
-
-    picker->DTPicker1->setSelectedDate(QDate(2000, 1, 20));
-    QPointer<frmDatePicker> guard(picker);
-    picker->cmdSave->click();
-    QCOMPARE(w->txtDate->text(), QStringLiteral("20.01.2000"));
-    QCOMPARE(w->labPhase->text(), QStringLiteral("Vollmond"));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!guard);
-}
-
-void TestAddFish::datePickerForCostsLeavesDate()
-{
-    auto w = f->open();
-    frmDatePicker picker(f->app);
-    picker.txtForm->setText(QStringLiteral("kosten"));
-    picker.fishWindow = w.get();
-    picker.DTPicker1->setSelectedDate(QDate(2003, 2, 1));
-    picker.show();
-    picker.cmdSave->click();
-    QCOMPARE(w->txtDate->text(), QStringLiteral("17.05.2004"));
-    QVERIFY(!picker.isVisible());
-}
-
-void TestAddFish::browseFillsPhotoPath()
-{
-    auto w = f->open();
-    f->t.dialogs.answerOpenFile(QStringLiteral("/home/max/Fotos/hecht.jpeg"));
-    w->cmdBrowse->click();
-    QCOMPARE(w->txtBild->text(), QStringLiteral("/home/max/Fotos/hecht.jpeg"));
-    const FakeDialogs::Shown s = f->t.dialogs.shown().last();
-    QCOMPARE(s.kind, FakeDialogs::Kind::OpenFile);
-    QCOMPARE(s.title, QStringLiteral("Bild zum Fang auswählen"));
-    QCOMPARE(s.startFolder, QStringLiteral("C:\\"));
-    QCOMPARE(
-        s.filter, QStringLiteral("Bilddateien (jpg, jpeg, gif, bmp)|*.jpg;*.jpeg;*.gif;*.bmp"));
-
-    f->t.dialogs.answerOpenFile(QString()); // cancelled
-    w->cmdBrowse->click();
-    QCOMPARE(w->txtBild->text(), QStringLiteral("/home/max/Fotos/hecht.jpeg"));
-}
-
-static QString editRecord(
-    const QString& species, const QString& catchTime = QStringLiteral("06:45"))
-{
-    return QStringList { QStringLiteral("17.05.2004"), QStringLiteral("Max"),
-        QStringLiteral("06:30"), catchTime, QStringLiteral("10:00"), species,
-        QStringLiteral("12,40"), QStringLiteral("84"), QStringLiteral("Baggersee"),
-        QStringLiteral("Steg 3"), QStringLiteral("Festblei"), QStringLiteral("Boilie"),
-        QStringLiteral("sonnig"), QStringLiteral("+ 18"), QStringLiteral("+ 14"),
-        QStringLiteral("2,5"), QStringLiteral("Vollmond") }
-        .join(u'\t');
-}
-
-void TestAddFish::loadForEditing_data()
-{
-    QTest::addColumn<QString>("species");
-    QTest::addColumn<QStringList>("photos"); // present in db\bilder
-    QTest::addColumn<QString>("shownSpecies");
-    QTest::addColumn<QString>("expectedPhoto"); // "" = none
-
-    const QString stem = QStringLiteral("17.05.2004_06-45-00.");
-    QTest::newRow("jpg") << "Karpfen*" << QStringList { stem + "jpg" } << "Karpfen" << stem + "jpg";
-    QTest::newRow("jpg and bmp: bmp wins")
-        << "Karpfen*" << QStringList { stem + "jpg", stem + "bmp" } << "Karpfen" << stem + "bmp";
-    QTest::newRow("gif before bmp")
-        << "Karpfen*" << QStringList { stem + "gif" } << "Karpfen" << stem + "gif";
-    QTest::newRow("capital extension")
-        << "Karpfen*" << QStringList { stem + "JPG" } << "Karpfen" << stem + "JPG";
-    QTest::newRow("two marks keep one")
-        << "Karpfen**" << QStringList { stem + "jpeg" } << "Karpfen*" << stem + "jpeg";
-    QTest::newRow("photo alone") << "*" << QStringList { stem + "jpg" } << "" << stem + "jpg";
-    QTest::newRow("no mark, photo ignored")
-        << "Karpfen" << QStringList { stem + "jpg" } << "Karpfen"
-        << "";
-}
-
-void TestAddFish::loadForEditing()
-{
-    QFETCH(QString, species);
-    QFETCH(QStringList, photos);
-    QFETCH(QString, shownSpecies);
-    QFETCH(QString, expectedPhoto);
-    for (const QString& p : photos)
-        f->t.write(QStringLiteral("db\\bilder\\") + p, "PIC");
-    f->app.editFlag = true;
-    f->app.editRecord = editRecord(species);
-    auto w = f->open();
-    QCOMPARE(w->txtFischArt->text(), shownSpecies);
-    if (expectedPhoto.isEmpty()) {
-        QVERIFY(w->txtBild->text().isEmpty());
-        QVERIFY(w->loadedPhotoPath.isEmpty());
-        QVERIFY(w->loadedCatchTime.isEmpty());
-        QVERIFY(w->loadedDate.isEmpty());
-    } else {
-        QCOMPARE(w->txtBild->text(), f->photo(expectedPhoto));
-        QCOMPARE(w->loadedPhotoPath, f->photo(expectedPhoto));
-        QCOMPARE(w->loadedCatchTime, QStringLiteral("06:45"));
-        QCOMPARE(w->loadedDate, QStringLiteral("17.05.2004"));
+    void focusMovesOnWhileTyping()
+    {
+        auto w = f->open();
+        QVERIFY(showActive(*w));
+        w->txtBeginn->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(w->txtBeginn, u"06:0"_s);
+        QVERIFY(w->txtBeginn->hasFocus());
+        QTest::keyClick(w->txtBeginn, Qt::Key_0);
+        QVERIFY(w->txtFang->hasFocus());
+        QTest::keyClicks(w->txtFang, u"06:45"_s);
+        QVERIFY(w->txtEnde->hasFocus());
+        // "00:00" typed as catch time stays put.
+        w->txtFang->setFocus(Qt::TabFocusReason);
+        w->txtFang->clear();
+        QTest::keyClicks(w->txtFang, u"00:00"_s);
+        QVERIFY(w->txtFang->hasFocus());
+        // A start time put back as placeholder on leaving does not pull the focus.
+        w->txtBeginn->setFocus(Qt::TabFocusReason);
+        w->txtBeginn->clear();
+        w->txtFischArt->setFocus(Qt::TabFocusReason);
+        QCOMPARE(w->txtBeginn->text(), u"00:00"_s);
+        QVERIFY(w->txtFischArt->hasFocus());
     }
-    QVERIFY(f->t.dialogs.shown().isEmpty());
-}
 
-void TestAddFish::loadFillsEveryBox()
-{
-    f->app.editFlag = true;
-    f->app.editRecord = editRecord(QStringLiteral("Hecht"));
-    auto w = f->open();
-    const QStringList expected = editRecord(QStringLiteral("Hecht")).split(u'\t');
-    const char* names[] = { "txtDate", "txtFänger", "txtBeginn", "txtFang", "txtEnde",
-        "txtFischArt", "txtGewicht", "txtLänge", "txtGewässer", "txtStelle", "txtMethode",
-        "txtKöder", "txtWetter", "txtTempLuft", "txtTempWasser", "txtAngeltiefe" };
-    for (int i = 0; i < 16; ++i)
-        QCOMPARE(box(*w, QString::fromUtf8(names[i]))->text(), expected.at(i));
-    // The phase comes from the date, not from the record's last field.
-    QCOMPARE(w->labPhase->text(), QStringLiteral("1/4 Mond ab."));
-    // The loaded times ran the check.
-    QVERIFY(w->cmdSave->isEnabled());
-    QVERIFY(w->imgFalse->isHidden());
-}
+    void datePickerFillsDate()
+    {
+        auto w = f->open();
+        QVERIFY(showActive(*w));
+        w->cmdDatePicker->click();
+        QPointer<frmDatePicker> picker = w->findChild<frmDatePicker*>(u"frmDatePicker"_s);
+        QVERIFY(picker && picker->isVisible());
+        QCOMPARE(picker->DTPicker1->selectedDate(), QDate(2004, 5, 17));
+        picker->DTPicker1->setSelectedDate(QDate(2000, 1, 20));
+        picker->cmdSave->click();
+        QCOMPARE(w->txtDate->text(), u"20.01.2000"_s);
+        QCOMPARE(w->labPhase->text(), u"Vollmond"_s);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!picker);
+    }
 
-void TestAddFish::loadWithoutPhotoFileWarnsOnce()
-{
-    f->app.editFlag = true;
-    f->app.editRecord = editRecord(QStringLiteral("Karpfen*"));
-    f->t.dialogs.expectMessage();
-    auto w = f->open();
-    QCOMPARE(f->t.dialogs.messageTexts(),
-        QStringList { QStringLiteral(
-            "Fehler: In der Datenbank ist zwar ein Verweis auf ein Bild, jedoch konnte das "
-            "Bild nicht gefunden werden!\r\nDer Verweis wird gelöscht.") });
-    QCOMPARE(f->t.dialogs.shown().first().icon, MsgIcon::Warning);
-    QCOMPARE(w->txtFischArt->text(), QStringLiteral("Karpfen"));
-    QVERIFY(w->txtBild->text().isEmpty());
-    QVERIFY(w->loadedPhotoPath.isEmpty());
-}
+    void browseFillsPhotoPath()
+    {
+        auto w = f->open();
+        f->t.dialogs.answerOpenFile(u"/home/max/Fotos/hecht.jpeg"_s);
+        f->t.dialogs.answerOpenFile(QString()); // cancelled: the path stays
+        w->cmdBrowse->click();
+        w->cmdBrowse->click();
+        QCOMPARE(w->txtBild->text(), u"/home/max/Fotos/hecht.jpeg"_s);
+        QCOMPARE(f->t.dialogs.shown().first().filter,
+            u"Bilddateien (jpg, jpeg, gif, bmp)|*.jpg;*.jpeg;*.gif;*.bmp"_s);
+    }
+
+    void loadForEditing_data()
+    {
+        QTest::addColumn<QString>("species");
+        QTest::addColumn<QString>("photos"); // extensions of the files in db\bilder
+        QTest::addColumn<QString>("shownSpecies");
+        QTest::addColumn<QString>("shownPhoto"); // its extension
+        QTest::newRow("jpg") << u"Karpfen*"_s << u"jpg"_s << u"Karpfen"_s << u"jpg"_s;
+        QTest::newRow("jpg and bmp: bmp wins")
+            << u"Karpfen*"_s << u"jpg bmp"_s << u"Karpfen"_s << u"bmp"_s;
+        QTest::newRow("gif") << u"Karpfen*"_s << u"gif"_s << u"Karpfen"_s << u"gif"_s;
+        QTest::newRow("capital extension") << u"Karpfen*"_s << u"JPG"_s << u"Karpfen"_s << u"JPG"_s;
+        QTest::newRow("two marks keep one")
+            << u"Karpfen**"_s << u"jpeg"_s << u"Karpfen*"_s << u"jpeg"_s;
+        QTest::newRow("photo alone") << u"*"_s << u"jpg"_s << QString() << u"jpg"_s;
+        QTest::newRow("no mark, photo ignored")
+            << u"Hecht"_s << u"jpg"_s << u"Hecht"_s << QString();
+        QTest::newRow("no photo file: warned")
+            << u"Karpfen*"_s << QString() << u"Karpfen"_s << QString();
+    }
+    void loadForEditing()
+    {
+        QFETCH(QString, species);
+        QFETCH(QString, photos);
+        QFETCH(QString, shownSpecies);
+        QFETCH(QString, shownPhoto);
+        const QString stem = u"17.05.2004_06-45-00."_s;
+        QStringList files;
+        for (const QString& extension : photos.split(u' ', Qt::SkipEmptyParts))
+            files.append(stem + extension);
+        if (files.isEmpty())
+            f->t.dialogs.expectMessage();
+        auto w = f->openForEdit({ { 6, species } }, files);
+        const QString photo = shownPhoto.isEmpty() ? QString() : f->photo(stem + shownPhoto);
+        // Every box from the record; the phase from the date, not the record.
+        QCOMPARE(boxTexts(*w), editRecord({ { 6, shownSpecies }, { 17, photo } }).split(u'\t'));
+        QCOMPARE(w->labPhase->text(), u"1/4 Mond ab."_s);
+        QVERIFY(w->cmdSave->isEnabled()); // the loaded times ran the check
+        if (files.isEmpty()) {
+            QCOMPARE(f->t.dialogs.messageTexts(),
+                QStringList { u"Fehler: In der Datenbank ist zwar ein Verweis auf ein Bild, "
+                              "jedoch konnte das Bild nicht gefunden werden!\r\nDer Verweis "
+                              "wird gelöscht."_s });
+            QCOMPARE(f->t.dialogs.shown().first().icon, MsgIcon::Warning);
+        }
+    }
+};
 
 QTEST_MAIN(TestAddFish)
 #include "tst_frmAddFish.moc"
