@@ -2,12 +2,12 @@
 
 #include "app/CheckFiles.h"
 #include "calc/Dashboard.h"
+#include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
 #include "platform/Paths.h"
 #include "store/ConvertDate.h"
 #include "store/RecordFile.h"
 #include "store/Sort.h"
-#include "platform/Dialogs.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"
@@ -15,7 +15,6 @@
 #include "ui/TabListView.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -46,8 +45,6 @@ void App::Main()
         uebersicht->show();
         uebersicht->hide();
     });
-    // The cost window and the catch overview are loaded here, hidden, once
-    // they exist: the statistics read the overview's list.
     editFlag = false;
     trap.step([&] {
         haupt = new frmHaupt(*this);
@@ -163,33 +160,10 @@ void App::Änderung()
         [&] { photos = CountPhotos(hostPath(env.programDir, QStringLiteral("db\\bilder"))); });
     const QStringList rows = uebersicht ? uebersicht->fängeLines() : QStringList();
     const QString costTotal = kosten ? kosten->txtGesamt->text() : QString();
-    const DashboardTexts t = MakeDashboardTexts(env, rows, costTotal, stats, photos);
-
-    // A text that could not be computed leaves what the window showed.
-    const auto set = [](auto* widget, const QString& text) {
-        if (!text.isNull())
-            widget->setText(text);
-    };
-    set(haupt->cmdKostenÜbersicht, t.cmdKostenÜbersicht);
-    set(haupt->cmdFangÜbersicht, t.cmdFangÜbersicht);
-    set(haupt->cmdZeit, t.cmdZeit);
-    set(haupt->labZeitProFisch, t.labZeitProFisch);
-    haupt->lstFänge->setItems(t.lstFänge);
-    set(haupt->labSchwersterFisch, t.labSchwersterFisch);
-    set(haupt->labLängsterFisch, t.labLängsterFisch);
-    set(haupt->labKleinsterFisch, t.labKleinsterFisch);
-    set(haupt->labLeichtesterFisch, t.labLeichtesterFisch);
-    set(haupt->labDurchschnittsGewicht, t.labDurchschnittsGewicht);
-    set(haupt->labGesamtGewicht, t.labGesamtGewicht);
-    set(haupt->labMaxAngeltiefe, t.labMaxAngeltiefe);
-    set(haupt->labMinAngeltiefe, t.labMinAngeltiefe);
-    set(haupt->labMaxTempLuft, t.labMaxTempLuft);
-    set(haupt->labMinTempLuft, t.labMinTempLuft);
-    set(haupt->labMaxTempWasser, t.labMaxTempWasser);
-    set(haupt->labMinTempWasser, t.labMinTempWasser);
-    set(haupt->labAngelTiefe, t.labAngelTiefe);
-    if (photosCounted)
-        set(haupt->cmdPics, t.cmdPics);
+    DashboardTexts t = MakeDashboardTexts(env, rows, costTotal, stats, photos);
+    if (!photosCounted)
+        t.cmdPics = QString();  // keep the last count when the folder could not be read
+    haupt->ShowDashboard(t);
 
     trap.step([&] { haupt->CreateBar(); });
     trap.step([&] {

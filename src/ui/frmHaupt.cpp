@@ -1,5 +1,7 @@
 #include "ui/frmHaupt.h"
 
+#include "calc/Dashboard.h"
+
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
 #include "platform/Paths.h"
@@ -493,4 +495,31 @@ void frmHaupt::closeEvent(QCloseEvent* e)
     // Closing the main window by any means ends the program without a question.
     e->accept();
     m_app.EndProgram();
+}
+
+void frmHaupt::ShowDashboard(const DashboardTexts& t)
+{
+    const auto set = [](auto* widget, const QString& text) {
+        if (!text.isNull())
+            widget->setText(text);
+    };
+    set(cmdKostenÜbersicht, t.cmdKostenÜbersicht);
+    set(cmdFangÜbersicht, t.cmdFangÜbersicht);
+    set(cmdZeit, t.cmdZeit);
+    set(labZeitProFisch, t.labZeitProFisch);
+    lstFänge->setItems(t.lstFänge);
+    set(labSchwersterFisch, t.labSchwersterFisch);
+    set(labLängsterFisch, t.labLängsterFisch);
+    set(labKleinsterFisch, t.labKleinsterFisch);
+    set(labLeichtesterFisch, t.labLeichtesterFisch);
+    set(labDurchschnittsGewicht, t.labDurchschnittsGewicht);
+    set(labGesamtGewicht, t.labGesamtGewicht);
+    set(labMaxAngeltiefe, t.labMaxAngeltiefe);
+    set(labMinAngeltiefe, t.labMinAngeltiefe);
+    set(labMaxTempLuft, t.labMaxTempLuft);
+    set(labMinTempLuft, t.labMinTempLuft);
+    set(labMaxTempWasser, t.labMaxTempWasser);
+    set(labMinTempWasser, t.labMinTempWasser);
+    set(labAngelTiefe, t.labAngelTiefe);
+    set(cmdPics, t.cmdPics);
 }

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 
 class App;
+struct DashboardTexts;
 class ClickableImage;
 class QAction;
 class QGroupBox;
@@ -25,6 +26,8 @@ public:
     // Fits the horizontal scroll range of lstFänge to its widest row and
     // keeps both of its scroll bars visible.
     void CreateBar();
+    // Shows the figures of a refresh; a text left null keeps what is shown.
+    void ShowDashboard(const DashboardTexts& t);
     // Sets the tab stops of a list drawn by ListTabDelegate, in dialog units.
     void ListBox_SetTabStop(QListView* list, const QList<int>& tabStops);
     // Places the widgets for the current width and remembers size and state.
