@@ -91,16 +91,13 @@ void BM_Filter(benchmark::State& state, const char* expression)
     state.counters["listed"] = double(w->filterLines().size() - 2);
 }
 
-void BM_Delete(benchmark::State& state)
+// Times Delete on lines spread over the list, with and without photos;
+// selecting the line is not timed.
+void deleteSpreadRows(benchmark::State& state, frmFangÜbersicht* w)
 {
-    frmFangÜbersicht* w = program->overview;
-    if (w->filterMode())
-        w->cmdOK_Click();
-    w->show();
     int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        // Lines spread over the list, with and without photos.
         const int row = 2 + (n++ * 7919) % (w->lstFänge->count() - 2);
         w->lstFänge->setCurrentIndex(w->lstFänge->model()->index(row, 0));
         settle();
@@ -109,6 +106,15 @@ void BM_Delete(benchmark::State& state)
         settle();
     }
     state.counters["catches_left"] = double(w->fängeLines().size() - 2);
+}
+
+void BM_Delete(benchmark::State& state)
+{
+    frmFangÜbersicht* w = program->overview;
+    if (w->filterMode())
+        w->cmdOK_Click();
+    w->show();
+    deleteSpreadRows(state, w);
 }
 
 // The same delete in the whole program: the refresh that follows also
@@ -123,17 +129,7 @@ void BM_DeleteInProgram(benchmark::State& state)
     frmFangÜbersicht* w = whole.app->uebersicht;
     w->show();
     settle();
-    int n = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        const int row = 2 + (n++ * 7919) % (w->lstFänge->count() - 2);
-        w->lstFänge->setCurrentIndex(w->lstFänge->model()->index(row, 0));
-        settle();
-        state.ResumeTiming();
-        w->cmdDelete_Click();
-        settle();
-    }
-    state.counters["catches_left"] = double(w->fängeLines().size() - 2);
+    deleteSpreadRows(state, w);
     whole.app.reset();
 }
 
