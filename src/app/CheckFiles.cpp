@@ -9,21 +9,11 @@
 #include "store/Numbers.h"
 #include "store/RecordFile.h"
 
-#include <QFile>
 
 namespace {
 
 constexpr qint64 kLogLimit = 1048576;
 constexpr qint16 kDbVersion = 102;
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw RuntimeError{Err::PathFileAccess};
-    if (f.write(bytes) != bytes.size())
-        throw RuntimeError{Err::PathFileAccess};
-}
 
 // The first value of "db\db.ver": the text up to the first line end or comma.
 qint16 readVersion(const QString& path)
@@ -75,7 +65,7 @@ void CheckFiles(const Env& env, SettingsRecord& settings)
         if (!FileOps::exists(p(QStringLiteral("db\\fänge\\db")))) {
             FileOps::createEmptyFile(p(QStringLiteral("db\\fänge\\db")));
             // A fresh installation starts at the current format.
-            writeFile(p(QStringLiteral("db\\db.ver")), QByteArrayLiteral("102\r\n"));
+            FileOps::replaceFile(p(QStringLiteral("db\\db.ver")), QByteArrayLiteral("102\r\n"));
         }
     });
     trap.step([&] {
@@ -84,7 +74,7 @@ void CheckFiles(const Env& env, SettingsRecord& settings)
     });
     trap.step([&] {
         if (!FileOps::exists(p(QStringLiteral("db\\bilder\\DUMMY.txt"))))
-            writeFile(p(QStringLiteral("db\\bilder\\DUMMY.txt")),
+            FileOps::replaceFile(p(QStringLiteral("db\\bilder\\DUMMY.txt")),
                       encode1252(QStringLiteral("Please don't delete this File!\r\n"
                                                 "Bitte diese Datei nicht löschen!\r\n")));
     });

@@ -174,7 +174,7 @@ void LoadSettings(const Env& env, SettingsRecord& rec)
 
     trap.step([&] {
         if (!FileOps::exists(path))
-            writeAtomically(path, SettingsFileBytes(DefaultSettings(), 1));
+            FileOps::replaceFile(path, SettingsFileBytes(DefaultSettings(), 1));
     });
 
     qint16 firstRun = 0;
@@ -184,7 +184,7 @@ void LoadSettings(const Env& env, SettingsRecord& rec)
 
     // The question is asked once: the file says so before it is asked. The
     // answer itself reaches the file only at the program end.
-    trap.step([&] { writeAtomically(path, SettingsFileBytes(DefaultSettings(), 0)); });
+    trap.step([&] { FileOps::replaceFile(path, SettingsFileBytes(DefaultSettings(), 0)); });
     trap.step([&] {
         if (!env.dialogs)
             return;
@@ -203,5 +203,5 @@ void SaveSettings(const Env& env, const SettingsRecord& rec)
 {
     // The program ends right after this; a failure can only be logged.
     ErrorTrap trap(env, QStringLiteral("Sub EndProgram"));
-    trap.step([&] { writeAtomically(settingsPath(env), SettingsFileBytes(rec, 0, false)); });
+    trap.step([&] { FileOps::replaceFile(settingsPath(env), SettingsFileBytes(rec, 0, false)); });
 }

@@ -90,16 +90,16 @@ bool runStep(const Env& env, ErrorTrap& trap, qint16 target,
     for (const QString& item : ParseItems(old))
         bytes += RecordLine(convert(env, trap, item));
 
-    if (!trap.step([&] { writeAtomically(p.db2, bytes); }))
+    if (!trap.step([&] { FileOps::replaceFile(p.db2, bytes); }))
         return false;
-    if (!trap.step([&] { writeAtomically(p.db, readAllBytes(p.db2)); }))
+    if (!trap.step([&] { FileOps::replaceFile(p.db, readAllBytes(p.db2)); }))
         return false;
     trap.step([&] { FileOps::deleteFile(p.db2); });
     if (trap.step([&] {
-            writeAtomically(p.ver, QByteArray::number(target) + QByteArrayLiteral("\r\n"));
+            FileOps::replaceFile(p.ver, QByteArray::number(target) + QByteArrayLiteral("\r\n"));
         }))
         return true;
-    trap.step([&] { writeAtomically(p.db, old); });
+    trap.step([&] { FileOps::replaceFile(p.db, old); });
     return false;
 }
 

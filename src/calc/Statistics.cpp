@@ -4,8 +4,10 @@
 #include "platform/FileOps.h"
 #include "platform/RuntimeError.h"
 #include "store/Numbers.h"
+#include "store/ConvertToArray.h"
 #include "store/RecordFile.h"
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -23,13 +25,6 @@ constexpr float kSmallestDepthStart = 10000;
 // A file shorter than this holds no complete record.
 constexpr qint64 kMinimumFileSize = 20;
 
-// Column indexes of the catch table (field number - 1).
-constexpr int kWeight = 6;
-constexpr int kLength = 7;
-constexpr int kAirTemp = 13;
-constexpr int kWaterTemp = 14;
-constexpr int kDepth = 15;
-
 float toSingle(double v)
 {
     if (std::fabs(v) > double(FLT_MAX))
@@ -37,13 +32,12 @@ float toSingle(double v)
     return float(v);
 }
 
-float readSingle(const QStringList& row, int column)
+// A field as read when the log was read: its value, or its error again.
+template <class T> T field(T value, quint8 error)
 {
-    return toSingle(ParseNumber(row.value(column)));
-}
-qint16 readInt16(const QStringList& row, int column)
-{
-    return ParseInt16(row.value(column));
+    if (error)
+        throw RuntimeError { error };
+    return value;
 }
 
 float checkedSum(float a, float b)
@@ -52,13 +46,6 @@ float checkedSum(float a, float b)
     if (!std::isfinite(sum))
         throw RuntimeError { Err::Overflow };
     return sum;
-}
-
-qint16 checkedIncrement(qint16 n)
-{
-    if (n == std::numeric_limits<qint16>::max())
-        throw RuntimeError { Err::Overflow };
-    return qint16(n + 1);
 }
 
 // "If condition Then statement" under the error convention: a condition
@@ -81,7 +68,7 @@ void updateIf(ErrorTrap& trap, T& target, Read read, Test test)
         trap, [&] { return test(read()); }, [&] { trap.step([&] { target = read(); }); });
 }
 
-void pass(ErrorTrap& trap, const RecordTable& table, CatchStatistics& s)
+void pass(ErrorTrap& trap, const QList<CatchNumbers>& records, CatchStatistics& s)
 {
     s.heaviest = 0;
     s.lightest = kLightestStart;
@@ -94,14 +81,14 @@ void pass(ErrorTrap& trap, const RecordTable& table, CatchStatistics& s)
     s.maxDepth = 0;
     s.minDepth = kSmallestDepthStart;
     double depthSum = 0;
-    qint16 depthCount = 0;
+    qint64 depthCount = 0;
 
-    for (const QStringList& r : table) {
-        const auto w = [&] { return readSingle(r, kWeight); };
-        const auto l = [&] { return readInt16(r, kLength); };
-        const auto a = [&] { return readInt16(r, kAirTemp); };
-        const auto t = [&] { return readInt16(r, kWaterTemp); };
-        const auto p = [&] { return readSingle(r, kDepth); };
+    for (const CatchNumbers& r : records) {
+        const auto w = [&] { return field(r.weight, r.weightError); };
+        const auto l = [&] { return field(r.length, r.lengthError); };
+        const auto a = [&] { return field(r.airTemp, r.airError); };
+        const auto t = [&] { return field(r.waterTemp, r.waterError); };
+        const auto p = [&] { return field(r.depth, r.depthError); };
 
         // 0 kg and 0 cm never make a minimum; 0 °C never makes an extreme.
         updateIf(trap, s.heaviest, w, [&](float v) { return v > s.heaviest; });
@@ -122,7 +109,7 @@ void pass(ErrorTrap& trap, const RecordTable& table, CatchStatistics& s)
                 trap.step([&] { depthSum += p(); });
                 updateIf(trap, s.maxDepth, p, [&](float v) { return v > s.maxDepth; });
                 updateIf(trap, s.minDepth, p, [&](float v) { return v < s.minDepth; });
-                trap.step([&] { depthCount = checkedIncrement(depthCount); });
+                ++depthCount;
             });
     }
 
@@ -161,15 +148,19 @@ void SucheFische(const Env& env, const QString& catchFileHostPath, CatchStatisti
         return;
 
     stats.totalWeight = 0;
-    RecordTable table;
+    QList<CatchNumbers> records;
     trap.step([&] {
-        table = ConvertToArray(env, ReadItems(catchFileHostPath), QStringLiteral("fisch"));
+        std::array<QStringView, kCatchFields> f;
+        for (const StoredLine& line : ParseLines(readAllBytes(catchFileHostPath))) {
+            if (!line.item.isEmpty() && SplitRecord(line.item, kCatchFields, f.data()))
+                records.append(ReadCatchNumbers(f.data()));
+        }
     });
-    pass(trap, table, stats);
+    pass(trap, records, stats);
 }
 
-void SucheFische(
-    const Env& env, qint64 catchFileSize, const RecordTable& catchTable, CatchStatistics& stats)
+void SucheFische(const Env& env, qint64 catchFileSize, const QList<CatchNumbers>& records,
+    CatchStatistics& stats)
 {
     ErrorTrap trap(env, QStringLiteral("Sub SucheFische"));
     if (catchFileSize < 0) {
@@ -180,17 +171,5 @@ void SucheFische(
         return;
 
     stats.totalWeight = 0;
-    pass(trap, catchTable, stats);
-}
-
-void SucheFische(
-    const Env& env, qint64 catchFileSize, const QStringList& catchItems, CatchStatistics& stats)
-{
-    // A short file is not parsed at all, as when the pass reads the file
-    // itself: parsing it could log a failure that pass never logs.
-    if (catchFileSize < kMinimumFileSize) {
-        SucheFische(env, catchFileSize, RecordTable(), stats);
-        return;
-    }
-    SucheFische(env, catchFileSize, ConvertToArray(env, catchItems, QStringLiteral("fisch")), stats);
+    pass(trap, records, stats);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Env.h"
-#include "store/ConvertToArray.h"
+#include "store/CatchList.h"
 
 #include <QString>
 
@@ -29,14 +29,8 @@ struct CatchStatistics {
 // "Sub SucheFische"; an unreadable depth still counts towards the average.
 void SucheFische(const Env& env, const QString& catchFileHostPath, CatchStatistics& stats);
 
-// The same pass over a catch table the caller has already read, so that a
-// refresh reads the file only once. catchFileSize is the file's length in
-// bytes, or -1 when the file is missing.
-void SucheFische(
-    const Env& env, qint64 catchFileSize, const RecordTable& catchTable, CatchStatistics& stats);
-
-// The same pass over the items of the catch file (as ReadItems gives them,
-// in file order) that the caller has already read; the items are turned
-// into a table only when the file is long enough for a pass.
-void SucheFische(
-    const Env& env, qint64 catchFileSize, const QStringList& catchItems, CatchStatistics& stats);
+// The same pass over the numbers of the readable catches, in file order,
+// as the log owner holds them, so that a refresh reads no file.
+// catchFileSize is the file's length in bytes, or -1 when it is missing.
+void SucheFische(const Env& env, qint64 catchFileSize, const QList<CatchNumbers>& records,
+    CatchStatistics& stats);

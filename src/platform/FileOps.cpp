@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -142,3 +143,31 @@ QStringList listFiles(const QString& dir)
 }
 
 }  // namespace FileOps
+
+int writeAtomically(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo fi(path);
+    if (!QFileInfo(fi.absolutePath()).isDir())
+        return Err::PathNotFound;
+    if (fi.isDir())
+        return Err::PathFileAccess;
+    // QSaveFile writes a temporary file beside the target and renames it
+    // over the old one on commit.
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return fi.exists() && !fi.isWritable() ? Err::PermissionDenied : Err::PathFileAccess;
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        f.commit();
+        return Err::PathFileAccess;
+    }
+    if (!f.commit())
+        return Err::PathFileAccess;
+    return 0;
+}
+
+void FileOps::replaceFile(const QString& path, const QByteArray& bytes)
+{
+    if (const int error = writeAtomically(path, bytes))
+        throw RuntimeError { error };
+}

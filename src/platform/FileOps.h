@@ -1,7 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+// Replaces the whole file at path with bytes through a temporary file beside
+// it that is renamed over the old one: an interruption or a full disk leaves
+// the old file whole. Returns 0, or the classic error number of the failure
+// (76 folder missing, 75 access error, 70 permission denied).
+int writeAtomically(const QString& path, const QByteArray& bytes);
 
 // File system operations on host paths. Failures throw RuntimeError with
 // the classic numbers (53 not found, 76 path not found, 75 access error,
@@ -21,4 +28,6 @@ void deleteFile(const QString& path);   // 53 when missing
 int deleteByPattern(const QString& dir, const QString& pattern);
 // Names of the regular files in dir, hidden and system files excluded.
 QStringList listFiles(const QString& dir);
+// writeAtomically, throwing RuntimeError with its error number.
+void replaceFile(const QString& path, const QByteArray& bytes);
 }  // namespace FileOps

@@ -5,24 +5,20 @@
 #include "platform/RuntimeError.h"
 
 #include <algorithm>
+#include <array>
 
-namespace {
-
-// A TAB must turn up within this many characters of a field's start.
-constexpr qsizetype kTabWindow = 255;
-
-// Fills row from line; returns false when the line cannot be parsed (the
-// row then keeps the columns filled so far).
-bool parseLine(const QString& line, int columns, QStringList& row)
+bool SplitRecord(QStringView line, int columns, QStringView* fields)
 {
+    for (int col = 0; col < columns; ++col)
+        fields[col] = QStringView();
     const qsizetype size = line.size();
-    row[0] = line.left(10);
+    fields[0] = line.left(10);
     // Character 11 is the TAB after the date; it is skipped without a look.
     qsizetype pos = 11;
     for (int col = 1; col < columns - 1; ++col) {
         if (pos >= size)
             return false;
-        const qsizetype window = std::min(size, pos + kTabWindow);
+        const qsizetype window = std::min(size, pos + kFieldScanLimit);
         qsizetype tab = -1;
         for (qsizetype i = pos; i < window; ++i) {
             if (line[i] == u'\t') {
@@ -32,11 +28,24 @@ bool parseLine(const QString& line, int columns, QStringList& row)
         }
         if (tab < 0)
             return false;
-        row[col] = line.mid(pos, tab - pos);
+        fields[col] = line.sliced(pos, tab - pos);
         pos = tab + 1;
     }
-    row[columns - 1] = line.mid(pos);
+    fields[columns - 1] = pos < size ? line.sliced(pos) : QStringView();
     return true;
+}
+
+namespace {
+
+// Fills row from line; returns false when the line cannot be parsed (the
+// row then keeps the columns filled so far).
+bool parseLine(const QString& line, int columns, QStringList& row)
+{
+    std::array<QStringView, kCatchFields> views;
+    const bool ok = SplitRecord(line, columns, views.data());
+    for (int col = 0; col < columns; ++col)
+        row[col] = views[col].toString();
+    return ok;
 }
 
 } // namespace

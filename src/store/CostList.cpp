@@ -2,9 +2,11 @@
 
 #include "platform/Cp1252.h"
 #include "platform/ErrorLog.h"
+#include "platform/RuntimeError.h"
 #include "store/Numbers.h"
 #include "store/Sort.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -18,7 +20,7 @@ namespace {
 // power of ten of its decimals. Both are exact doubles, so the quotient is
 // the correctly rounded value, the same the general reader gives. Any other
 // form is left to that reader.
-std::optional<double> quickAmount(const QString& s)
+std::optional<double> quickAmount(QStringView s)
 {
     static constexpr double kPow10[]
         = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
@@ -47,16 +49,56 @@ std::optional<double> quickAmount(const QString& s)
     return static_cast<double>(whole) / kPow10[decimals < 0 ? 0 : decimals];
 }
 
-void addField(const QString& field, float& sum, ErrorTrap& trap)
+void addField(QStringView field, float& sum, ErrorTrap& trap)
 {
     if (const std::optional<double> v = quickAmount(field)) {
         sum += static_cast<float>(*v);
         return;
     }
-    trap.step([&] { sum += static_cast<float>(ParseNumber(field)); });
+    trap.step([&] { sum += static_cast<float>(ParseNumber(field.toString())); });
 }
 
 } // namespace
+
+QString CostListLine(const Env& env, const QString& stored)
+{
+    std::array<QStringView, kCostFields> f;
+    if (!SplitRecord(stored, kCostFields, f.data())) {
+        ErrorTrap(env, u"Funktion ConvertToArray"_s).log(Err::Overflow);
+        return {};
+    }
+    if (f[0].size() != 10 || stored.size() < 11)
+        return {};
+    // The display date, as ConvertDate "en-de" gives it for 10 characters.
+    QString line;
+    line.reserve(stored.size() + 4);
+    line += f[0].mid(8, 2);
+    line += u'.';
+    line += f[0].mid(5, 2);
+    line += u'.';
+    line += f[0].left(4);
+    for (int k = 1; k < kCostFields; ++k) {
+        line += u'\t';
+        line += f[k];
+    }
+    // A line read completely gives back the stored line behind its date.
+    if (QStringView(line).mid(11) != QStringView(stored).mid(11))
+        return {};
+    return line;
+}
+
+CostSums SumCostLines(const QStringList& lines, ErrorTrap& trap)
+{
+    CostSums sums;
+    std::array<QStringView, kCostFields> f;
+    for (const QString& line : lines) {
+        SplitRecord(line, kCostFields, f.data());
+        addField(f[5], sums.price, trap);
+        addField(f[6], sums.shipping, trap);
+        addField(f[7], sums.total, trap);
+    }
+    return sums;
+}
 
 CostListing ListCostItems(const Env& env, QStringList items, ErrorTrap& trap)
 {
@@ -64,51 +106,18 @@ CostListing ListCostItems(const Env& env, QStringList items, ErrorTrap& trap)
     BubbleSort(items, std::nullopt, true);
     out.lines.reserve(items.size());
     out.stored.reserve(items.size());
-
-    // The reader stops at a line it cannot split and leaves the rows after
-    // it empty. That line is kept aside and reading goes on behind it, so a
-    // single damaged line hides no other purchase.
-    qsizetype start = 0;
-    while (start < items.size()) {
-        const RecordTable table
-            = ConvertToArray(env, start == 0 ? items : items.mid(start), u"kosten"_s);
-        if (table.size() != items.size() - start) {
-            out.unlisted += items.mid(start);
-            break;
+    // A line that cannot be listed is kept aside and reading goes on behind
+    // it, so a single damaged line hides no other purchase.
+    for (const QString& stored : std::as_const(items)) {
+        QString line = CostListLine(env, stored);
+        if (line.isNull()) {
+            out.unlisted.append(stored);
+            continue;
         }
-        qsizetype i = 0;
-        for (; i < table.size(); ++i) {
-            const QString& stored = items[start + i];
-            const QStringList& row = table[i];
-            if (row.size() != kCostFields || row[0].size() != 10 || stored.size() < 11)
-                break;
-            // The display date, as ConvertDate "en-de" gives it for 10 characters.
-            const QStringView date(row[0]);
-            QString line;
-            line.reserve(stored.size() + 4);
-            line += date.mid(8, 2);
-            line += u'.';
-            line += date.mid(5, 2);
-            line += u'.';
-            line += date.left(4);
-            for (int f = 1; f < kCostFields; ++f) {
-                line += u'\t';
-                line += row[f];
-            }
-            // A row read completely gives back the stored line behind its date.
-            if (QStringView(line).mid(11) != QStringView(stored).mid(11))
-                break;
-            out.lines.append(line);
-            out.stored.append(stored);
-            addField(row[5], out.sums.price, trap);
-            addField(row[6], out.sums.shipping, trap);
-            addField(row[7], out.sums.total, trap);
-        }
-        if (i == table.size())
-            break;
-        out.unlisted.append(items[start + i]);
-        start += i + 1;
+        out.lines.append(std::move(line));
+        out.stored.append(stored);
     }
+    out.sums = SumCostLines(out.lines, trap);
     return out;
 }
 

@@ -32,6 +32,16 @@ struct CostListing {
 // read as an amount is left out of its sum and logged through trap.
 CostListing ListCostItems(const Env& env, QStringList items, ErrorTrap& trap);
 
+// The cost list line of a stored item (display date TAB fields 2..8), or a
+// null text when the item is not listed: a line the record reader cannot
+// split (logged as the reader logs it), a date field not 10 characters
+// long, or a line that does not read back to the same stored text.
+QString CostListLine(const Env& env, const QString& stored);
+
+// The sums of fields 6, 7 and 8 over cost list lines, in list order; an
+// unreadable field is logged through trap and skipped.
+CostSums SumCostLines(const QStringList& lines, ErrorTrap& trap);
+
 // Adds fields 6, 7 and 8 of every row to the sums; an unreadable field is
 // logged through trap and skipped.
 void AddCostSums(const RecordTable& table, CostSums& sums, ErrorTrap& trap);

@@ -1,12 +1,12 @@
 #include "store/RecordFile.h"
 
 #include "platform/Cp1252.h"
+#include "platform/FileOps.h"
 #include "platform/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -32,38 +32,71 @@ int openFailure(const QString& path, bool reading)
 
 } // namespace
 
-QStringList ParseItems(const QByteArray& bytes)
+QByteArray StoredLine::bytes() const
+{
+    return raw.isEmpty() ? RecordLine(item) : raw + QByteArrayLiteral("\r\n");
+}
+
+QList<StoredLine> ParseLines(const QByteArray& bytes)
 {
     const QString text = decode1252(bytes);
-    QStringList items;
+    QList<StoredLine> lines;
     // Records are about a hundred bytes each; reserving avoids regrowth.
-    items.reserve(bytes.size() / 64 + 1);
+    lines.reserve(bytes.size() / 64 + 1);
 
     const qsizetype size = text.size();
     qsizetype start = 0;
     while (start < size) {
-        qsizetype end = text.indexOf(u'\n', start);
-        const qsizetype next = end < 0 ? size : end + 1;
-        if (end < 0)
-            end = size;
-        if (end > start && text[end - 1] == u'\r')
-            --end;
+        qsizetype end = start;
+        while (end < size && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
+        qsizetype next = end + 1;
+        if (end < size && text[end] == u'\r' && next < size && text[next] == u'\n')
+            ++next;
 
         // An empty line cannot hold a record: it is passed over, so that the
         // records after it still reach the reader.
         if (end > start) {
-            if (text[start] == u'"') {
+            const QStringView line = QStringView(text).sliced(start, end - start);
+            StoredLine stored;
+            if (line.front() == u'"') {
                 // The item ends at the next quote; whatever follows it on the
                 // line is not part of the record.
-                const QStringView inner = QStringView(text).mid(start + 1, end - start - 1);
+                const QStringView inner = line.sliced(1);
                 const qsizetype close = inner.indexOf(u'"');
-                items.append((close < 0 ? inner : inner.left(close)).toString());
+                stored.item = (close < 0 ? inner : inner.left(close)).toString();
+                if (close != inner.size() - 1)
+                    stored.raw = bytes.sliced(start, end - start);
             } else {
-                items.append(text.mid(start, end - start));
+                stored.item = line.toString();
+                stored.raw = bytes.sliced(start, end - start);
             }
+            lines.append(std::move(stored));
         }
         start = next;
     }
+    return lines;
+}
+
+QByteArray LinesBytes(const QList<StoredLine>& lines)
+{
+    qsizetype total = 0;
+    for (const StoredLine& l : lines)
+        total += (l.raw.isEmpty() ? l.item.size() + 2 : l.raw.size()) + 2;
+    QByteArray bytes;
+    bytes.reserve(total);
+    for (const StoredLine& l : lines)
+        bytes += l.bytes();
+    return bytes;
+}
+
+QStringList ParseItems(const QByteArray& bytes)
+{
+    QStringList items;
+    const QList<StoredLine> lines = ParseLines(bytes);
+    items.reserve(lines.size());
+    for (const StoredLine& l : lines)
+        items.append(l.item);
     return items;
 }
 
@@ -88,28 +121,41 @@ QByteArray RecordLine(const QString& item)
     return encode1252(u'"' + item + QStringLiteral("\"\r\n"));
 }
 
-// True when the file has content whose last line lacks its line end (a file
-// edited by hand, say): a record appended there would join that line.
-bool lacksFinalLineEnd(const QString& path)
+QByteArray AppendBytes(const QByteArray& current, const QString& item)
+{
+    QByteArray line = RecordLine(item);
+    if (!current.isEmpty() && !current.endsWith('\n') && !current.endsWith('\r'))
+        line.prepend("\r\n");
+    return line;
+}
+
+namespace {
+
+// The last byte of the file, or -1 for an empty or unreadable file.
+int lastByte(const QString& path)
 {
     QFile f(path);
-    if (!QFileInfo(path).isFile() || f.size() == 0 || !f.open(QIODevice::ReadOnly))
-        return false;
-    return f.seek(f.size() - 1) && f.read(1) != "\n";
+    if (!QFileInfo(path).isFile() || f.size() == 0 || !f.open(QIODevice::ReadOnly)
+        || !f.seek(f.size() - 1))
+        return -1;
+    const QByteArray b = f.read(1);
+    return b.isEmpty() ? -1 : static_cast<unsigned char>(b[0]);
 }
+
+} // namespace
 
 void AppendItem(const QString& path, const QString& item)
 {
-    QByteArray line = RecordLine(item);
-    if (lacksFinalLineEnd(path))
-        line.prepend("\r\n");
+    const int last = lastByte(path);
+    const QByteArray line = AppendBytes(last < 0 ? QByteArray() : QByteArray(1, char(last)), item);
     QFile f(path);
+    // Unbuffered, so that a failed write leaves nothing in a buffer that the
+    // cut-back below would have to flush first (and fail on a full disk).
     if (!parentExists(path) || QFileInfo(path).isDir()
-        || !f.open(QIODevice::WriteOnly | QIODevice::Append))
+        || !f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         throw RuntimeError { openFailure(path, false) };
     const qint64 before = f.size();
-    const bool written = f.write(line) == line.size() && f.flush();
-    if (!written) {
+    if (f.write(line) != line.size()) {
         // Take a partly written line back out: left in place it would glue
         // itself to the next record appended.
         f.resize(before);
@@ -130,25 +176,6 @@ void RewriteItems(const QString& path, const QStringList& items)
     bytes.reserve(total);
     for (const QString& item : items)
         bytes += RecordLine(item);
-    writeAtomically(path, bytes);
+    FileOps::replaceFile(path, bytes);
 }
 
-void writeAtomically(const QString& path, const QByteArray& bytes)
-{
-    if (!parentExists(path))
-        throw RuntimeError { Err::PathNotFound };
-    if (QFileInfo(path).isDir())
-        throw RuntimeError { Err::PathFileAccess };
-    // QSaveFile writes a temporary file beside the target and renames it
-    // over the old one on commit: an interruption leaves the old file whole.
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        throw RuntimeError { openFailure(path, false) };
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        f.commit();
-        throw RuntimeError { Err::PathFileAccess };
-    }
-    if (!f.commit())
-        throw RuntimeError { Err::PathFileAccess };
-}

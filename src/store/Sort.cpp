@@ -102,22 +102,29 @@ void BubbleSortReference(QStringList& list, std::optional<qsizetype> count, bool
     } while (lastSwap != 0);
 }
 
-void SortDB(const Env& env, const QString& hostPath)
+bool SortDB(const Env& env, const QString& hostPath)
 {
     ErrorTrap trap(env, u"Sub SortDB"_s);
 
     qint64 length = 0;
     if (!trap.step([&] { length = FileOps::length(hostPath); }))
-        return;
+        return false;
     if (length < 10)
-        return;
+        return true;
 
-    QStringList items;
+    QList<StoredLine> lines;
     // A file that cannot be read is left exactly as it is.
-    const bool read = trap.step([&] { items = ReadItems(hostPath); });
-    if (!read)
-        return;
+    if (!trap.step([&] { lines = ParseLines(readAllBytes(hostPath)); }))
+        return false;
+    SortLines(lines);
+    return trap.step([&] { FileOps::replaceFile(hostPath, LinesBytes(lines)); });
+}
 
-    BubbleSort(items, std::nullopt, true);
-    trap.step([&] { RewriteItems(hostPath, items); });
+void SortLines(QList<StoredLine>& lines)
+{
+    // Equal items may stand on lines of different bytes: a stable sort keeps
+    // their order, so sorting twice gives the same file.
+    std::stable_sort(lines.begin(), lines.end(), [](const StoredLine& a, const StoredLine& b) {
+        return CompareText1252(a.item, b.item) > 0;
+    });
 }

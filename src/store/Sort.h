@@ -30,8 +30,15 @@ void BubbleSort(QStringList& list, std::optional<qsizetype> count = std::nullopt
 void BubbleSortReference(QStringList& list, std::optional<qsizetype> count = std::nullopt,
                          bool descending = true);
 
+struct StoredLine;
+
+// Orders log lines by their items descending (newest date first), as
+// BubbleSort orders the items; lines with equal items keep their order.
+void SortLines(QList<StoredLine>& lines);
+
 // Rewrites a log file ("db\fänge\db" or "db\kosten\db", as a host path)
-// with its lines in descending order, newest date first. A file under
-// 10 bytes is left alone. Failures are logged under "Sub SortDB"; a file
-// that could not be read is left untouched.
-void SortDB(const Env& env, const QString& hostPath);
+// with its lines in descending order, newest date first; every line keeps
+// its bytes. A file under 10 bytes is left alone. Failures are logged under
+// "Sub SortDB"; a file that could not be read is left untouched. True when
+// the file is sorted (written, or too short to need it).
+bool SortDB(const Env& env, const QString& hostPath);

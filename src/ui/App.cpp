@@ -5,9 +5,8 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
 #include "platform/Paths.h"
-#include "store/ConvertDate.h"
-#include "store/RecordFile.h"
-#include "store/Sort.h"
+#include "store/CostList.h"
+#include "store/Logbook.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"
@@ -18,7 +17,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-App::App(Env e, std::function<void()> quit) : env(std::move(e)), m_quit(std::move(quit)) {}
+App::App(Env e, std::function<void()> quit)
+    : env(std::move(e))
+    , log(std::make_unique<Logbook>(env))
+    , m_quit(std::move(quit))
+{
+}
 
 App::~App()
 {
@@ -45,7 +49,7 @@ void App::Main()
         uebersicht->show();
         uebersicht->hide();
     });
-    editFlag = false;
+    log->clearCatchEdit();
     trap.step([&] {
         haupt = new frmHaupt(*this);
         haupt->show();
@@ -94,9 +98,12 @@ void App::Main()
 void App::mnuSortDB_Click()
 {
     // Newest first in both files; nothing on screen changes until the next load.
-    SortDB(env, hostPath(env.programDir, QStringLiteral("db\\kosten\\db")));
-    SortDB(env, hostPath(env.programDir, QStringLiteral("db\\fänge\\db")));
-    env.dialogs->message(QStringLiteral("Datenbanken erfolgreich sortiert!"), MsgIcon::Information);
+    if (log->sortLogs())
+        env.dialogs->message(QStringLiteral("Datenbanken erfolgreich sortiert!"), MsgIcon::Information);
+    else
+        env.dialogs->message(QStringLiteral("Die Datenbanken konnten nicht sortiert werden!\r\n"
+                                            "Bitte prüfen Sie, ob der Programmordner beschreibbar ist."),
+            MsgIcon::Warning);
 }
 
 void App::EndProgram()
@@ -104,24 +111,13 @@ void App::EndProgram()
     if (m_ended)
         return;
     m_ended = true;
-    if (editFlag && !editRecord.isEmpty()) {
-        // A catch taken out of the file for editing and neither saved nor
-        // abandoned goes back into the file rather than being lost.
+    // A catch or a purchase taken out of its log for editing and neither
+    // saved nor abandoned goes back unchanged rather than being lost.
+    {
         ErrorTrap trap(env, QStringLiteral("Sub EndProgram"));
-        trap.step([&] {
-            const QString item = uebersicht
-                ? uebersicht->storedItemOfEditRecord(editRecord)
-                : ConvertDate(env, editRecord.left(10), QStringLiteral("de-en")) + u'\t'
-                    + editRecord.mid(11);
-            AppendItem(hostPath(env.programDir, QStringLiteral("db\\fänge\\db")), item);
-            editFlag = false;
-            editRecord.clear();
-        });
+        log->putBackCatch(trap);
+        log->putBackCost(trap);
     }
-    // A purchase taken out of the cost log for editing and not saved again
-    // goes back unchanged, so that it is never lost.
-    if (costEditFlag && kosten)
-        kosten->WritePendingEditBack(QStringLiteral("Sub EndProgram"));
     SaveSettings(env, settings);
     WriteLog(env, QStringLiteral("PROGRAMM"), QStringLiteral("Ende"));
     if (m_quit)
@@ -131,6 +127,7 @@ void App::EndProgram()
 void App::Änderung()
 {
     ErrorTrap trap(env, QStringLiteral("Sub Änderung"));
+    log->refresh(QStringLiteral("Sub Änderung"));
     // Reload the lists first: the figures are computed from their contents.
     trap.step([&] {
         if (kosten)
@@ -147,19 +144,12 @@ void App::Änderung()
     if (!haupt)
         return;
 
-    // The statistics use the catch file as the overview has just read it, so
-    // that a refresh reads that file once.
-    QStringList catchItems;
-    qint64 catchFileSize = -1;
-    if (uebersicht && uebersicht->takeReadFile(catchItems, catchFileSize))
-        SucheFische(env, catchFileSize, catchItems, stats);
-    else
-        SucheFische(env, hostPath(env.programDir, QStringLiteral("db\\fänge\\db")), stats);
+    SucheFische(env, log->catchFileSize(), log->catchNumbers(), stats);
     int photos = 0;
     bool photosCounted = trap.step(
         [&] { photos = CountPhotos(hostPath(env.programDir, QStringLiteral("db\\bilder"))); });
-    const QStringList rows = uebersicht ? uebersicht->fängeLines() : QStringList();
-    const QString costTotal = kosten ? kosten->txtGesamt->text() : QString();
+    const QStringList& rows = log->catchLines();
+    const QString costTotal = CostSumText(log->costs().sums.total);
     DashboardTexts t = MakeDashboardTexts(env, rows, costTotal, stats, photos);
     if (!photosCounted)
         t.cmdPics = QString();  // keep the last count when the folder could not be read

@@ -8,7 +8,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class Logbook;
 class frmHaupt;
 class frmAddFish;
 class frmFangÜbersicht;
@@ -26,11 +28,9 @@ public:
 
     Env env;
     SettingsRecord settings;
-    bool editFlag = false;   // the entry window edits a catch taken from the file
-    QString editRecord;      // that catch: 17 TAB-separated fields, date in display form
-    CatchStatistics stats;   // the last statistics pass over the catch file
-
-    bool costEditFlag = false;  // the cost window edits a purchase taken from the file
+    // Both logs as loaded, and the catch and purchase out for editing.
+    std::unique_ptr<Logbook> log;
+    CatchStatistics stats;   // the last statistics pass over the catch log
 
     frmHaupt* haupt = nullptr;
     QPointer<frmAddFish> addFish;

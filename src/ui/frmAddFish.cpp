@@ -8,8 +8,9 @@
 #include "platform/Paths.h"
 #include "store/ConvertDate.h"
 #include "store/ConvertToArray.h"
+#include "store/CatchList.h"
+#include "store/Logbook.h"
 #include "store/Numbers.h"
-#include "store/RecordFile.h"
 #include "ui/App.h"
 #include "ui/TextFilters.h"
 #include "ui/ValidityPictures.h"
@@ -34,8 +35,6 @@ const QString kSavePlace = u"Sub frmAddFish.cmdSave_Click"_s;
 const QString kAbortPlace = u"Sub frmAddFish.cmdAbort_Click"_s;
 const QString kLoadPlace = u"Sub frmAddFish.Form_Load"_s;
 
-const QStringList kPhotoExtensions = { u"jpg"_s, u"jpeg"_s, u"gif"_s, u"bmp"_s };
-
 // Longest texts the boxes take. A record field of 255 characters or more
 // cannot be read back (and stops the reading of every later line), so the
 // boxes leave room for what the save adds: the photo mark after the
@@ -45,45 +44,6 @@ constexpr int kFieldMax = 254;
 bool isAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-// A date typed exactly as TT.MM.JJJJ that exists in the calendar; an
-// invalid QDate otherwise.
-QDate typedDate(const QString& text)
-{
-    if (text.size() != 10 || text[2] != u'.' || text[5] != u'.')
-        return {};
-    for (int i : { 0, 1, 3, 4, 6, 7, 8, 9 }) {
-        if (!isAsciiDigit(text[i]))
-            return {};
-    }
-    try {
-        return ParseDisplayDate(text);
-    } catch (const RuntimeError&) {
-        return {};
-    }
-}
-
-// Minutes since midnight of a time typed as hh?mm (the middle character is
-// not looked at), or -1 when it is not a time of day.
-int minutesOf(const QString& t)
-{
-    if (t.size() != 5)
-        return -1;
-    for (int i : { 0, 1, 3, 4 }) {
-        if (!isAsciiDigit(t[i]))
-            return -1;
-    }
-    const int h = t.left(2).toInt();
-    const int m = t.right(2).toInt();
-    if (h > 23 || m > 59)
-        return -1;
-    return h * 60 + m;
-}
-
-QString orText(const QString& text, const QString& instead)
-{
-    return text.isEmpty() ? instead : text;
 }
 
 void storePhoto(const QString& from, const QString& to)
@@ -270,11 +230,11 @@ void frmAddFish::Form_Load()
     ErrorTrap trap(env, kLoadPlace);
     trap.step([&] { txtDate->setText(TodayText(*env.clock)); });
     loadedPhotoPath.clear();
-    if (!m_app.editFlag)
+    if (!m_app.log->editFlag)
         return;
 
     QStringList f;
-    trap.step([&] { f = ConvertToArray(env, { m_app.editRecord }, u"fisch"_s).value(0); });
+    trap.step([&] { f = ConvertToArray(env, { m_app.log->editRecord }, u"fisch"_s).value(0); });
     auto field = [&](int k) { return f.value(k - 1); };
 
     txtDate->setText(field(1));
@@ -306,16 +266,10 @@ void frmAddFish::Form_Load()
     // whose date or time is not in its proper form names no file at all.
     const QString date = field(1);
     const QString time = field(4);
-    if (typedDate(date).isValid() && minutesOf(time) >= 0) {
-        const QString stem
-            = u"db\\bilder\\"_s + date + u'_' + time.mid(0, 2) + u'-' + time.mid(3, 2) + u"-00."_s;
-        for (const QString& ext : kPhotoExtensions) {
-            trap.step([&] {
-                const QString candidate = hostPath(env.programDir, stem + ext);
-                if (FileOps::fileExists(candidate))
-                    txtBild->setText(candidate);
-            });
-        }
+    if (TypedDate(date).isValid() && TimeMinutes(time) >= 0) {
+        const QString found = FindPhoto(env, date, time);
+        if (!found.isEmpty())
+            txtBild->setText(found);
     }
     if (txtBild->text().isEmpty()) {
         env.dialogs->message(
@@ -339,7 +293,7 @@ void frmAddFish::txtDate_Change()
     }
     if (t.size() != 10)
         return;
-    const QDate d = typedDate(t);
+    const QDate d = TypedDate(t);
     if (d.isValid())
         labPhase->setText(MondPhase(m_app.env, DayNumber(d)));
 }
@@ -363,21 +317,18 @@ void frmAddFish::timeBox_Change(FilteredLineEdit* box)
         txtEnde->setFocus(Qt::OtherFocusReason);
 }
 
+CatchEntry frmAddFish::entry() const
+{
+    return { txtDate->text(), txtFänger->text(), txtBeginn->text(), txtFang->text(),
+        txtEnde->text(), txtFischArt->text(), txtGewicht->text(), txtLänge->text(),
+        txtGewässer->text(), txtStelle->text(), txtMethode->text(), txtKöder->text(),
+        txtWetter->text(), txtTempLuft->text(), txtTempWasser->text(), txtAngeltiefe->text(),
+        txtBild->text(), labPhase->text() };
+}
+
 bool frmAddFish::timesValid() const
 {
-    const int b = minutesOf(txtBeginn->text());
-    const int c = minutesOf(txtFang->text());
-    const int e = minutesOf(txtEnde->text());
-    if (b < 0 || c < 0 || e < 0)
-        return false;
-    const Clock& clock = *m_app.env.clock;
-    if (txtDate->text() == TodayText(clock)) {
-        const QTime now = clock.now().time();
-        const int n = now.hour() * 60 + now.minute();
-        if (b >= n || c >= n || e >= n)
-            return false;
-    }
-    return b <= c && c <= e;
+    return CatchTimesValid(entry(), m_app.env.clock->now());
 }
 
 void frmAddFish::CheckTime()
@@ -419,14 +370,6 @@ void frmAddFish::keyPressEvent(QKeyEvent* e)
     QDialog::keyPressEvent(e);
 }
 
-QString frmAddFish::photoFileName(const QString& extension) const
-{
-    const QString time = txtFang->text();
-    return hostPath(m_app.env.programDir,
-        u"db\\bilder\\"_s + txtDate->text() + u'_' + time.left(2) + u'-' + time.right(2) + u"-00."_s
-            + extension);
-}
-
 bool frmAddFish::refuse(const QString& message)
 {
     m_app.env.dialogs->message(message, MsgIcon::Warning);
@@ -446,74 +389,18 @@ bool frmAddFish::saveCatch()
     // Every check comes before anything is written, copied or deleted: a
     // refused save leaves the window, the catch file and the photos as
     // they were.
-    const QString date = txtDate->text();
-    const QDate day = typedDate(date);
-    if (!day.isValid())
-        return refuse(u"Bitte geben Sie ein Datum im Format TT.MM.JJJJ ein!"_s);
-    if (day > env.clock->now().date())
-        return refuse(u"Fehler: Das eingegebene Datum liegt in der Zukunft!"_s);
-    if (!timesValid())
-        return refuse(u"Fehler: Bitte prüfen Sie Angelbeginn, Fangzeit und Angelende!"_s);
-    if (txtFänger->text().isEmpty())
-        return refuse(u"Fehler: Es wurde kein Fänger eingegeben!"_s);
-    const QString weightText = txtGewicht->text();
-    if (weightText.isEmpty() || weightText == u"0,00")
-        return refuse(u"Fehler: Es wurde kein Gewicht eingegeben!"_s);
-    QString weight;
-    try {
-        weight = TwoDecimals(ParseNumber(weightText));
-    } catch (const RuntimeError&) {
-        return refuse(u"Fehler: Das eingegebene Gewicht ist keine gültige Zahl!"_s);
-    }
-    const QString photo = txtBild->text();
+    const CatchEntry e = entry();
+    const QString refusal = CheckCatchEntry(e, env.clock->now());
+    if (!refusal.isEmpty())
+        return refuse(refusal);
+    const QString date = e.date;
+    const QString photo = e.photo;
     const QString extension = photo.mid(photo.lastIndexOf(u'.') + 1);
-    if (!photo.isEmpty()) {
-        const QFileInfo fi(photo);
-        if (!fi.isFile() || !fi.isReadable())
-            return refuse(u"Fehler: Das gewählte Bild wurde nicht gefunden!"_s);
-        if (!kPhotoExtensions.contains(extension.toLower()))
-            return refuse(u"Fehler: Das gewählte Bild ist keine Bilddatei "
-                          u"(jpg, jpeg, gif, bmp)!"_s);
-    }
 
     // The record is put together apart from the boxes, so that a failed
     // write leaves every typed value as it was.
-    QString species = txtFischArt->text();
-    if (!photo.isEmpty())
-        species += u'*';
-    if (species.isEmpty())
-        species = u" "_s;
-    auto temperature = [&](const QString& typed) {
-        const QString t = orText(typed, u"0"_s);
-        if (t.startsWith(u'+'))
-            return t;
-        bool aboveZero = false;
-        trap.step([&] { aboveZero = ParseInt16(t) > 0; });
-        return aboveZero ? u"+ "_s + t : t;
-    };
-    QString storedDate;
-    trap.step([&] { storedDate = ConvertDate(env, date, u"de-en"_s); });
-    const QStringList fields = {
-        storedDate,
-        txtFänger->text(),
-        txtBeginn->text(),
-        txtFang->text(),
-        txtEnde->text(),
-        species,
-        weight,
-        orText(txtLänge->text(), u"0"_s),
-        txtGewässer->text(),
-        txtStelle->text(),
-        txtMethode->text(),
-        txtKöder->text(),
-        txtWetter->text(),
-        temperature(txtTempLuft->text()),
-        temperature(txtTempWasser->text()),
-        orText(txtAngeltiefe->text(), u"0"_s),
-        labPhase->text(),
-    };
-    const QString catchFile = hostPath(env.programDir, u"db\\fänge\\db"_s);
-    if (!trap.step([&] { AppendItem(catchFile, fields.join(u'\t')); })) {
+    const QStringList fields = CatchFields(env, e, trap);
+    if (!m_app.log->appendCatch(fields.join(u'\t'), trap)) {
         env.dialogs->message(u"Fehler: Der Fang konnte nicht gespeichert werden. Bitte prüfen Sie, "
                              u"ob der Programmordner beschreibbar ist."_s,
             MsgIcon::Warning);
@@ -525,7 +412,8 @@ bool frmAddFish::saveCatch()
     // photo the catch had.
     bool photoStored = true;
     bool dropLoaded = false;
-    const QString target = photo.isEmpty() ? QString() : photoFileName(extension);
+    const QString target
+        = photo.isEmpty() ? QString() : PhotoPath(env, date, e.catchTime, extension);
     if (photo.isEmpty()) {
         // The photo was taken off the catch.
         dropLoaded = !loadedPhotoPath.isEmpty();
@@ -556,10 +444,10 @@ bool frmAddFish::saveCatch()
     loadedPhotoPath.clear();
     loadedCatchTime.clear();
     loadedDate.clear();
-    const bool closing = m_app.editFlag;
+    const bool closing = m_app.log->editFlag;
     if (closing)
         close();
-    m_app.editFlag = false;
+    m_app.log->clearCatchEdit();
     m_app.Änderung();
     if (m_app.haupt)
         m_app.haupt->CreateBar();
@@ -587,7 +475,7 @@ void frmAddFish::cmdAbort_Click()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, kAbortPlace);
-    if (!m_app.editFlag) {
+    if (!m_app.log->editFlag) {
         txtDate->setText(TodayText(*env.clock));
         close();
         return;
@@ -606,8 +494,7 @@ void frmAddFish::cmdAbort_Click()
         // The catch left the file when editing began; its photo goes too.
         if (!loadedPhotoPath.isEmpty())
             trap.step([&] { FileOps::deleteFile(loadedPhotoPath); });
-        m_app.editFlag = false;
-        m_app.editRecord.clear();
+        m_app.log->clearCatchEdit();
         m_app.Änderung();
         close();
         return;

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QString>
 
+#include "store/CatchList.h"
+
 class App;
 class FilteredLineEdit;
 class frmDatePicker;
@@ -79,7 +81,8 @@ private:
     bool saveCatch();
     bool refuse(const QString& message);
     void resetWidgets();
-    QString photoFileName(const QString& extension) const;
+    // The boxes' values as typed.
+    CatchEntry entry() const;
 
     App& m_app;
     QList<Placeholder> m_placeholders;

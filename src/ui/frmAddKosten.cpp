@@ -6,10 +6,10 @@
 #include "platform/Paths.h"
 #include "search/Search.h"
 #include "store/ConvertToArray.h"
+#include "store/Logbook.h"
 #include "store/CostLine.h"
 #include "store/CostList.h"
 #include "store/Numbers.h"
-#include "store/RecordFile.h"
 #include "ui/App.h"
 #include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
@@ -258,11 +258,6 @@ void frmAddKosten::placeColumns()
     }
 }
 
-QString frmAddKosten::costPath() const
-{
-    return hostPath(m_app.env.programDir, u"db\\kosten\\db"_s);
-}
-
 bool frmAddKosten::filterMode() const
 {
     return imgFilterFalse->isHidden();
@@ -298,21 +293,20 @@ void frmAddKosten::ShowWindow()
 void frmAddKosten::Form_Load()
 {
     ErrorTrap trap(m_app.env, u"Sub frmAddKosten.Form_Load"_s);
-    lstKosten->clear();
-    lstFilter->clear();
-    m_stored.clear();
-    m_unlisted.clear();
     for (QLineEdit* t : { txtPreisG, txtVersandG, txtGesamt })
         t->setText(u"0"_s);
     if (txtDate->text().isEmpty())
         trap.step([&] { txtDate->setText(TodayText(*m_app.env.clock)); });
 
-    QStringList items;
-    trap.step([&] { items = ReadItems(costPath()); });
-    CostListing listing = ListCostItems(m_app.env, std::move(items), trap);
-    lstKosten->setItems(listing.lines);
-    m_stored = std::move(listing.stored);
-    m_unlisted = std::move(listing.unlisted);
+    Logbook& log = *m_app.log;
+    log.refresh(u"Sub frmAddKosten.Form_Load"_s);
+    const CostListing& listing = log.costs();
+    // The list is set again only when the log changed since it was shown.
+    if (m_shownGeneration != log.costGeneration() || lstKosten->count() != listing.lines.size()) {
+        lstKosten->setItems(listing.lines);
+        m_shownGeneration = log.costGeneration();
+    }
+    lstFilter->clear();
 
     trap.step([&] { txtPreisG->setText(CostSumText(listing.sums.price)); });
     trap.step([&] { txtVersandG->setText(CostSumText(listing.sums.shipping)); });
@@ -407,18 +401,15 @@ void frmAddKosten::cmdSave_Click()
         return refuse(u"Die Beträge sind zu groß, um gespeichert zu werden!"_s);
     }
 
-    try {
-        AppendItem(costPath(), item);
-    } catch (const RuntimeError& e) {
-        trap.log(e.number);
+    if (!m_app.log->appendCost(item, trap)) {
         return refuse(
             u"Der Datensatz konnte nicht gespeichert werden!\r\n"
             u"Die Kostendatenbank ist nicht beschreibbar; Ihre Eingaben bleiben erhalten."_s,
             MsgIcon::Warning);
     }
 
-    m_app.costEditFlag = false;
-    m_pendingEdit.clear();
+    m_app.log->costEditFlag = false;
+    m_app.log->pendingCost.clear();
     env.dialogs->message(u"Datensatz gespeichert!"_s, MsgIcon::Information);
     trap.step([&] { txtDate->setText(TodayText(*env.clock)); });
     for (QLineEdit* t : { txtMenge, txtEinzelpreis, txtGeschäft, txtBezeichnung, txtVersandkosten })
@@ -433,7 +424,7 @@ void frmAddKosten::cmdSave_Click()
 bool frmAddKosten::closeSteps()
 {
     ErrorTrap trap(m_app.env, u"Sub frmAddKosten.cmdAbort_Click"_s);
-    if (m_app.costEditFlag
+    if (m_app.log->costEditFlag
         && m_app.env.dialogs->message(kPendingQuestion, MsgIcon::Question, MsgButtons::YesNo)
             == MsgResult::No)
         return false;
@@ -459,25 +450,17 @@ void frmAddKosten::closeEvent(QCloseEvent* e)
     // The close box ends this window's state as if it were created anew:
     // the typed values are gone. A purchase taken out for editing would be
     // gone with them, so it goes back into the log unchanged.
-    const bool putBack = m_app.costEditFlag && !m_pendingEdit.isEmpty();
-    WritePendingEditBack(u"Sub frmAddKosten.cmdAbort_Click"_s);
+    const bool putBack = m_app.log->costEditFlag && !m_app.log->pendingCost.isEmpty();
+    {
+        ErrorTrap trap(m_app.env, u"Sub frmAddKosten.cmdAbort_Click"_s);
+        m_app.log->putBackCost(trap);
+    }
     for (QLineEdit* t : { txtMenge, txtEinzelpreis, txtGeschäft, txtBezeichnung, txtVersandkosten })
         t->clear();
     if (putBack)
         m_app.Änderung();
     if (!putBack || m_app.kosten != this)
         Form_Load();
-}
-
-void frmAddKosten::WritePendingEditBack(const QString& place)
-{
-    if (!m_app.costEditFlag || m_pendingEdit.isEmpty())
-        return;
-    ErrorTrap trap(m_app.env, place);
-    if (trap.step([&] { AppendItem(costPath(), m_pendingEdit); })) {
-        m_app.costEditFlag = false;
-        m_pendingEdit.clear();
-    }
 }
 
 void frmAddKosten::enterMode()
@@ -594,8 +577,7 @@ void frmAddKosten::cmdFilter_Click()
     if (matches.isEmpty())
         return;
 
-    CostSums sums;
-    AddCostSums(ConvertToArray(env, matches, u"kosten"_s), sums, trap);
+    const CostSums sums = SumCostLines(matches, trap);
     trap.step([&] { txtPreisG2->setText(CostSumText(sums.price)); });
     trap.step([&] { txtVersandG2->setText(CostSumText(sums.shipping)); });
     trap.step([&] { txtGesamt2->setText(CostSumText(sums.total)); });
@@ -614,29 +596,26 @@ void frmAddKosten::cmdReset_Click()
 int frmAddKosten::selectedRow() const
 {
     const QModelIndexList rows = lstKosten->selectionModel()->selectedRows();
-    if (rows.isEmpty() || !rows.first().isValid() || rows.first().row() >= m_stored.size())
+    if (rows.isEmpty() || !rows.first().isValid()
+        || rows.first().row() >= m_app.log->costs().stored.size())
         return -1;
     return rows.first().row();
 }
 
 bool frmAddKosten::removeAndRewrite(int row, const QString& putBack, ErrorTrap& trap)
 {
-    QStringList items = m_stored;
-    items.removeAt(row);
-    // Lines the list does not show stay in the log.
-    items += m_unlisted;
-    if (!putBack.isEmpty())
-        items.append(putBack);
-    try {
-        RewriteItems(costPath(), items);
-    } catch (const RuntimeError& e) {
-        trap.log(e.number);
-        m_app.env.dialogs->message(u"Die Kostendatenbank konnte nicht geschrieben werden!\r\n"
-                                   u"Es wurde nichts geändert."_s,
-            MsgIcon::Warning);
-        return false;
-    }
-    return true;
+    // The list shows the log's lines; should they differ, the line is
+    // looked up by its text.
+    const CostListing& listing = m_app.log->costs();
+    const QString line = lstKosten->item(row);
+    if (row >= listing.lines.size() || listing.lines[row] != line)
+        row = int(listing.lines.indexOf(line));
+    if (row >= 0 && m_app.log->removeCost(row, putBack, trap))
+        return true;
+    m_app.env.dialogs->message(u"Die Kostendatenbank konnte nicht geschrieben werden!\r\n"
+                               u"Es wurde nichts geändert."_s,
+        MsgIcon::Warning);
+    return false;
 }
 
 void frmAddKosten::cmdEdit_Click()
@@ -650,8 +629,9 @@ void frmAddKosten::cmdEdit_Click()
         return;
     // Another purchase is still out for editing: its typed changes would be
     // replaced, so ask as closing does; the purchase itself goes back.
-    const bool pending = m_app.costEditFlag && !m_pendingEdit.isEmpty();
-    if (m_app.costEditFlag
+    Logbook& log = *m_app.log;
+    const bool pending = log.costEditFlag && !log.pendingCost.isEmpty();
+    if (log.costEditFlag
         && env.dialogs->message(kPendingQuestion, MsgIcon::Question, MsgButtons::YesNo)
             == MsgResult::No)
         return;
@@ -660,9 +640,9 @@ void frmAddKosten::cmdEdit_Click()
     if (table.isEmpty())
         return;
     const QStringList& f = table.first();
-    const QString stored = m_stored[row];
+    const QString stored = log.costs().stored.value(row);
     // The purchase leaves the log first; only then is it in the entry boxes.
-    if (!removeAndRewrite(row, pending ? m_pendingEdit : QString(), trap))
+    if (!removeAndRewrite(row, pending ? log.pendingCost : QString(), trap))
         return;
 
     txtDate->setText(f[0]);
@@ -671,8 +651,8 @@ void frmAddKosten::cmdEdit_Click()
     txtBezeichnung->setText(f[3]);
     txtEinzelpreis->setText(chopAmountSign(f[4]));
     txtVersandkosten->setText(chopAmountSign(f[6]));
-    m_app.costEditFlag = true;
-    m_pendingEdit = stored;
+    log.costEditFlag = true;
+    log.pendingCost = stored;
 
     if (m_app.kosten != this)
         Form_Load();

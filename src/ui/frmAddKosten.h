@@ -46,12 +46,6 @@ public:
     void ShowWindow();
 
     bool filterMode() const;
-    // The stored line of the purchase taken out for editing (empty if none).
-    const QString& pendingEditItem() const { return m_pendingEdit; }
-    // At the program's end: a purchase still taken out for editing goes back
-    // into the log unchanged, so it is never lost.
-    // Failures are logged under place.
-    void WritePendingEditBack(const QString& place);
 
     // Entry area
     QLabel* lblDate;
@@ -113,13 +107,10 @@ private:
     // lines not listed are kept, and so is `putBack` when not empty.
     bool removeAndRewrite(int row, const QString& putBack, ErrorTrap& trap);
     int selectedRow() const;
-    QString costPath() const;
     void setFrameCaption(int n);
 
     App& m_app;
     QPushButton* m_default = nullptr;
     QPointer<frmDatePicker> m_picker;
-    QStringList m_stored; // stored line behind each line of lstKosten
-    QStringList m_unlisted; // stored lines Form_Load does not list
-    QString m_pendingEdit; // stored line of the purchase being edited
+    quint64 m_shownGeneration = 0; // the log's cost list last shown
 };

@@ -2,14 +2,9 @@
 
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
-#include "platform/FileOps.h"
-#include "platform/Paths.h"
-#include "platform/RuntimeError.h"
 #include "search/Search.h"
-#include "store/ConvertDate.h"
-#include "store/ConvertToArray.h"
-#include "store/RecordFile.h"
-#include "store/Sort.h"
+#include "store/CatchList.h"
+#include "store/Logbook.h"
 #include "ui/App.h"
 #include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
@@ -19,7 +14,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
@@ -54,7 +48,6 @@ constexpr int px(int twips)
 const QList<int> kTabStops
     = { 20, 65, 110, 140, 170, 200, 280, 315, 345, 420, 505, 570, 650, 710, 750, 800, 860 };
 
-const QString kCatchFile = u"db\\fänge\\db"_s;
 const QString kHeading = u"Übersicht über alle eingetragenen Fänge ("_s;
 const QString kHeadingFiltered = u"Übersicht über alle eingetragenen Fänge {gefiltert} ("_s;
 
@@ -134,18 +127,6 @@ qreal widestLine(const TabListView* list, const QStringList& lines)
         widest = qMax(widest, x + segment);
     }
     return widest;
-}
-
-// The photo's name without extension: date_hh-mm-00.
-QString photoBaseName(const QString& date, const QString& catchTime)
-{
-    return date + u'_' + catchTime.mid(0, 2) + u'-' + catchTime.mid(3, 2) + u"-00"_s;
-}
-
-QStringList catchFields(const Env& env, const QString& record)
-{
-    const RecordTable table = ConvertToArray(env, QStringList { record }, u"fisch"_s);
-    return table.isEmpty() ? QStringList(kCatchFields) : table.first();
 }
 
 } // namespace
@@ -250,23 +231,12 @@ void frmFangÜbersicht::buildWidgets()
 
 QString frmFangÜbersicht::headerLine()
 {
-    static const QString line = QStringList { u"Pic"_s, u"Datum"_s, u"Fänger"_s, u"Beginn"_s,
-        u"Fangzeit"_s, u"Ende"_s, u"Fischart"_s, u"Gewicht"_s, u"Größe"_s, u"Gewässer"_s,
-        u"Angelplatz"_s, u"Montage/Rig."_s, u"Köder"_s, u"Wetter"_s, u"Luft °C"_s, u"Wasser °C"_s,
-        u"Tiefe"_s, u"Mondphase"_s }
-                                    .join(u'\t');
-    return line;
+    return CatchHeaderLine();
 }
 
 QString frmFangÜbersicht::ruleLine()
 {
-    return QString(230, u'=') + u"    "_s;
-}
-
-QString frmFangÜbersicht::listLine(const Env& env, const QString& storedItem)
-{
-    const QChar mark = storedItem.contains(u'*') ? u'X' : u' ';
-    return mark + u'\t' + ConvertDate(env, storedItem, u"en-de"_s) + u'\t' + storedItem.mid(11);
+    return CatchRuleLine();
 }
 
 // ---------------------------------------------------------------- Load
@@ -275,15 +245,9 @@ void frmFangÜbersicht::Form_Load()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, u"Sub frmFangÜbersicht.Form_Load"_s);
-    m_readItems.clear();
-    m_readSize = -1;
     trap.step([&] {
-        m_shownItems.clear();
-        m_hiddenItems.clear();
         lstFänge->setTabStops(kTabStops);
         lstFilter->setTabStops(kTabStops);
-        lstFänge->setItems({ headerLine(), ruleLine() });
-        m_fängeWidest = -1;
     });
     trap.step([&] {
         // A stored width larger than the desktop (the "fill the screen"
@@ -294,10 +258,16 @@ void frmFangÜbersicht::Form_Load()
         setTwipsSize(width, m_app.settings.OverviewHeight);
     });
 
-    const QString path = hostPath(env.programDir, kCatchFile);
-    qint64 length = -1;
-    trap.step([&] { length = FileOps::length(path); });
-    if (length < 10) {
+    Logbook& log = *m_app.log;
+    log.refresh(u"Sub frmFangÜbersicht.Form_Load"_s);
+    // The list is set again only when the log changed since: a refresh
+    // after a change elsewhere keeps the list and its measured width.
+    if (m_shownGeneration != log.catchGeneration() || lstFänge->count() < 2) {
+        lstFänge->setItems(log.catchLines());
+        m_shownGeneration = log.catchGeneration();
+        m_fängeWidest = -1;
+    }
+    if (log.catchFileSize() < 10) {
         // Only the header lines: the heading must not keep the count of
         // catches that are gone.
         if (m_loadedOnce)
@@ -305,34 +275,6 @@ void frmFangÜbersicht::Form_Load()
         CreateBar();
         return;
     }
-
-    QStringList items;
-    if (trap.step([&] { items = ReadItems(path); })) {
-        m_readItems = items;
-        m_readSize = length;
-    }
-    trap.step([&] { BubbleSort(items, std::nullopt, true); });
-    trap.step([&] {
-        QStringList lines;
-        lines.reserve(items.size() + 2);
-        lines.append(headerLine());
-        lines.append(ruleLine());
-        m_shownItems.reserve(items.size());
-        for (const QString& item : std::as_const(items)) {
-            if (item.isEmpty()) {
-                m_hiddenItems.append(item);
-                continue;
-            }
-            m_shownItems.append(item);
-            lines.append(listLine(env, item));
-        }
-        lstFänge->setItems(lines);
-    });
-    trap.step([&] {
-        const QFileInfo fi(path);
-        m_loadedStamp = QString::number(fi.size()) + u'|'
-            + QString::number(fi.lastModified().toMSecsSinceEpoch());
-    });
     m_loadedOnce = true;
     setHeading(kHeading + QString::number(lstFänge->count() - 2) + u"):"_s);
     CreateBar();
@@ -438,17 +380,8 @@ void frmFangÜbersicht::lst_Click(int row)
     // The header and the rule line name no catch.
     if (row < 2 || row >= list->count())
         return;
-    const Env& env = m_app.env;
-    const QStringList fields = catchFields(env, list->item(row).mid(2));
-    const QString base = u"db\\bilder\\"_s + photoBaseName(fields.at(0), fields.at(3));
-    // Every extension is tried; when several files exist the last one wins.
-    for (const QString& ext : { u".jpg"_s, u".jpeg"_s, u".gif"_s, u".bmp"_s }) {
-        const QString candidate = hostPath(env.programDir, base + ext);
-        if (FileOps::fileExists(candidate)) {
-            photoPath = candidate;
-            cmdShowPic->setEnabled(true);
-        }
-    }
+    photoPath = FindPhotoOfRecord(m_app.env, list->item(row).mid(2));
+    cmdShowPic->setEnabled(!photoPath.isEmpty());
 }
 
 void frmFangÜbersicht::cmdShowPic_Click()
@@ -481,65 +414,29 @@ int frmFangÜbersicht::selectedCatchRow() const
     return current.row() >= 2 ? current.row() : -1;
 }
 
-QString frmFangÜbersicht::storedItemOfRow(int row) const
+int frmFangÜbersicht::logRow(int row) const
 {
-    if (m_shownItems.size() == lstFänge->count() - 2)
-        return m_shownItems.at(row - 2);
-    // Not expected: the list changed without its stored items. Build the
-    // stored form back from the list line.
+    // The list shows the log's lines; should they differ, the line is
+    // looked up by its text.
+    const QStringList& lines = m_app.log->catchLines();
     const QString line = lstFänge->item(row);
-    return ConvertDate(m_app.env, line.mid(2, 10), u"de-en"_s) + u'\t' + line.mid(13);
-}
-
-QString frmFangÜbersicht::storedItemOfEditRecord(const QString& editRecord) const
-{
-    if (!m_editHandedOut.isEmpty() && editRecord == m_editHandedOut)
-        return m_editStoredItem;
-    return ConvertDate(m_app.env, editRecord.left(10), u"de-en"_s) + u'\t' + editRecord.mid(11);
-}
-
-bool frmFangÜbersicht::writeBackPendingEdit()
-{
-    // A catch taken out for editing whose entry window was closed without
-    // saving or cancelling is still only in memory: put it back first, so
-    // handing over another catch cannot lose it.
-    AppendItem(
-        hostPath(m_app.env.programDir, kCatchFile), storedItemOfEditRecord(m_app.editRecord));
-    m_app.editFlag = false;
-    m_app.editRecord.clear();
-    return true;
-}
-
-bool frmFangÜbersicht::reloadIfFileChanged(int& row)
-{
-    const QString path = hostPath(m_app.env.programDir, kCatchFile);
-    const QFileInfo fi(path);
-    const QString stamp = QString::number(fi.size()) + u'|'
-        + QString::number(fi.lastModified().toMSecsSinceEpoch());
-    if (stamp == m_loadedStamp || m_loadedStamp.isEmpty())
-        return true;
-    // The file changed since the list was read: a rewrite from the old
-    // list would lose those changes. Read it again and find the line anew.
-    const QString line = lstFänge->item(row);
-    Form_Load();
-    row = lstFänge->items().indexOf(line, 2);
-    if (row < 2)
-        return false;
-    lstFänge->setCurrentIndex(lstFänge->model()->index(row, 0));
-    return true;
+    if (row < lines.size() && lines[row] == line)
+        return row;
+    return int(lines.indexOf(line, 2));
 }
 
 void frmFangÜbersicht::cmdEdit_Click()
 {
-    ErrorTrap trap(m_app.env, u"Sub frmFangÜbersicht.cmdEdit_Click"_s);
-    int row = selectedCatchRow();
+    const Env& env = m_app.env;
+    ErrorTrap trap(env, u"Sub frmFangÜbersicht.cmdEdit_Click"_s);
+    const int row = selectedCatchRow();
     if (row < 0)
         return;
     if (m_app.addFish && m_app.addFish->isVisible()) {
         // The open entry window holds a catch of its own; handing it another
         // one now would lose one of the two.
-        if (m_app.env.dialogs)
-            m_app.env.dialogs->message(
+        if (env.dialogs)
+            env.dialogs->message(
                 u"Das Fenster zum Eintragen eines Fangs ist noch geöffnet.\r\n"
                 u"Bitte speichern oder schließen Sie es, bevor Sie einen anderen Fang bearbeiten."_s,
                 MsgIcon::Information);
@@ -547,24 +444,24 @@ void frmFangÜbersicht::cmdEdit_Click()
         m_app.addFish->activateWindow();
         return;
     }
-    if (m_app.editFlag && !m_app.editRecord.isEmpty()) {
-        const QString line = lstFänge->item(row);
-        trap.step([&] { writeBackPendingEdit(); });
-        Form_Load();
-        row = lstFänge->items().indexOf(line, 2);
-        if (row < 2)
-            return;
-    }
-    if (!reloadIfFileChanged(row))
+    Logbook& log = *m_app.log;
+    const QString line = lstFänge->item(row);
+    // A catch taken out for editing whose entry window was closed without
+    // saving or cancelling is still only in memory: it goes back first, so
+    // handing over another catch cannot lose it.
+    if (log.editFlag && !log.editRecord.isEmpty())
+        log.putBackCatch(trap);
+    log.refresh(u"Sub frmFangÜbersicht.cmdEdit_Click"_s);
+    const int at = int(log.catchLines().indexOf(line, 2));
+    if (at < 2)
         return;
-
-    const QString record = lstFänge->item(row).mid(2);
-    m_editHandedOut = record;
-    m_editStoredItem = storedItemOfRow(row);
-    m_app.editRecord = record;
-    m_app.editFlag = true;
+    if (!log.takeCatchForEdit(at, trap)) {
+        showWriteFailure();
+        return;
+    }
     trap.step([&] { m_app.openAddFish(); });
-    deleteRow(row, true);
+    m_app.Änderung();
+    cmdShowPic->setEnabled(false);
     trap.step([&] {
         if (m_app.addFish) {
             m_app.addFish->raise();
@@ -575,84 +472,38 @@ void frmFangÜbersicht::cmdEdit_Click()
 
 void frmFangÜbersicht::cmdDelete_Click()
 {
-    int row = selectedCatchRow();
-    if (row < 0)
-        return;
-    if (!reloadIfFileChanged(row))
-        return;
-    deleteRow(row, false);
-}
-
-void frmFangÜbersicht::deleteRow(int row, bool forEdit)
-{
     const Env& env = m_app.env;
     ErrorTrap trap(env, u"Sub frmFangÜbersicht.cmdDelete_Click"_s);
-    if (row < 2 || row >= lstFänge->count())
+    const int selected = selectedCatchRow();
+    if (selected < 0)
         return;
-    // The question and the photo removal belong to a delete the user asked
-    // for; a catch handed to the entry window keeps its photo, which the
-    // save moves or keeps.
-    if (!forEdit) {
-        const MsgResult answer = env.dialogs
-            ? env.dialogs->message(u"Wollen Sie den Eintrag wirklich löschen?"_s, MsgIcon::Question,
-                MsgButtons::YesNo, kAppTitle)
-            : MsgResult::No;
-        if (answer != MsgResult::Yes)
-            return;
-        trap.step([&] { removePhotos(lstFänge->item(row).mid(2), row); });
-    }
-
-    trap.step([&] {
-        QStringList items;
-        items.reserve(lstFänge->count() + m_hiddenItems.size());
-        for (int r = 2; r < lstFänge->count(); ++r) {
-            if (r != row)
-                items.append(storedItemOfRow(r));
-        }
-        items.append(m_hiddenItems);
-        RewriteItems(hostPath(env.programDir, kCatchFile), items);
-    });
-
-    // The refresh reloads this window too; load here only when this is not
-    // the window the refresh reloads.
-    if (m_app.uebersicht != this)
-        Form_Load();
+    const MsgResult answer = env.dialogs
+        ? env.dialogs->message(u"Wollen Sie den Eintrag wirklich löschen?"_s, MsgIcon::Question,
+            MsgButtons::YesNo, kAppTitle)
+        : MsgResult::No;
+    if (answer != MsgResult::Yes)
+        return;
+    Logbook& log = *m_app.log;
+    int row = logRow(selected);
+    if (row < 2)
+        return;
+    // The photo goes only with a catch that really left the file.
+    const QStringList before = log.catchLines();
+    const QString line = before.value(row);
+    if (log.removeCatch(row, trap))
+        trap.step([&] { RemovePhotos(env, before, int(before.indexOf(line, 2))); });
+    else
+        showWriteFailure();
     m_app.Änderung();
     cmdShowPic->setEnabled(false);
 }
 
-void frmFangÜbersicht::removePhotos(const QString& record, int deletedRow)
+void frmFangÜbersicht::showWriteFailure()
 {
-    const Env& env = m_app.env;
-    const QStringList fields = catchFields(env, record);
-    if (!fields.at(5).endsWith(u'*'))
-        return;
-    const QString base = photoBaseName(fields.at(0), fields.at(3));
-
-    // Another catch of the same date and minute with a photo uses the same
-    // file: it stays.
-    const QStringList lines = lstFänge->items();
-    for (int r = 2; r < lines.size(); ++r) {
-        if (r == deletedRow || QStringView(lines.at(r)).mid(2, 10) != fields.at(0))
-            continue;
-        const QStringList other = catchFields(env, lines.at(r).mid(2));
-        if (other.at(5).endsWith(u'*') && photoBaseName(other.at(0), other.at(3)) == base)
-            return;
-    }
-
-    // Every extension goes. The names are compared, not used as a wildcard
-    // pattern, so a stray "*" or "?" in a record cannot widen the match.
-    const QString dir = hostPath(env.programDir, u"db\\bilder"_s);
-    const QString prefix = base + u'.';
-    int removed = 0;
-    for (const QString& name : FileOps::listFiles(dir)) {
-        if (name.startsWith(prefix, Qt::CaseInsensitive)) {
-            FileOps::deleteFile(dir + u'/' + name);
-            ++removed;
-        }
-    }
-    if (removed == 0)
-        throw RuntimeError { Err::FileNotFound };
+    if (m_app.env.dialogs)
+        m_app.env.dialogs->message(u"Fehler: Die Fangdatenbank konnte nicht geschrieben werden!\r\n"
+                                   u"Es wurde nichts geändert."_s,
+            MsgIcon::Warning);
 }
 
 // ---------------------------------------------------------------- Close
@@ -715,17 +566,6 @@ QStringList frmFangÜbersicht::fängeLines() const
 QStringList frmFangÜbersicht::filterLines() const
 {
     return lstFilter->items();
-}
-
-bool frmFangÜbersicht::takeReadFile(QStringList& items, qint64& fileSize)
-{
-    if (m_readSize < 0)
-        return false;
-    items = std::move(m_readItems);
-    fileSize = m_readSize;
-    m_readItems.clear();
-    m_readSize = -1;
-    return true;
 }
 
 void frmFangÜbersicht::setHeading(const QString& text)

@@ -33,9 +33,6 @@ public:
     // Column header (line 0) and rule line (line 1) of both lists.
     static QString headerLine();
     static QString ruleLine();
-    // The list line of one stored catch record (the text between the
-    // quotes of a file line).
-    static QString listLine(const Env& env, const QString& storedItem);
 
     // Rebuilds the list of all catches from the catch file.
     void Form_Load();
@@ -59,18 +56,6 @@ public:
     // The lines of the list of all catches, header lines included.
     QStringList fängeLines() const;
     QStringList filterLines() const;
-    // The catch file as the last load read it: its items in file order and
-    // its length in bytes, handed over once, so that the refresh computes
-    // the statistics without reading the file a second time. False when
-    // that load did not read the file or they were handed over already.
-    bool takeReadFile(QStringList& items, qint64& fileSize);
-
-    // The catch-file line of a record this window handed to the entry
-    // window for editing: exactly the line it was read from when
-    // editRecord is the record handed over, else editRecord with its date
-    // turned back into the stored form.
-    QString storedItemOfEditRecord(const QString& editRecord) const;
-
     int twipsWidth() const;
     int twipsHeight() const;
     // Applies the size rules to the wanted size and resizes the window.
@@ -111,31 +96,15 @@ private:
     void showFilterPictures(bool on);
     void updateSizeLimits();
     int selectedCatchRow() const;
-    void deleteRow(int row, bool forEdit);
-    bool writeBackPendingEdit();
-    bool reloadIfFileChanged(int& row);
-    void removePhotos(const QString& record, int deletedRow);
-    QString storedItemOfRow(int row) const;
+    // The log's line number of list line `row`, or -1.
+    int logRow(int row) const;
+    void showWriteFailure();
 
     App& m_app;
     bool m_loadedOnce = false;
     bool m_applyingSize = false;
-    QString m_loadedStamp; // size and time of the catch file as last read
-    // The stored items behind the list: those of list lines 2 and up, in
-    // list order, and those the list leaves out (empty items). A rewrite
-    // writes these back unchanged, so a line survives even when its list
-    // form does not convert back to the same stored text.
-    QStringList m_shownItems;
-    QStringList m_hiddenItems;
-    // The catch file's items in file order and its length, as the last
-    // load read them; -1 when there is nothing to hand over.
-    QStringList m_readItems;
-    qint64 m_readSize = -1;
+    quint64 m_shownGeneration = 0; // the log's catch list last shown
     // Widest line of each list in pixels; negative when not yet measured.
     qreal m_fängeWidest = -1;
     qreal m_filterWidest = -1;
-    // The last catch handed to the entry window, as list record and as
-    // stored line.
-    QString m_editHandedOut;
-    QString m_editStoredItem;
 };

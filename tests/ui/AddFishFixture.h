@@ -5,6 +5,7 @@
 // sample catch of tests/support typed in or handed over for editing.
 
 #include "support/TestEnv.h"
+#include "store/Logbook.h"
 #include "ui/App.h"
 #include "ui/TextFilters.h"
 #include "ui/frmAddFish.h"
@@ -80,8 +81,8 @@ struct AddFishFixture {
     {
         for (const QString& p : photos)
             t.write(QStringLiteral("db\\bilder\\") + p, "OLD");
-        app.editFlag = true;
-        app.editRecord = editRecord(changes);
+        app.log->editFlag = true;
+        app.log->editRecord = editRecord(changes);
         return open();
     }
 

@@ -1,6 +1,7 @@
 // Start-up and program end: the order of Main, the end through EndProgram,
 // and the real executable creating its layout in an empty folder.
 #include "support/TestEnv.h"
+#include "store/Logbook.h"
 #include "ui/App.h"
 #include "ui/frmHaupt.h"
 
@@ -26,12 +27,12 @@ void TestApp::mainThenEndOnce()
     t.dialogs.answer(MsgResult::No);  // first-start question
     int quits = 0;
     App app(t.env, [&] { ++quits; });
-    app.editFlag = true;
+    app.log->editFlag = true;
     app.Main();
     QVERIFY(t.dialogs.verifyDone());
     QVERIFY(app.haupt && app.haupt->isVisible());
     QCOMPARE(app.haupt->windowTitle(), QStringLiteral("Uferwacht Digitales Kescherheft v1.0.0.2"));
-    QVERIFY(!app.editFlag);
+    QVERIFY(!app.log->editFlag);
     QCOMPARE(quits, 0);
     QCOMPARE(t.read(QStringLiteral("db\\db.ver")), QByteArray("102\r\n"));
 

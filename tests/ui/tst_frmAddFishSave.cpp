@@ -230,7 +230,7 @@ private Q_SLOTS:
         if (!copy.isEmpty())
             QTEST(f->t.read(u"db\\bilder\\"_s + copy), "bytes");
         QVERIFY(!w->isVisible());
-        QVERIFY(!f->app.editFlag);
+        QVERIFY(!f->app.log->editFlag);
     }
 
     void escapeCancelsNewCatch()
@@ -277,8 +277,8 @@ private Q_SLOTS:
         QCOMPARE(q.icon, MsgIcon::Information);
         QCOMPARE(q.buttons, MsgButtons::YesNoCancel);
         QCOMPARE(w->isVisible(), open);
-        QCOMPARE(f->app.editFlag, open);
-        QCOMPARE(f->app.editRecord.isEmpty(), answer == MsgResult::No);
+        QCOMPARE(f->app.log->editFlag, open);
+        QCOMPARE(f->app.log->editRecord.isEmpty(), !open);
         QCOMPARE(f->photos().size(), answer == MsgResult::No ? 0 : 1);
         QTEST(f->catchFile(), "file");
         if (open)

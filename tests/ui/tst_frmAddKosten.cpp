@@ -2,6 +2,7 @@
 // editing, deleting and the purchase taken out for editing.
 #include "store/RecordFile.h"
 #include "support/TestEnv.h"
+#include "store/Logbook.h"
 #include "ui/App.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
@@ -245,7 +246,7 @@ private Q_SLOTS:
     void failedWriteKeepsValues()
     {
         open({ kJan });
-        app->costEditFlag = true;
+        app->log->costEditFlag = true;
         // A folder where the log should be: the append cannot open it.
         QFile::remove(t->path(kFile));
         QVERIFY(QDir().mkpath(t->path(kFile)));
@@ -255,7 +256,7 @@ private Q_SLOTS:
         QVERIFY(t->dialogs.messageTexts().first().startsWith(
             u"Der Datensatz konnte nicht gespeichert werden!"_s));
         QCOMPARE(entry(), typed());
-        QVERIFY(app->costEditFlag); // an edit in progress stays in progress
+        QVERIFY(app->log->costEditFlag); // an edit in progress stays in progress
         QVERIFY(t->logEntries().contains(u"Sub frmAddKosten.cmdSave_Click\tError (75)"_s));
     }
 
@@ -269,14 +270,14 @@ private Q_SLOTS:
         QCOMPARE(entry(),
             (QStringList { u"01.02.2006"_s, u"Köderkiste"_s, u"3"_s, u"Haken Gr. 8"_s, u"1,50"_s,
                 u"4,90"_s }));
-        QVERIFY(app->costEditFlag);
+        QVERIFY(app->log->costEditFlag);
         QCOMPARE(stored(), (QStringList { kFeb3, kJan }));
         QCOMPARE(w->lstKosten->count(), 2);
         // Saving appends the edited purchase and ends the edit.
         w->txtMenge->setText(u"4"_s);
         t->dialogs.expectMessage();
         w->cmdSave_Click();
-        QVERIFY(!app->costEditFlag);
+        QVERIFY(!app->log->costEditFlag);
         QCOMPARE(stored().last(),
             cost({ { 1, u"2006/02/01"_s }, { 2, u"Köderkiste"_s }, { 3, u"4"_s },
                 { 6, u"6,00 €"_s }, { 8, u"10,90 €"_s } }));
@@ -384,7 +385,7 @@ private Q_SLOTS:
             QVERIFY(t->dialogs.shown().first().text.startsWith(
                 u"Es liegen ungespeicherte Änderungen vor!\r\n"_s));
         QTEST(stored(), "stored");
-        QTEST(app->costEditFlag, "editing");
+        QTEST(app->log->costEditFlag, "editing");
         QTEST(w->txtMenge->text(), "quantity");
         QTEST(w->isVisible(), "visible");
     }

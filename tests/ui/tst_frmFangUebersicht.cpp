@@ -3,6 +3,7 @@
 #include "platform/Cp1252.h"
 #include "store/RecordFile.h"
 #include "support/TestEnv.h"
+#include "store/Logbook.h"
 #include "ui/App.h"
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"
@@ -131,7 +132,7 @@ private Q_SLOTS:
         select(1);
         w->cmdDelete_Click();
         w->cmdEdit_Click();
-        QVERIFY(!app->editFlag);
+        QVERIFY(!app->log->editFlag);
         QCOMPARE(t->read(kCatchFile), stored);
     }
 
@@ -287,8 +288,9 @@ private Q_SLOTS:
 
     void deleteKeepsLinesTheListCannotShow()
     {
-        // A date without its leading zero, a line too short to parse, an
-        // empty item and an unquoted line have no list form to turn back.
+        // A date without its leading zero has no list form to turn back; a
+        // line too short to parse, an empty item and an unquoted line are not
+        // listed and go back after the listed lines, each with its own bytes.
         const QString shortDate = rec(u"2004/5/17"_s, u"Max"_s);
         const QString fewTabs = u"2004/05/10\tMax\t06:00"_s;
         const QString unquoted = u"2004/05/13\tohne Anführungszeichen"_s;
@@ -298,8 +300,9 @@ private Q_SLOTS:
         select(w->fängeLines().indexOf(listLineOf(gone)));
         t->dialogs.answer(MsgResult::Yes);
         w->cmdDelete_Click();
-        QCOMPARE(
-            t->read(kCatchFile), recordFileBytes({ shortDate, unquoted, normal, fewTabs, u""_s }));
+        QCOMPARE(t->read(kCatchFile),
+            recordFileBytes({ shortDate, normal, fewTabs, u""_s }) + encode1252(unquoted + u"\r\n"_s));
+        QCOMPARE(w->fängeLines().size(), 4);
     }
 
     void editEndToEnd()
@@ -310,8 +313,8 @@ private Q_SLOTS:
         open({ other, edited });
         select(3);
         w->cmdEdit->click();
-        QVERIFY(app->editFlag && app->addFish);
-        QCOMPARE(app->editRecord, listLineOf(edited, u'X').mid(2));
+        QVERIFY(app->log->editFlag && app->addFish);
+        QCOMPARE(app->log->editRecord, listLineOf(edited, u'X').mid(2));
         QCOMPARE(app->addFish->txtFischArt->text(), u"Karpfen"_s);
         // The old line leaves the file at once; the photo waits for the save.
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ other }));
@@ -320,7 +323,7 @@ private Q_SLOTS:
         app->addFish->txtFang->setText(u"07:10"_s);
         t->dialogs.expectMessage(); // "Eintrag gespeichert!"
         app->addFish->cmdSave->click();
-        QVERIFY(!app->editFlag);
+        QVERIFY(!app->log->editFlag);
         const QStringList items = ParseItems(t->read(kCatchFile));
         QCOMPARE(items.size(), 2);
         QCOMPARE(items.first(), other);
@@ -349,10 +352,10 @@ private Q_SLOTS:
         w->cmdEdit_Click();
         QCOMPARE(t->read(kCatchFile), recordFileBytes(others));
         app->addFish->close(); // the close box neither saves nor cancels
-        QVERIFY(app->editFlag);
+        QVERIFY(app->log->editFlag);
         app->EndProgram();
         QCOMPARE(t->read(kCatchFile), recordFileBytes(others + QStringList { item }));
-        QVERIFY(!app->editFlag);
+        QVERIFY(!app->log->editFlag);
     }
 
     void editWhilePendingKeepsBoth()
@@ -365,14 +368,14 @@ private Q_SLOTS:
         select(2);
         t->dialogs.expectMessage(); // a second edit is refused while the window is open
         w->cmdEdit_Click();
-        QCOMPARE(app->editRecord, listLineOf(a).mid(2));
+        QCOMPARE(app->log->editRecord, listLineOf(a).mid(2));
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ b }));
         // Closed by its close box, the pending catch goes back first.
         app->addFish->close();
         QTRY_VERIFY(!app->addFish);
         select(2);
         w->cmdEdit_Click();
-        QCOMPARE(app->editRecord, listLineOf(b).mid(2));
+        QCOMPARE(app->log->editRecord, listLineOf(b).mid(2));
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ a }));
     }
 
