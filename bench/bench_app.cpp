@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Env.h"
 #include "platform/Paths.h"
+#include "store/Logbook.h"
 #include "ui/App.h"
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"
@@ -180,21 +181,15 @@ void BM_RefreshSteps(benchmark::State& state)
     int photos = 0;
     std::vector<Step> steps = {
         { "cost window load", [&] { app.kosten->Form_Load(); }, {} },
-        { "overview load (reads the catch file)", [&] { app.uebersicht->Form_Load(); }, {} },
+        { "overview load", [&] { app.uebersicht->Form_Load(); }, {} },
         { "main window load", [&] { app.haupt->Form_Load(); }, {} },
-        { "statistics over the items read",
-            [&] {
-                QStringList items;
-                qint64 size = -1;
-                if (!app.uebersicht->takeReadFile(items, size))
-                    qFatal("the overview load read no catch file");
-                SucheFische(app.env, size, items, app.stats);
-            },
+        { "statistics over the log's numbers",
+            [&] { SucheFische(app.env, app.log->catchFileSize(), app.log->catchNumbers(), app.stats); },
             {} },
         { "photo count", [&] { photos = CountPhotos(photoDir); }, {} },
         { "dashboard texts",
             [&] {
-                MakeDashboardTexts(app.env, app.uebersicht->fängeLines(),
+                MakeDashboardTexts(app.env, app.log->catchLines(),
                     app.kosten->txtGesamt->text(), app.stats, photos);
             },
             {} },

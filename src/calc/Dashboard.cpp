@@ -89,7 +89,8 @@ int CountPhotos(const QString& bilderHostDir)
 }
 
 DashboardTexts MakeDashboardTexts(const Env& env, const QStringList& overviewRows,
-    const QString& costTotalText, const CatchStatistics& stats, int photoCount)
+    const QString& costTotalText, const CatchStatistics& stats, int photoCount,
+    std::optional<qint32> fishingMinutes)
 {
     ErrorTrap trap(env, QStringLiteral("Sub \u00C4nderung"));
     DashboardTexts t;
@@ -101,7 +102,7 @@ DashboardTexts MakeDashboardTexts(const Env& env, const QStringList& overviewRow
     t.cmdFangÜbersicht = QStringLiteral("Gefangene Fische: ") + QString::number(catches);
 
     if (catches > 0) {
-        const qint32 minutes = Angelzeit(env, overviewRows);
+        const qint32 minutes = fishingMinutes ? *fishingMinutes : Angelzeit(env, overviewRows);
         t.cmdZeit = FishingTimeText(minutes);
         trap.step([&] { t.labZeitProFisch = TimePerFishText(minutes, int(catches)); });
     } else {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Every text of the main window that a refresh recomputes. A text left null
 // could not be computed (the failure is logged under "Sub Änderung"); the
 // window then keeps what it showed before.
@@ -37,9 +39,11 @@ struct DashboardTexts {
 
 // The texts from the overview list rows (header, rule line, catches), the
 // cost window's total box text, the statistics of the last pass and the
-// number of photos. The fishing time is computed from the rows.
+// number of photos. The fishing time is computed from the rows unless the
+// caller gives the total Angelzeit computed for the same rows.
 DashboardTexts MakeDashboardTexts(const Env& env, const QStringList& overviewRows,
-    const QString& costTotalText, const CatchStatistics& stats, int photoCount);
+    const QString& costTotalText, const CatchStatistics& stats, int photoCount,
+    std::optional<qint32> fishingMinutes = std::nullopt);
 
 // Display forms of the statistics frame. They throw RuntimeError 6 for a
 // value that is not finite.

@@ -37,6 +37,11 @@ int byteOf(char16_t c)
 
 QString decode1252(const QByteArray& bytes)
 {
+    return decode1252(QByteArrayView(bytes));
+}
+
+QString decode1252(QByteArrayView bytes)
+{
     QString out;
     out.resize(bytes.size());
     QChar* d = out.data();
@@ -54,6 +59,18 @@ QByteArray encode1252(const QString& text)
         out[i] = static_cast<char>(b < 0 ? '?' : b);
     }
     return out;
+}
+
+void appendEncoded1252(QByteArray& out, QStringView text)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char* d = out.data() + at;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const int b = c < 0x80 ? int(c) : byteOf(c);
+        d[i] = static_cast<char>(b < 0 ? '?' : b);
+    }
 }
 
 bool isRepresentable1252(QChar c)

@@ -69,10 +69,16 @@ Logbook::Stamp Logbook::stampOf(const QString& path)
     return s;
 }
 
+void Logbook::resolve(FileState& f) const
+{
+    // The path is resolved anew each time: a folder may have been made or
+    // renamed since.
+    f.path = hostPath(m_env.programDir, &f == &m_catches ? kCatchFile : kCostFile);
+}
+
 bool Logbook::reload(FileState& f, ErrorTrap& trap, bool compare)
 {
-    // The path is resolved anew: a folder may have been made since.
-    f.path = hostPath(m_env.programDir, &f == &m_catches ? kCatchFile : kCostFile);
+    resolve(f);
     const Stamp stamp = stampOf(f.path);
     if (f.read && !compare && stamp == f.stamp)
         return false;
@@ -84,12 +90,20 @@ bool Logbook::reload(FileState& f, ErrorTrap& trap, bool compare)
             return false;
         size = bytes.size();
     }
-    if (f.read && size == f.size && bytes == f.bytes)
+    if (f.read && size == f.size && qHashBits(bytes.constData(), bytes.size()) == f.checksum)
         return false;
-    f.bytes = std::move(bytes);
+    remember(f, bytes);
     f.size = size;
     f.read = true;
+    m_parseBytes = std::move(bytes);
     return true;
+}
+
+void Logbook::remember(FileState& f, const QByteArray& bytes)
+{
+    f.checksum = qHashBits(bytes.constData(), bytes.size());
+    f.lastByte = bytes.isEmpty() ? 0 : bytes.back();
+    f.size = bytes.size();
 }
 
 void Logbook::refresh(const QString& place)
@@ -119,7 +133,7 @@ Logbook::CatchRow Logbook::catchRow(StoredLine line) const
 
 void Logbook::parseCatches()
 {
-    QList<StoredLine> lines = ParseLines(m_catches.bytes);
+    QList<StoredLine> lines = ParseLines(std::exchange(m_parseBytes, {}));
     m_catchRows.clear();
     m_catchRows.reserve(lines.size());
     bool damaged = false;
@@ -178,7 +192,7 @@ Logbook::CostRow Logbook::costRow(StoredLine line) const
 
 void Logbook::parseCosts()
 {
-    QList<StoredLine> lines = ParseLines(m_costs.bytes);
+    QList<StoredLine> lines = ParseLines(std::exchange(m_parseBytes, {}));
     SortLines(lines);
     m_costRows.clear();
     m_costRows.reserve(lines.size());
@@ -210,18 +224,33 @@ void Logbook::rebuildCostList()
 
 bool Logbook::append(FileState& f, const QString& item, ErrorTrap& trap)
 {
+    // The file as it is now, to check it against what was read and to know
+    // what the append adds to it.
+    resolve(f);
+    QByteArray current;
+    if (QFileInfo(f.path).isFile() && !trap.step([&] { current = readAllBytes(f.path); }))
+        return false;
     // What was added elsewhere since the last reading is read first, so the
     // lists show it together with the new record.
-    if (reload(f, trap, true)) {
-        if (&f == &m_catches)
+    if (!f.read || current.size() != f.size
+        || qHashBits(current.constData(), current.size()) != f.checksum) {
+        remember(f, current);
+        f.size = QFileInfo(f.path).isFile() ? current.size() : -1;
+        f.read = true;
+        f.stamp = stampOf(f.path);
+        m_parseBytes = current;
+        if (&f == &m_catches) {
             parseCatches();
-        else
+            emit catchesChanged();
+        } else {
             parseCosts();
+            emit costsChanged();
+        }
     }
     if (!trap.step([&] { AppendItem(f.path, item); }))
         return false;
-    f.bytes += AppendBytes(f.bytes, item);
-    f.size = f.bytes.size();
+    current += AppendBytes(current, item);
+    remember(f, current);
     f.stamp = stampOf(f.path);
     return true;
 }
@@ -230,8 +259,7 @@ bool Logbook::rewrite(FileState& f, const QByteArray& bytes, ErrorTrap& trap)
 {
     if (!trap.step([&] { FileOps::replaceFile(f.path, bytes); }))
         return false;
-    f.bytes = bytes;
-    f.size = bytes.size();
+    remember(f, bytes);
     f.stamp = stampOf(f.path);
     return true;
 }

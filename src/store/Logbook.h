@@ -114,7 +114,10 @@ private:
     };
     struct FileState {
         QString path;
-        QByteArray bytes; // as read or written last
+        // The file's content as read or written last: a checksum of its
+        // bytes (enough to notice a change), and its last byte.
+        size_t checksum = 0;
+        char lastByte = 0;
         Stamp stamp; // of the file when read or written last
         qint64 size = -1;
         bool read = false;
@@ -125,6 +128,7 @@ private:
     // differ); true when it was read anew.
     bool reload(FileState& f, ErrorTrap& trap, bool compare = false);
     static Stamp stampOf(const QString& path);
+    void resolve(FileState& f) const;
     void parseCatches();
     void parseCosts();
     CatchRow catchRow(StoredLine line) const;
@@ -132,10 +136,12 @@ private:
     void rebuildCatchList();
     void rebuildCostList();
     bool append(FileState& f, const QString& item, ErrorTrap& trap);
+    void remember(FileState& f, const QByteArray& bytes);
     bool rewrite(FileState& f, const QByteArray& bytes, ErrorTrap& trap);
     int findCatch(const QString& item) const;
 
     Env m_env;
+    QByteArray m_parseBytes; // a file just read, until it is parsed
     FileState m_catches;
     FileState m_costs;
 

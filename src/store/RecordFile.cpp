@@ -39,37 +39,39 @@ QByteArray StoredLine::bytes() const
 
 QList<StoredLine> ParseLines(const QByteArray& bytes)
 {
-    const QString text = decode1252(bytes);
     QList<StoredLine> lines;
     // Records are about a hundred bytes each; reserving avoids regrowth.
     lines.reserve(bytes.size() / 64 + 1);
 
-    const qsizetype size = text.size();
+    // Line ends and quotes are the same bytes in the code page, so lines
+    // are found in the bytes and only each item is decoded.
+    const char* data = bytes.constData();
+    const qsizetype size = bytes.size();
     qsizetype start = 0;
     while (start < size) {
         qsizetype end = start;
-        while (end < size && text[end] != u'\n' && text[end] != u'\r')
+        while (end < size && data[end] != '\n' && data[end] != '\r')
             ++end;
         qsizetype next = end + 1;
-        if (end < size && text[end] == u'\r' && next < size && text[next] == u'\n')
+        if (end < size && data[end] == '\r' && next < size && data[next] == '\n')
             ++next;
 
         // An empty line cannot hold a record: it is passed over, so that the
         // records after it still reach the reader.
         if (end > start) {
-            const QStringView line = QStringView(text).sliced(start, end - start);
+            const QByteArrayView line(data + start, end - start);
             StoredLine stored;
-            if (line.front() == u'"') {
+            if (line.front() == '"') {
                 // The item ends at the next quote; whatever follows it on the
                 // line is not part of the record.
-                const QStringView inner = line.sliced(1);
-                const qsizetype close = inner.indexOf(u'"');
-                stored.item = (close < 0 ? inner : inner.left(close)).toString();
+                const QByteArrayView inner = line.sliced(1);
+                const qsizetype close = inner.indexOf('"');
+                stored.item = decode1252(close < 0 ? inner : inner.first(close));
                 if (close != inner.size() - 1)
-                    stored.raw = bytes.sliced(start, end - start);
+                    stored.raw = line.toByteArray();
             } else {
-                stored.item = line.toString();
-                stored.raw = bytes.sliced(start, end - start);
+                stored.item = decode1252(line);
+                stored.raw = line.toByteArray();
             }
             lines.append(std::move(stored));
         }
@@ -85,8 +87,16 @@ QByteArray LinesBytes(const QList<StoredLine>& lines)
         total += (l.raw.isEmpty() ? l.item.size() + 2 : l.raw.size()) + 2;
     QByteArray bytes;
     bytes.reserve(total);
-    for (const StoredLine& l : lines)
-        bytes += l.bytes();
+    for (const StoredLine& l : lines) {
+        if (l.raw.isEmpty()) {
+            bytes += '"';
+            appendEncoded1252(bytes, l.item);
+            bytes += "\"\r\n";
+        } else {
+            bytes += l.raw;
+            bytes += "\r\n";
+        }
+    }
     return bytes;
 }
 

@@ -1,6 +1,7 @@
 #include "ui/App.h"
 
 #include "app/CheckFiles.h"
+#include "calc/Angelzeit.h"
 #include "calc/Dashboard.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
@@ -150,7 +151,12 @@ void App::Änderung()
         [&] { photos = CountPhotos(hostPath(env.programDir, QStringLiteral("db\\bilder"))); });
     const QStringList& rows = log->catchLines();
     const QString costTotal = CostSumText(log->costs().sums.total);
-    DashboardTexts t = MakeDashboardTexts(env, rows, costTotal, stats, photos);
+    // The fishing time changes only with the catch list.
+    if (!m_fishingMinutes || m_fishingGeneration != log->catchGeneration()) {
+        m_fishingMinutes = rows.size() > 2 ? Angelzeit(env, rows) : 0;
+        m_fishingGeneration = log->catchGeneration();
+    }
+    DashboardTexts t = MakeDashboardTexts(env, rows, costTotal, stats, photos, m_fishingMinutes);
     if (!photosCounted)
         t.cmdPics = QString();  // keep the last count when the folder could not be read
     haupt->ShowDashboard(t);

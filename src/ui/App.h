@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Logbook;
 class frmHaupt;
@@ -52,5 +53,8 @@ public:
 
 private:
     std::function<void()> m_quit;
+    // The last fishing time and the catch list it was computed from.
+    std::optional<qint32> m_fishingMinutes;
+    quint64 m_fishingGeneration = 0;
     bool m_ended = false;
 };

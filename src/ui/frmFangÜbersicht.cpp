@@ -523,6 +523,12 @@ void frmFangÜbersicht::cmdOK_Click()
     setDefaultButton(cmdOK);
 }
 
+void frmFangÜbersicht::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    CreateBar();
+}
+
 void frmFangÜbersicht::closeEvent(QCloseEvent* e)
 {
     // The close box hides the window like "Schließen": it lives for the run.
@@ -664,6 +670,10 @@ void frmFangÜbersicht::CreateBar()
     });
     auto fit = [&](TabListView* list, qreal& widest) {
         trap.step([&] {
+            // A hidden window is measured when it is shown: a save or a
+            // delete with the overview closed does not wait for it.
+            if (widest < 0 && !isVisible())
+                return;
             if (widest < 0)
                 widest = widestLine(list, list->items());
             const int extent = static_cast<int>(std::ceil(widest));

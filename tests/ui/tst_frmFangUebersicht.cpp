@@ -103,6 +103,8 @@ private Q_SLOTS:
             overviewList({ listLineOf(c, u'X'), listLineOf(b, u'X'), listLineOf(a) }));
         QCOMPARE(w->labÜberschrift->text(), kHeading + u"(3):"_s);
         QVERIFY(!w->cmdShowPic->isEnabled());
+        // The scroll range is measured once the window shows.
+        w->show();
         QVERIFY(w->lstFänge->horizontalExtent() > 0);
     }
 
