@@ -28,7 +28,7 @@ test: build
 bench:
 	./scripts/install-deps --bench
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESCHERHEFT_BENCH=ON
-	cmake --build $(BUILD) -j$(JOBS) --target kescherheft_bench kescherheft_bench_app
+	cmake --build $(BUILD) -j$(JOBS) --target kescherheft_bench kescherheft_bench_app kescherheft_bench_start
 	cd $(BUILD) && ./bench/kescherheft_bench
 	cd $(BUILD) && ./bench/kescherheft_bench_app
 

@@ -1,9 +1,19 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
-// Fills a program folder with the installation layout, a catch file and a
-// cost file of `count` records each, and photos for some of the catches.
-// The catches are in entry order: mostly by date, some entered late.
-// Returns the number of photos written.
-int fillProgramFolder(const QString& programDir, int count);
+// "Now" for every benchmark: no stored date lies after it.
+QDateTime benchNow();
+
+struct FolderContents {
+    int catches = 0;
+    int purchases = 0;
+    int photos = 0;
+};
+
+// Fills a program folder as a program that has been used for years leaves
+// it: the installation layout, a settings file, `count` catches and `count`
+// purchases in entry order, and a photo for some catches. The data is the
+// same for the same count on every run.
+FolderContents fillProgramFolder(const QString& programDir, int count);
