@@ -31,9 +31,74 @@ const QString kCostListPlace = u"Sub frmAddKosten.Form_Load"_s;
 // A catch file shorter than this lists no catch.
 constexpr qint64 kListedFileSize = 10;
 
-bool newerFirst(const QString& a, const QString& b)
+constexpr int kCatchMark = 2; // "X" or a blank, and a TAB, before a catch's record
+constexpr int kNoMark = 0;
+
+// True when the item is what its list line gives back: a stored date
+// "yyyy/mm/dd" and the TAB after it.
+bool derivable(const QString& item)
 {
-    return CompareText1252(a, b) > 0;
+    return item.size() >= 11 && item[4] == u'/' && item[7] == u'/' && item[10] == u'\t';
+}
+
+// The stored date of the display date at the start of `record`.
+void storedDate(QStringView record, char16_t* out)
+{
+    const int from[10] = { 6, 7, 8, 9, -1, 3, 4, -1, 0, 1 };
+    for (int i = 0; i < 10; ++i)
+        out[i] = from[i] < 0 ? u'/' : record[from[i]].unicode();
+}
+
+// An item as a sort key without building it: its first 10 characters and
+// the rest.
+struct SortKey {
+    char16_t head[10];
+    qsizetype headLength;
+    QStringView tail;
+};
+
+} // namespace
+
+QString Logbook::Row::itemText(int markLength) const
+{
+    if (!item.isNull())
+        return item;
+    const QStringView record = QStringView(listLine).mid(markLength);
+    QString text(record.size(), Qt::Uninitialized);
+    storedDate(record, reinterpret_cast<char16_t*>(text.data()));
+    std::copy(record.begin() + 10, record.end(), text.begin() + 10);
+    return text;
+}
+
+namespace {
+
+SortKey sortKey(const QString& listLine, const QString& item, int markLength)
+{
+    SortKey k;
+    if (item.isNull()) {
+        const QStringView record = QStringView(listLine).mid(markLength);
+        storedDate(record, k.head);
+        k.headLength = 10;
+        k.tail = record.mid(10);
+    } else {
+        k.headLength = std::min<qsizetype>(10, item.size());
+        for (qsizetype i = 0; i < k.headLength; ++i)
+            k.head[i] = item[i].unicode();
+        k.tail = QStringView(item).mid(k.headLength);
+    }
+    return k;
+}
+
+// Newest first: descending by the items, as the files are sorted.
+bool newerFirst(const SortKey& a, const SortKey& b)
+{
+    const int c = CompareText1252(QStringView(a.head, a.headLength), QStringView(b.head, b.headLength));
+    return c != 0 ? c > 0 : CompareText1252(a.tail, b.tail) > 0;
+}
+
+template <class R> bool rowNewerFirst(const R& a, const R& b, int markLength)
+{
+    return newerFirst(sortKey(a.listLine, a.item, markLength), sortKey(b.listLine, b.item, markLength));
 }
 
 } // namespace
@@ -127,7 +192,9 @@ Logbook::CatchRow Logbook::catchRow(StoredLine line) const
         row.listLine = CatchListLine(m_env, line.item);
         row.numbers = ReadCatchNumbers(f.data());
     }
-    row.line = std::move(line);
+    if (row.listLine.isEmpty() || !derivable(line.item))
+        row.item = std::move(line.item);
+    row.raw = std::move(line.raw);
     return row;
 }
 
@@ -139,8 +206,8 @@ void Logbook::parseCatches()
     bool damaged = false;
     for (StoredLine& l : lines) {
         m_catchRows.push_back(catchRow(std::move(l)));
-        damaged = damaged || (!m_catchRows.back().line.item.isEmpty()
-                                 && m_catchRows.back().listLine.isEmpty());
+        const CatchRow& r = m_catchRows.back();
+        damaged = damaged || (r.listLine.isEmpty() && !r.item.isEmpty());
     }
     // A line that cannot be read hides only itself; it is reported once
     // per reading of the file.
@@ -152,8 +219,9 @@ void Logbook::parseCatches()
         if (!m_catchRows[i].listLine.isEmpty())
             m_catchOrder.push_back(i);
     }
-    std::stable_sort(m_catchOrder.begin(), m_catchOrder.end(),
-        [&](int a, int b) { return newerFirst(m_catchRows[a].line.item, m_catchRows[b].line.item); });
+    std::stable_sort(m_catchOrder.begin(), m_catchOrder.end(), [&](int a, int b) {
+        return rowNewerFirst(m_catchRows[a], m_catchRows[b], kCatchMark);
+    });
     rebuildCatchList();
 }
 
@@ -179,45 +247,52 @@ QString Logbook::catchItem(int row) const
 {
     if (!m_catchesListed || row < 2 || row - 2 >= int(m_catchOrder.size()))
         return {};
-    return m_catchRows[m_catchOrder[row - 2]].line.item;
+    return m_catchRows[m_catchOrder[row - 2]].itemText(kCatchMark);
 }
 
-Logbook::CostRow Logbook::costRow(StoredLine line) const
+Logbook::Row Logbook::costRow(StoredLine line) const
 {
-    CostRow row;
+    Row row;
     row.listLine = CostListLine(m_env, line.item);
-    row.line = std::move(line);
+    if (row.listLine.isNull() || !derivable(line.item))
+        row.item = std::move(line.item);
+    row.raw = std::move(line.raw);
     return row;
 }
 
 void Logbook::parseCosts()
 {
     QList<StoredLine> lines = ParseLines(std::exchange(m_parseBytes, {}));
-    SortLines(lines);
     m_costRows.clear();
     m_costRows.reserve(lines.size());
     for (StoredLine& l : lines)
         m_costRows.push_back(costRow(std::move(l)));
+    std::stable_sort(m_costRows.begin(), m_costRows.end(),
+        [](const Row& a, const Row& b) { return rowNewerFirst(a, b, kNoMark); });
     rebuildCostList();
 }
 
 void Logbook::rebuildCostList()
 {
-    CostListing listing;
-    listing.lines.reserve(m_costRows.size());
-    listing.stored.reserve(m_costRows.size());
-    for (const CostRow& r : m_costRows) {
-        if (r.listLine.isNull()) {
-            listing.unlisted.append(r.line.item);
-        } else {
-            listing.lines.append(r.listLine);
-            listing.stored.append(r.line.item);
+    m_costListed.clear();
+    m_costLines.clear();
+    m_costLines.reserve(qsizetype(m_costRows.size()));
+    for (int i = 0; i < int(m_costRows.size()); ++i) {
+        if (!m_costRows[i].listLine.isNull()) {
+            m_costListed.push_back(i);
+            m_costLines.append(m_costRows[i].listLine);
         }
     }
     ErrorTrap trap(m_env, kCostListPlace);
-    listing.sums = SumCostLines(listing.lines, trap);
-    m_costListing = std::move(listing);
+    m_costSums = SumCostLines(m_costLines, trap);
     ++m_costs.generation;
+}
+
+QString Logbook::costItem(int row) const
+{
+    if (row < 0 || row >= int(m_costListed.size()))
+        return {};
+    return m_costRows[m_costListed[row]].itemText(kNoMark);
 }
 
 // ---------------------------------------------------------------- Writing
@@ -272,7 +347,7 @@ bool Logbook::appendCatch(const QString& item, ErrorTrap& trap)
     const int index = int(m_catchRows.size()) - 1;
     if (!m_catchRows.back().listLine.isEmpty()) {
         const auto at = std::upper_bound(m_catchOrder.begin(), m_catchOrder.end(), index,
-            [&](int a, int b) { return newerFirst(m_catchRows[a].line.item, m_catchRows[b].line.item); });
+            [&](int a, int b) { return rowNewerFirst(m_catchRows[a], m_catchRows[b], kCatchMark); });
         m_catchOrder.insert(at, index);
     }
     rebuildCatchList();
@@ -283,7 +358,7 @@ bool Logbook::appendCatch(const QString& item, ErrorTrap& trap)
 int Logbook::findCatch(const QString& item) const
 {
     for (int k = 0; k < int(m_catchOrder.size()); ++k) {
-        if (m_catchRows[m_catchOrder[k]].line.item == item)
+        if (m_catchRows[m_catchOrder[k]].itemText(kCatchMark) == item)
             return k + 2;
     }
     return -1;
@@ -310,7 +385,7 @@ bool Logbook::removeCatch(int row, ErrorTrap& trap)
     lines.reserve(qsizetype(m_catchRows.size()));
     for (int i : m_catchOrder) {
         if (i != removed)
-            lines.append(m_catchRows[i].line);
+            lines.append(m_catchRows[i].stored(kCatchMark));
     }
     // Lines the list leaves out keep their place after the listed ones.
     std::vector<bool> listed(m_catchRows.size(), false);
@@ -318,7 +393,7 @@ bool Logbook::removeCatch(int row, ErrorTrap& trap)
         listed[i] = true;
     for (int i = 0; i < int(m_catchRows.size()); ++i) {
         if (!listed[i])
-            lines.append(m_catchRows[i].line);
+            lines.append(m_catchRows[i].stored(kCatchMark));
     }
     if (!rewrite(m_catches, LinesBytes(lines), trap))
         return false;
@@ -372,14 +447,19 @@ void Logbook::clearCatchEdit()
     editItem.clear();
 }
 
+void Logbook::insertCost(StoredLine line)
+{
+    Row row = costRow(std::move(line));
+    const auto at = std::upper_bound(m_costRows.begin(), m_costRows.end(), row,
+        [](const Row& a, const Row& b) { return rowNewerFirst(a, b, kNoMark); });
+    m_costRows.insert(at, std::move(row));
+}
+
 bool Logbook::appendCost(const QString& item, ErrorTrap& trap)
 {
     if (!append(m_costs, item, trap))
         return false;
-    CostRow row = costRow(StoredLine { item, {} });
-    const auto at = std::upper_bound(m_costRows.begin(), m_costRows.end(), row,
-        [](const CostRow& a, const CostRow& b) { return newerFirst(a.line.item, b.line.item); });
-    m_costRows.insert(at, std::move(row));
+    insertCost(StoredLine { item, {} });
     rebuildCostList();
     emit costsChanged();
     return true;
@@ -387,33 +467,32 @@ bool Logbook::appendCost(const QString& item, ErrorTrap& trap)
 
 bool Logbook::removeCost(int row, const QString& putBack, ErrorTrap& trap)
 {
-    if (row < 0 || row >= m_costListing.stored.size())
+    const QString item = costItem(row);
+    if (item.isNull())
         return false;
-    const QString item = m_costListing.stored[row];
     if (reload(m_costs, trap, true)) {
         parseCosts();
         emit costsChanged();
-        row = int(m_costListing.stored.indexOf(item));
+        row = -1;
+        for (int k = 0; k < int(m_costListed.size()) && row < 0; ++k) {
+            if (costItem(k) == item)
+                row = k;
+        }
         if (row < 0)
             return false;
     }
     // Listed lines in list order without the removed one, then the lines the
     // list leaves out, then the purchase put back.
-    int listedIndex = -1;
-    int removed = -1;
+    const int removed = m_costListed[row];
     QList<StoredLine> lines;
     lines.reserve(qsizetype(m_costRows.size()) + 1);
-    for (int i = 0; i < int(m_costRows.size()); ++i) {
-        if (m_costRows[i].listLine.isNull())
-            continue;
-        if (++listedIndex == row)
-            removed = i;
-        else
-            lines.append(m_costRows[i].line);
+    for (int i : m_costListed) {
+        if (i != removed)
+            lines.append(m_costRows[i].stored(kNoMark));
     }
-    for (const CostRow& r : m_costRows) {
+    for (const Row& r : m_costRows) {
         if (r.listLine.isNull())
-            lines.append(r.line);
+            lines.append(r.stored(kNoMark));
     }
     if (!putBack.isEmpty())
         lines.append(StoredLine { putBack, {} });
@@ -421,12 +500,8 @@ bool Logbook::removeCost(int row, const QString& putBack, ErrorTrap& trap)
         return false;
 
     m_costRows.erase(m_costRows.begin() + removed);
-    if (!putBack.isEmpty()) {
-        CostRow back = costRow(StoredLine { putBack, {} });
-        const auto at = std::upper_bound(m_costRows.begin(), m_costRows.end(), back,
-            [](const CostRow& a, const CostRow& b) { return newerFirst(a.line.item, b.line.item); });
-        m_costRows.insert(at, std::move(back));
-    }
+    if (!putBack.isEmpty())
+        insertCost(StoredLine { putBack, {} });
     rebuildCostList();
     emit costsChanged();
     return true;

@@ -70,9 +70,11 @@ public:
 
     // ------------------------------------------------------------ costs
 
-    // The cost window's list, its stored items, the items it leaves out and
-    // the sums.
-    const CostListing& costs() const { return m_costListing; }
+    // The cost window's list, newest first, and its sums.
+    const QStringList& costLines() const { return m_costLines; }
+    const CostSums& costSums() const { return m_costSums; }
+    // The stored item behind line `row` (0-based) of costLines.
+    QString costItem(int row) const;
     quint64 costGeneration() const { return m_costs.generation; }
 
     bool appendCost(const QString& item, ErrorTrap& trap);
@@ -95,14 +97,18 @@ signals:
     void costsChanged();
 
 private:
-    struct CatchRow {
-        StoredLine line;
-        QString listLine; // empty when the catch is not listed
-        CatchNumbers numbers;
+    // One line of a log. The stored item is kept only when it cannot be
+    // had back from the list line (which holds the same text with the date
+    // turned into display form): that halves what a log takes in memory.
+    struct Row {
+        QString listLine; // empty when the line is not listed
+        QString item; // null when it is the list line's own
+        QByteArray raw; // the line's own bytes when not in record form
+        QString itemText(int markLength) const;
+        StoredLine stored(int markLength) const { return { itemText(markLength), raw }; }
     };
-    struct CostRow {
-        StoredLine line;
-        QString listLine; // null when the purchase is not listed
+    struct CatchRow : Row {
+        CatchNumbers numbers;
     };
     // Size, change time and file number: when all three are as before, the
     // file is taken as unchanged without reading it.
@@ -132,9 +138,10 @@ private:
     void parseCatches();
     void parseCosts();
     CatchRow catchRow(StoredLine line) const;
-    CostRow costRow(StoredLine line) const;
+    Row costRow(StoredLine line) const;
     void rebuildCatchList();
     void rebuildCostList();
+    void insertCost(StoredLine line);
     bool append(FileState& f, const QString& item, ErrorTrap& trap);
     void remember(FileState& f, const QByteArray& bytes);
     bool rewrite(FileState& f, const QByteArray& bytes, ErrorTrap& trap);
@@ -151,6 +158,8 @@ private:
     QList<CatchNumbers> m_catchNumbers;
     bool m_catchesListed = false;
 
-    std::vector<CostRow> m_costRows; // list order (newest first)
-    CostListing m_costListing;
+    std::vector<Row> m_costRows; // every line, newest first
+    std::vector<int> m_costListed; // the rows of the cost list
+    QStringList m_costLines;
+    CostSums m_costSums;
 };

@@ -51,7 +51,7 @@ qsizetype sortedLength(const QStringList& list, std::optional<qsizetype> count)
 
 }  // namespace
 
-int CompareText1252(const QString& a, const QString& b)
+int CompareText1252(QStringView a, QStringView b)
 {
     const QChar* pa = a.constData();
     const QChar* pb = b.constData();

@@ -12,7 +12,7 @@
 // that is a prefix of the other is the smaller. No locale rules, no case
 // folding. Characters the code page cannot hold sort after all others.
 // Returns <0, 0 or >0.
-int CompareText1252(const QString& a, const QString& b);
+int CompareText1252(QStringView a, QStringView b);
 
 // Sorts the first `count` lines of the list in place (all lines when count
 // is omitted; a count beyond the list is taken as the list's length, a

@@ -150,7 +150,7 @@ void App::Änderung()
     bool photosCounted = trap.step(
         [&] { photos = CountPhotos(hostPath(env.programDir, QStringLiteral("db\\bilder"))); });
     const QStringList& rows = log->catchLines();
-    const QString costTotal = CostSumText(log->costs().sums.total);
+    const QString costTotal = CostSumText(log->costSums().total);
     // The fishing time changes only with the catch list.
     if (!m_fishingMinutes || m_fishingGeneration != log->catchGeneration()) {
         m_fishingMinutes = rows.size() > 2 ? Angelzeit(env, rows) : 0;

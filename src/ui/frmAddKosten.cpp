@@ -300,17 +300,17 @@ void frmAddKosten::Form_Load()
 
     Logbook& log = *m_app.log;
     log.refresh(u"Sub frmAddKosten.Form_Load"_s);
-    const CostListing& listing = log.costs();
     // The list is set again only when the log changed since it was shown.
-    if (m_shownGeneration != log.costGeneration() || lstKosten->count() != listing.lines.size()) {
-        lstKosten->setItems(listing.lines);
+    if (m_shownGeneration != log.costGeneration() || lstKosten->count() != log.costLines().size()) {
+        lstKosten->setItems(log.costLines());
         m_shownGeneration = log.costGeneration();
     }
     lstFilter->clear();
 
-    trap.step([&] { txtPreisG->setText(CostSumText(listing.sums.price)); });
-    trap.step([&] { txtVersandG->setText(CostSumText(listing.sums.shipping)); });
-    trap.step([&] { txtGesamt->setText(CostSumText(listing.sums.total)); });
+    const CostSums& sums = log.costSums();
+    trap.step([&] { txtPreisG->setText(CostSumText(sums.price)); });
+    trap.step([&] { txtVersandG->setText(CostSumText(sums.shipping)); });
+    trap.step([&] { txtGesamt->setText(CostSumText(sums.total)); });
     setFrameCaption(lstKosten->count());
 
     // A reload in filter mode (the refresh after a change elsewhere) has just
@@ -597,7 +597,7 @@ int frmAddKosten::selectedRow() const
 {
     const QModelIndexList rows = lstKosten->selectionModel()->selectedRows();
     if (rows.isEmpty() || !rows.first().isValid()
-        || rows.first().row() >= m_app.log->costs().stored.size())
+        || rows.first().row() >= m_app.log->costLines().size())
         return -1;
     return rows.first().row();
 }
@@ -606,10 +606,10 @@ bool frmAddKosten::removeAndRewrite(int row, const QString& putBack, ErrorTrap& 
 {
     // The list shows the log's lines; should they differ, the line is
     // looked up by its text.
-    const CostListing& listing = m_app.log->costs();
+    const QStringList& lines = m_app.log->costLines();
     const QString line = lstKosten->item(row);
-    if (row >= listing.lines.size() || listing.lines[row] != line)
-        row = int(listing.lines.indexOf(line));
+    if (row >= lines.size() || lines[row] != line)
+        row = int(lines.indexOf(line));
     if (row >= 0 && m_app.log->removeCost(row, putBack, trap))
         return true;
     m_app.env.dialogs->message(u"Die Kostendatenbank konnte nicht geschrieben werden!\r\n"
@@ -640,7 +640,7 @@ void frmAddKosten::cmdEdit_Click()
     if (table.isEmpty())
         return;
     const QStringList& f = table.first();
-    const QString stored = log.costs().stored.value(row);
+    const QString stored = log.costItem(row);
     // The purchase leaves the log first; only then is it in the entry boxes.
     if (!removeAndRewrite(row, pending ? log.pendingCost : QString(), trap))
         return;
