@@ -117,6 +117,7 @@ frmHaupt::frmHaupt(App& app)
     setObjectName(u"frmHaupt"_s);
     createWidgets();
     createMenus();
+    applyStoredSizeAndState();
     Form_Load();
 }
 
@@ -292,15 +293,24 @@ void frmHaupt::Form_Load()
                            .arg(VersionMinor)
                            .arg(VersionRevision));
     });
-    trap.step([&] { applyWindowState(); });
-    trap.step([&] {
-        if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-            resize(m_app.settings.MainWidth / TwipsPerPixel,
-                m_app.settings.MainHeight / TwipsPerPixel);
-    });
     trap.step([&] { ListBox_SetTabStop(lstFänge, LstFängeTabStops); });
     trap.step([&] { applyColours(); });
     trap.step([&] { CreateBar(); });
+}
+
+void frmHaupt::applyStoredSizeAndState()
+{
+    // Only the start applies the stored size and state: a refresh leaves
+    // the window as the user has it.
+    ErrorTrap trap(m_app.env, u"Sub frmHaupt.Form_Load"_s);
+    // The normal size comes first, also for a window that opens maximised:
+    // it is the size the window returns to, and the size it keeps where
+    // nothing maximises it.
+    trap.step([&] {
+        updateMinimumSize();
+        resize(m_app.settings.MainWidth / TwipsPerPixel, m_app.settings.MainHeight / TwipsPerPixel);
+    });
+    trap.step([&] { applyWindowState(); });
 }
 
 void frmHaupt::applyWindowState()

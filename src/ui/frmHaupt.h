@@ -21,7 +21,9 @@ class frmHaupt : public QMainWindow {
 public:
     explicit frmHaupt(App& app);
 
-    // Caption, saved size and state, list tab stops, colours, list scroll range.
+    // Caption, list tab stops, colours, list scroll range; run at the start
+    // and by every refresh. The saved size and state are applied once, by
+    // the constructor.
     void Form_Load();
     // Fits the horizontal scroll range of lstFänge to its widest row and
     // keeps both of its scroll bars visible.
@@ -136,6 +138,7 @@ private:
     void createWidgets();
     void createMenus();
     void applyColours();
+    void applyStoredSizeAndState();
     void applyWindowState();
     void updateMinimumSize();
 
