@@ -36,8 +36,15 @@ public:
     // every row offers.
     void setHorizontalExtent(int px);
     int horizontalExtent() const;
+    // From now on the list scrolls sideways at least minimumPx and always
+    // as far as its widest line, measured again whenever the lines change,
+    // so that every line can be seen whole.
+    void fitExtentToLines(int minimumPx);
 
 private:
+    void fitExtent();
+
     QStringListModel* m_model;
     ListTabDelegate* m_delegate;
+    int m_minimumExtent = -1; // negative: the extent is set from outside only
 };

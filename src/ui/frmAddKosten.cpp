@@ -236,10 +236,10 @@ void frmAddKosten::placeColumns()
         header->setGeometry(textLeft + left, headerTop, width, headerHeight);
         usedRight = left + width;
     }
-    // Every row is as wide as the last column's end, so the list scrolls
-    // sideways only when the window is narrower than that.
-    lstKosten->setHorizontalExtent(stops.last() + 24 * avg);
-    lstFilter->setHorizontalExtent(stops.last() + 24 * avg);
+    // Every row is at least as wide as the last column's end, and as wide
+    // as the widest line, so that a long article still shows whole.
+    lstKosten->fitExtentToLines(stops.last() + 24 * avg);
+    lstFilter->fitExtentToLines(stops.last() + 24 * avg);
 
     // The sums stand under "Preis:", "Versand" and "Gesamt:"; each filter sum
     // lies exactly on its full sum.
