@@ -687,6 +687,13 @@ void frmFangÜbersicht::keyPressEvent(QKeyEvent* e)
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // A focused button is pressed itself, as in the other windows;
+        // elsewhere Enter presses the default button.
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            focused && focused->isEnabled() && focused->isVisible()) {
+            focused->click();
+            return;
+        }
         for (QPushButton* b : { cmdOK, cmdFilter }) {
             if (b->isDefault() && b->isEnabled()) {
                 b->click();
