@@ -452,8 +452,12 @@ bool frmAddFish::saveCatch()
         return refuse(u"Bitte geben Sie ein Datum im Format TT.MM.JJJJ ein!"_s);
     if (day > env.clock->now().date())
         return refuse(u"Fehler: Das eingegebene Datum liegt in der Zukunft!"_s);
-    if (!timesValid())
+    if (!timesValid()) {
+        // The date box does not run the time check: show its result now, so
+        // the pictures agree with the refusal.
+        CheckTime();
         return refuse(u"Fehler: Bitte prüfen Sie Angelbeginn, Fangzeit und Angelende!"_s);
+    }
     if (txtFänger->text().isEmpty())
         return refuse(u"Fehler: Es wurde kein Fänger eingegeben!"_s);
     const QString weightText = txtGewicht->text();
