@@ -649,10 +649,13 @@ void frmAddKosten::cmdEdit_Click()
     if (row < 0)
         return;
     // Another purchase is still out for editing: its typed changes would be
-    // replaced, so ask as closing does; the purchase itself goes back.
+    // replaced, so ask first; the purchase itself goes back unchanged.
     const bool pending = m_app.costEditFlag && !m_pendingEdit.isEmpty();
     if (m_app.costEditFlag
-        && env.dialogs->message(kPendingQuestion, MsgIcon::Question, MsgButtons::YesNo)
+        && env.dialogs->message(
+               u"Der Einkauf, der gerade bearbeitet wird, wird unverändert "
+               u"zurückgeschrieben.\r\nTrotzdem einen anderen Einkauf bearbeiten?"_s,
+               MsgIcon::Question, MsgButtons::YesNo)
             == MsgResult::No)
         return;
 
