@@ -10,6 +10,7 @@
 #include "store/ConvertToArray.h"
 #include "store/Numbers.h"
 #include "store/RecordFile.h"
+#include "ui/AccessibleIds.h"
 #include "ui/App.h"
 #include "ui/TextFilters.h"
 #include "ui/ValidityPictures.h"
@@ -251,6 +252,14 @@ void frmAddFish::buildWidgets()
     };
     for (const Placeholder& p : m_placeholders)
         p.box->installEventFilter(this);
+
+    // Names for assistive technology where the caption says too little or
+    // a picture says it all.
+    cmdDatePicker->setAccessibleName(u"Fangdatum auswählen"_s);
+    cmdBrowse->setAccessibleName(u"Bild auswählen"_s);
+    imgTrue->setAccessibleName(u"Zeiten gültig"_s);
+    imgFalse->setAccessibleName(u"Zeiten ungültig"_s);
+    setAccessibleIdentifiers(this);
 }
 
 void frmAddFish::connectRules()

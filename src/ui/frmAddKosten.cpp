@@ -10,7 +10,9 @@
 #include "store/CostList.h"
 #include "store/Numbers.h"
 #include "store/RecordFile.h"
+#include "ui/AccessibleIds.h"
 #include "ui/App.h"
+#include "ui/FilterSwitch.h"
 #include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"
@@ -23,12 +25,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionButton>
 
 using namespace Qt::StringLiterals;
 
@@ -60,20 +57,6 @@ const QString kPendingQuestion
     = u"Es liegen ungespeicherte Änderungen vor!\r\n"
       u"Wenn Sie das Fenster jetzt schließen, ohne zu speichern, geht der Eintrag verloren.\r\n"
       u"Vorgang fortsetzen?"_s;
-
-QPixmap checkBoxPicture(QWidget* w, bool ticked)
-{
-    QStyleOptionButton opt;
-    opt.initFrom(w);
-    const int size = w->style()->pixelMetric(QStyle::PM_IndicatorWidth, &opt, w);
-    opt.rect = QRect(0, 0, size, size);
-    opt.state = QStyle::State_Enabled | (ticked ? QStyle::State_On : QStyle::State_Off);
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    w->style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &opt, &p, w);
-    return pm;
-}
 
 QString chopAmountSign(const QString& field)
 {
@@ -142,6 +125,15 @@ void frmAddKosten::createWidgets()
     txtVersandkosten
         = entryBox(u"txtVersandkosten"_s, InputKind::Number, twips(6960, 1080, 5760, 315));
 
+    // Each label names its box for assistive technology.
+    lblDate->setBuddy(txtDate);
+    lblMenge->setBuddy(txtMenge);
+    lblEinzelpreis->setBuddy(txtEinzelpreis);
+    lblGeschäft->setBuddy(txtGeschäft);
+    lblBezeichnung->setBuddy(txtBezeichnung);
+    lblVersandkosten->setBuddy(txtVersandkosten);
+    cmdDatePicker->setAccessibleName(u"Kaufdatum auswählen"_s);
+
     txtDate->setMaxLength(10);
     for (QLineEdit* t : { txtMenge, txtEinzelpreis, txtGeschäft, txtBezeichnung, txtVersandkosten })
         t->setMaxLength(kMaxFieldLength);
@@ -150,15 +142,14 @@ void frmAddKosten::createWidgets()
     imgFilterTrue = named(new QLabel(this), u"imgFilterTrue"_s);
     imgFilterFalse = named(new QLabel(this), u"imgFilterFalse"_s);
     for (QLabel* img : { imgFilterTrue, imgFilterFalse }) {
-        img->setPixmap(checkBoxPicture(this, img == imgFilterTrue));
         img->setGeometry(twips(240, 1620, 270, 270));
         img->setAlignment(Qt::AlignCenter);
     }
-    chkFilter = label(this, u"chkFilter"_s, u"  Filter verwenden"_s, twips(510, 1620, 2000, 270));
-    for (QLabel* l : { imgFilterTrue, imgFilterFalse, chkFilter }) {
-        l->setCursor(Qt::PointingHandCursor);
-        l->installEventFilter(this);
-    }
+    chkFilter
+        = named(new FilterSwitch(u"  Filter verwenden"_s, imgFilterTrue, imgFilterFalse, this),
+            u"chkFilter"_s);
+    chkFilter->setGeometry(twips(510, 1620, 2000, 270));
+    chkFilter->onSwitch = [this] { chkFilter_Click(); };
 
     cmdSave = button(this, u"cmdSave"_s, u"Speichern"_s, twips(5400, 1560, 1365, 375));
     cmdAbort = button(this, u"cmdAbort"_s, u"Schließen"_s, twips(6870, 1560, 1365, 375));
@@ -192,6 +183,14 @@ void frmAddKosten::createWidgets()
         t->setReadOnly(true);
         t->setFocusPolicy(Qt::ClickFocus);
     }
+    lstKosten->setAccessibleName(u"Alle Einkäufe"_s);
+    lstFilter->setAccessibleName(u"Gefilterte Einkäufe"_s);
+    txtPreisG->setAccessibleName(u"Summe der Preise"_s);
+    txtVersandG->setAccessibleName(u"Summe der Versandkosten"_s);
+    txtGesamt->setAccessibleName(u"Gesamtsumme"_s);
+    txtPreisG2->setAccessibleName(u"Summe der Preise, gefiltert"_s);
+    txtVersandG2->setAccessibleName(u"Summe der Versandkosten, gefiltert"_s);
+    txtGesamt2->setAccessibleName(u"Gesamtsumme, gefiltert"_s);
     placeColumns();
 
     // Filter area, below the client area of entry mode.
@@ -200,6 +199,8 @@ void frmAddKosten::createWidgets()
     txtFilter = box(Frame1, u"txtFilter"_s, twips(120, 330, 8400, 315));
     cmdFilter = button(Frame1, u"cmdFilter"_s, u"Suchen..."_s, twips(8640, 300, 1935, 375));
     cmdReset = button(Frame1, u"cmdReset"_s, u"Reset"_s, twips(10680, 300, 1935, 375));
+    txtFilter->setAccessibleName(u"Filterausdruck"_s);
+    setAccessibleIdentifiers(this);
 
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdAbort, &QPushButton::clicked, this, [this] { cmdAbort_Click(); });
@@ -702,7 +703,7 @@ void frmAddKosten::cmdDelete_Click()
     m_app.Änderung();
 }
 
-// ---------------------------------------------------------------- Keys and clicks
+// ---------------------------------------------------------------- Keys
 
 void frmAddKosten::keyPressEvent(QKeyEvent* e)
 {
@@ -718,15 +719,4 @@ void frmAddKosten::keyPressEvent(QKeyEvent* e)
     default:
         QWidget::keyPressEvent(e);
     }
-}
-
-bool frmAddKosten::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease
-        && (watched == chkFilter || watched == imgFilterTrue || watched == imgFilterFalse)
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        chkFilter_Click();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }

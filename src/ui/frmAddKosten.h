@@ -7,6 +7,7 @@
 
 class App;
 class ErrorTrap;
+class FilterSwitch;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -76,7 +77,7 @@ public:
 
     QLabel* imgFilterTrue;
     QLabel* imgFilterFalse;
-    QLabel* chkFilter;
+    FilterSwitch* chkFilter;
 
     // List area
     QGroupBox* fraVorschau;
@@ -99,7 +100,6 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createWidgets();

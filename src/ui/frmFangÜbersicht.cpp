@@ -10,7 +10,9 @@
 #include "store/ConvertToArray.h"
 #include "store/RecordFile.h"
 #include "store/Sort.h"
+#include "ui/AccessibleIds.h"
 #include "ui/App.h"
+#include "ui/FilterSwitch.h"
 #include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddFish.h"
@@ -26,16 +28,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
-#include <QStyleOptionButton>
 
 #include <array>
 #include <cmath>
-#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -57,35 +54,6 @@ const QList<int> kTabStops
 const QString kCatchFile = u"db\\fänge\\db"_s;
 const QString kHeading = u"Übersicht über alle eingetragenen Fänge ("_s;
 const QString kHeadingFiltered = u"Übersicht über alle eingetragenen Fänge {gefiltert} ("_s;
-
-// A label that reports a click, for the filter switch and its two pictures.
-class ClickLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> onClick;
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        QLabel::mousePressEvent(e);
-        if (onClick)
-            onClick();
-    }
-};
-
-QPixmap boxPicture(const QWidget* w, bool ticked)
-{
-    QStyleOptionButton opt;
-    opt.initFrom(w);
-    const int side = w->style()->pixelMetric(QStyle::PM_IndicatorWidth, &opt, w);
-    opt.rect = QRect(0, 0, side, side);
-    opt.state = QStyle::State_Enabled | (ticked ? QStyle::State_On : QStyle::State_Off);
-    QPixmap pm(side, side);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    w->style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &opt, &p, w);
-    return pm;
-}
 
 // Widest line of a list as drawn at its tab stops. Advances are looked up
 // per character instead of shaping every segment: the scroll range needs
@@ -187,6 +155,8 @@ void frmFangÜbersicht::buildWidgets()
     lstFänge = makeList(u"lstFänge"_s);
     lstFilter = makeList(u"lstFilter"_s);
     lstFilter->hide();
+    lstFänge->setAccessibleName(u"Alle eingetragenen Fänge"_s);
+    lstFilter->setAccessibleName(u"Gefilterte Fänge"_s);
 
     auto makeButton
         = [this](const QString& name, const QString& caption, QWidget* parent, QRect twips) {
@@ -203,23 +173,17 @@ void frmFangÜbersicht::buildWidgets()
     cmdShowPic->setEnabled(false);
     cmdOK = makeButton(u"cmdOK"_s, u"Schließen"_s, this, { 12000, 6120, 1335, 375 });
 
-    auto* falseBox = new ClickLabel(this);
-    auto* trueBox = new ClickLabel(this);
-    auto* switchLabel = new ClickLabel(u"  Filter verwenden"_s, this);
-    imgFilterFalse = falseBox;
-    imgFilterTrue = trueBox;
-    chkFilter = switchLabel;
+    imgFilterFalse = new QLabel(this);
+    imgFilterTrue = new QLabel(this);
     imgFilterFalse->setObjectName(u"imgFilterFalse"_s);
     imgFilterTrue->setObjectName(u"imgFilterTrue"_s);
-    chkFilter->setObjectName(u"chkFilter"_s);
-    imgFilterFalse->setPixmap(boxPicture(this, false));
-    imgFilterTrue->setPixmap(boxPicture(this, true));
     imgFilterFalse->setGeometry(px(6300), px(6180), px(255), px(255));
     imgFilterTrue->setGeometry(px(6300), px(6180), px(255), px(255));
     imgFilterTrue->hide();
+    chkFilter = new FilterSwitch(u"  Filter verwenden"_s, imgFilterTrue, imgFilterFalse, this);
+    chkFilter->setObjectName(u"chkFilter"_s);
     chkFilter->setGeometry(px(6555), px(6180), px(1800), px(255));
-    for (ClickLabel* l : { falseBox, trueBox, switchLabel })
-        l->onClick = [this] { chkFilter_Click(); };
+    chkFilter->onSwitch = [this] { chkFilter_Click(); };
 
     Frame1 = new QGroupBox(u"Filtereinstellungen"_s, this);
     Frame1->setObjectName(u"Frame1"_s);
@@ -227,10 +191,12 @@ void frmFangÜbersicht::buildWidgets()
     txtFilter = new QLineEdit(Frame1);
     txtFilter->setObjectName(u"txtFilter"_s);
     txtFilter->setGeometry(px(120), px(300), px(3255), px(315));
+    txtFilter->setAccessibleName(u"Filterausdruck"_s);
     cmdFilter = makeButton(u"cmdFilter"_s, u"Suchen..."_s, Frame1, { 3495, 270, 1095, 375 });
     cmdReset = makeButton(u"cmdReset"_s, u"Reset"_s, Frame1, { 4710, 270, 1095, 375 });
 
     setDefaultButton(cmdOK);
+    setAccessibleIdentifiers(this);
 
     connect(cmdFilter, &QPushButton::clicked, this, [this] { cmdFilter_Click(); });
     connect(cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });

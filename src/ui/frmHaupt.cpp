@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
 #include "platform/Paths.h"
+#include "ui/AccessibleIds.h"
 #include "ui/App.h"
 #include "ui/Banner.h"
 #include "ui/Links.h"
@@ -117,6 +118,7 @@ frmHaupt::frmHaupt(App& app)
     setObjectName(u"frmHaupt"_s);
     createWidgets();
     createMenus();
+    setAccessibleIdentifiers(this);
     applyStoredSizeAndState();
     Form_Load();
 }
@@ -152,6 +154,7 @@ void frmHaupt::createWidgets()
 
     lstFänge = new TabListView(fraStatistik);
     lstFänge->setObjectName(u"lstFänge"_s);
+    lstFänge->setAccessibleName(u"Die letzten 20 gefangenen Fische"_s);
 
     Label12 = label(u"Label12"_s, u"Leichtester Fisch:"_s);
     Label17 = label(u"Label17"_s, u"Durchschnittsgewicht:"_s);
@@ -192,6 +195,7 @@ void frmHaupt::createWidgets()
         img->setGeometry(px(left), px(BannerTop), px(w), px(h));
         img->setPixmap(QPixmap::fromImage(paintBanner(kind, img->size())));
         img->setToolTip(link);
+        img->setAccessibleName(link);
         img->onClick = [this, handler] { (this->*handler)(); };
         return img;
     };

@@ -1,5 +1,7 @@
 #include "ui/frmPic.h"
 
+#include "ui/AccessibleIds.h"
+
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
@@ -27,6 +29,8 @@ frmPic::frmPic(QWidget* parent)
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->resize(1335 / kTwipsPerPixel, 375 / kTwipsPerPixel);
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
+    Picture1->setAccessibleName(QStringLiteral("Bild des Fangs"));
+    setAccessibleIdentifiers(this);
 
     // As large as the desktop allows, less a small margin on each side.
     QScreen* screen = QGuiApplication::primaryScreen();
