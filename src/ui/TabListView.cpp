@@ -33,13 +33,6 @@ void TabListView::clear()
     m_model->setStringList({});
 }
 
-void TabListView::addItem(const QString& line)
-{
-    const int row = m_model->rowCount();
-    if (m_model->insertRows(row, 1))
-        m_model->setData(m_model->index(row), line);
-}
-
 void TabListView::setItems(const QStringList& lines)
 {
     m_model->setStringList(lines);

@@ -16,10 +16,8 @@ public:
     explicit TabListView(QWidget* parent = nullptr);
 
     QStringListModel* lines() const { return m_model; }
-    ListTabDelegate* tabDelegate() const { return m_delegate; }
 
     void clear();
-    void addItem(const QString& line);
     void setItems(const QStringList& lines);
     int count() const;
     QString item(int row) const;

@@ -16,6 +16,7 @@
 #include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"
+#include "ui/Twips.h"
 #include "ui/frmDatePicker.h"
 
 #include <QCloseEvent>
@@ -31,11 +32,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Window geometry is given in twips; 15 twips are one pixel.
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
 QRect twips(int x, int y, int w, int h)
 {
     return QRect(px(x), px(y), px(w), px(h));

@@ -13,8 +13,8 @@
 #include "ui/AccessibleIds.h"
 #include "ui/App.h"
 #include "ui/FilterSwitch.h"
-#include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
+#include "ui/Twips.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmHaupt.h"
 #include "ui/frmPic.h"
@@ -31,22 +31,15 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <array>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 // What the title bar and the border add to the client area, in twips.
 constexpr int kFrameWidth = 120;
 constexpr int kFrameHeight = 510;
-
-constexpr int px(int twips)
-{
-    return twips / kTwipsPerPixel;
-}
 
 const QList<int> kTabStops
     = { 20, 65, 110, 140, 170, 200, 280, 315, 345, 420, 505, 570, 650, 710, 750, 800, 860 };
@@ -54,55 +47,6 @@ const QList<int> kTabStops
 const QString kCatchFile = u"db\\fänge\\db"_s;
 const QString kHeading = u"Übersicht über alle eingetragenen Fänge ("_s;
 const QString kHeadingFiltered = u"Übersicht über alle eingetragenen Fänge {gefiltert} ("_s;
-
-// Widest line of a list as drawn at its tab stops. Advances are looked up
-// per character instead of shaping every segment: the scroll range needs
-// no kerning, and a list of 32,767 catches is measured in milliseconds.
-qreal widestLine(const TabListView* list, const QStringList& lines)
-{
-    const TabLayout layout(list->font(), list->tabStops());
-    const QFontMetricsF fm(list->font());
-    std::array<qreal, 256> latin {};
-    for (int c = 0; c < 256; ++c)
-        latin[c] = fm.horizontalAdvance(QChar(c));
-    QHash<char16_t, qreal> others;
-    auto advance = [&](QChar ch) -> qreal {
-        const char16_t u = ch.unicode();
-        if (u < 256)
-            return latin[u];
-        auto it = others.constFind(u);
-        if (it == others.cend())
-            it = others.insert(u, fm.horizontalAdvance(ch));
-        return *it;
-    };
-
-    const QList<int>& stops = layout.stopsPx();
-    const int defaultTab = layout.defaultTabPx();
-    qreal widest = 0;
-    for (const QString& line : lines) {
-        qreal x = 0;
-        qreal segment = 0;
-        qsizetype nextStop = 0;
-        for (const QChar ch : line) {
-            if (ch != u'\t') {
-                segment += advance(ch);
-                continue;
-            }
-            // The same rule the list draws by: the first stop right of the
-            // text so far, searched onwards only; then fixed steps.
-            const qreal right = x + segment;
-            while (nextStop < stops.size() && stops[nextStop] <= right)
-                ++nextStop;
-            if (nextStop < stops.size())
-                x = stops[nextStop++];
-            else
-                x = (std::floor(right / defaultTab) + 1) * defaultTab;
-            segment = 0;
-        }
-        widest = qMax(widest, x + segment);
-    }
-    return widest;
-}
 
 // The photo's name without extension: date_hh-mm-00.
 QString photoBaseName(const QString& date, const QString& catchTime)
@@ -798,7 +742,7 @@ void frmFangÜbersicht::CreateBar()
     auto fit = [&](TabListView* list, qreal& widest) {
         trap.step([&] {
             if (widest < 0)
-                widest = widestLine(list, list->items());
+                widest = list->widestLineWidth();
             const int extent = static_cast<int>(std::ceil(widest));
             if (list->horizontalExtent() != extent)
                 list->setHorizontalExtent(extent);

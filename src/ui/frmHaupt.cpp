@@ -9,8 +9,8 @@
 #include "ui/App.h"
 #include "ui/Banner.h"
 #include "ui/Links.h"
-#include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
+#include "ui/Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,7 +19,6 @@
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
@@ -40,18 +39,10 @@ constexpr int VersionMajor = 1;
 constexpr int VersionMinor = 0;
 constexpr int VersionRevision = 2;
 
-// All geometry is kept in twips; 15 twips make one pixel.
-constexpr int TwipsPerPixel = 15;
-
-int px(double twips)
-{
-    return static_cast<int>(std::lround(twips / TwipsPerPixel));
-}
-
 // Sizes are remembered as signed 16-bit twips.
 qint16 toTwips16(int pixels)
 {
-    const qint64 twips = qint64(pixels) * TwipsPerPixel;
+    const qint64 twips = qint64(pixels) * kTwipsPerPixel;
     const qint64 lo = std::numeric_limits<qint16>::min();
     const qint64 hi = std::numeric_limits<qint16>::max();
     return static_cast<qint16>(qBound(lo, twips, hi));
@@ -87,7 +78,7 @@ constexpr int LastColumnRightMargin = 120;
 // Banners. The middle one is a little narrower than the design's 6000
 // so that it stays clear of the other two at the smallest window width.
 // They stand just below the frame.
-constexpr int BannerTop = FrameTop + FrameHeight + TwipsPerPixel;
+constexpr int BannerTop = FrameTop + FrameHeight + kTwipsPerPixel;
 constexpr int Image1Width = 4500;
 constexpr int Image1Height = 1725;
 constexpr int Image2Width = 5700;
@@ -297,7 +288,7 @@ void frmHaupt::Form_Load()
                            .arg(VersionMinor)
                            .arg(VersionRevision));
     });
-    trap.step([&] { ListBox_SetTabStop(lstFänge, LstFängeTabStops); });
+    trap.step([&] { lstFänge->setTabStops(LstFängeTabStops); });
     trap.step([&] { applyColours(); });
     trap.step([&] { CreateBar(); });
 }
@@ -312,7 +303,7 @@ void frmHaupt::applyStoredSizeAndState()
     // nothing maximises it.
     trap.step([&] {
         updateMinimumSize();
-        resize(m_app.settings.MainWidth / TwipsPerPixel, m_app.settings.MainHeight / TwipsPerPixel);
+        resize(px(m_app.settings.MainWidth), px(m_app.settings.MainHeight));
     });
     trap.step([&] { applyWindowState(); });
 }
@@ -370,17 +361,6 @@ void frmHaupt::applyColours()
         paint(l);
 }
 
-void frmHaupt::ListBox_SetTabStop(QListView* list, const QList<int>& tabStops)
-{
-    if (!list)
-        throw RuntimeError { Err::InvalidArgument };
-    auto* delegate = qobject_cast<ListTabDelegate*>(list->itemDelegate());
-    if (!delegate)
-        throw RuntimeError { Err::InvalidArgument };
-    delegate->setTabStops(tabStops);
-    list->viewport()->update();
-}
-
 void frmHaupt::CreateBar()
 {
     ErrorTrap trap(m_app.env, u"Sub frmHaupt.CreateBar"_s);
@@ -389,10 +369,10 @@ void frmHaupt::CreateBar()
         lstFänge->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     });
     qint64 widestTwips = 0;
-    trap.step([&] { widestTwips = std::llround(lstFänge->widestLineWidth() * TwipsPerPixel); });
+    trap.step([&] { widestTwips = std::llround(lstFänge->widestLineWidth() * kTwipsPerPixel); });
     trap.step([&] {
         lstFänge->setHorizontalExtent(static_cast<int>(
-            qMin<qint64>(widestTwips / TwipsPerPixel, std::numeric_limits<int>::max() / 2)));
+            qMin<qint64>(widestTwips / kTwipsPerPixel, std::numeric_limits<int>::max() / 2)));
     });
 }
 
@@ -400,7 +380,7 @@ void frmHaupt::Form_Resize()
 {
     // W is the window's width; without a frame of its own this is the
     // widget's width, which is also what the saved sizes mean.
-    const int W = width() * TwipsPerPixel;
+    const int W = width() * kTwipsPerPixel;
     const bool normal
         = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
 

@@ -9,7 +9,6 @@ class ClickableImage;
 class QAction;
 class QGroupBox;
 class QLabel;
-class QListView;
 class QMenu;
 class QPushButton;
 class TabListView;
@@ -30,8 +29,6 @@ public:
     void CreateBar();
     // Shows the figures of a refresh; a text left null keeps what is shown.
     void ShowDashboard(const DashboardTexts& t);
-    // Sets the tab stops of a list drawn by ListTabDelegate, in dialog units.
-    void ListBox_SetTabStop(QListView* list, const QList<int>& tabStops);
     // Places the widgets for the current width and remembers size and state.
     void Form_Resize();
 

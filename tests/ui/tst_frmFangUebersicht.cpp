@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -449,7 +450,7 @@ private Q_SLOTS:
         QCOMPARE(QSize(w->twipsWidth(), w->twipsHeight()), expected);
         QCOMPARE(QSize(app->settings.OverviewWidth, app->settings.OverviewHeight),
             stored ? expected : QSize(1, 1));
-        QCOMPARE(w->lstFänge->width(), (expected.width() - 350) / 15);
+        QVERIFY(std::abs(w->lstFänge->width() * 15 - (expected.width() - 350)) < 15);
         QCOMPARE(w->cmdOK->x() + w->cmdOK->width(), (expected.width() - 175) / 15);
     }
 
