@@ -1,5 +1,7 @@
 #include "ui/frmHaupt.h"
 
+#include "app/Links.h"
+#include "app/Version.h"
 #include "calc/Dashboard.h"
 
 #include "platform/Dialogs.h"
@@ -8,7 +10,6 @@
 #include "ui/AccessibleIds.h"
 #include "ui/App.h"
 #include "ui/Banner.h"
-#include "ui/Links.h"
 #include "ui/TabListView.h"
 #include "ui/Twips.h"
 
@@ -34,10 +35,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr int VersionMajor = 1;
-constexpr int VersionMinor = 0;
-constexpr int VersionRevision = 2;
 
 // Sizes are remembered as signed 16-bit twips.
 qint16 toTwips16(int pixels)
@@ -284,9 +281,9 @@ void frmHaupt::Form_Load()
 {
     ErrorTrap trap(m_app.env, u"Sub frmHaupt.Form_Load"_s);
     trap.step([&] {
-        setWindowTitle(u"Uferwacht Digitales Kescherheft v%1.%2.0.%3"_s.arg(VersionMajor)
-                           .arg(VersionMinor)
-                           .arg(VersionRevision));
+        setWindowTitle(u"Uferwacht Digitales Kescherheft v%1.%2.0.%3"_s.arg(Version::Major)
+                           .arg(Version::Minor)
+                           .arg(Version::Tweak));
     });
     trap.step([&] { lstFänge->setTabStops(LstFängeTabStops); });
     trap.step([&] { applyColours(); });
