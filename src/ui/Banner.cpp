@@ -3,10 +3,11 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace {
 
@@ -155,23 +156,41 @@ QImage paintBanner(BannerKind kind, QSize size)
 }
 
 ClickableImage::ClickableImage(QWidget* parent)
-    : QLabel(parent)
+    : QAbstractButton(parent)
 {
     setCursor(Qt::PointingHandCursor);
+    // Reached by Tab; a mouse click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (onClick)
+            onClick();
+    });
 }
 
-void ClickableImage::mousePressEvent(QMouseEvent* e)
+void ClickableImage::setPixmap(const QPixmap& pixmap)
 {
-    m_pressed = e->button() == Qt::LeftButton;
-    e->accept();
+    m_pixmap = pixmap;
+    updateGeometry();
+    update();
 }
 
-void ClickableImage::mouseReleaseEvent(QMouseEvent* e)
+QSize ClickableImage::sizeHint() const
 {
-    const bool click
-        = m_pressed && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
-    m_pressed = false;
-    e->accept();
-    if (click && onClick)
-        onClick();
+    return m_pixmap.isNull() ? QSize(0, 0) : m_pixmap.deviceIndependentSize().toSize();
+}
+
+void ClickableImage::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    // At its top left, vertically centred, as a label shows a picture.
+    if (!m_pixmap.isNull()) {
+        const QSize size = m_pixmap.deviceIndependentSize().toSize();
+        p.drawPixmap(QPoint(0, (height() - size.height()) / 2), m_pixmap);
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QImage>
-#include <QLabel>
+#include <QPixmap>
 #include <QSize>
 
 #include <functional>
@@ -12,16 +13,21 @@ enum class BannerKind { Partner1, Brand, Partner2 };
 
 QImage paintBanner(BannerKind kind, QSize size);
 
-// A picture that acts as a link: a left click runs onClick.
-class ClickableImage : public QLabel {
+// A picture that acts as a link: a left click, Space while it has the
+// keyboard focus, or the press action of assistive technology runs onClick.
+// A button underneath, so that it is reached by Tab and read out as one.
+class ClickableImage : public QAbstractButton {
 public:
     explicit ClickableImage(QWidget* parent = nullptr);
     std::function<void()> onClick;
 
+    void setPixmap(const QPixmap& pixmap);
+    QPixmap pixmap() const { return m_pixmap; }
+    QSize sizeHint() const override;
+
 protected:
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
-    bool m_pressed = false;
+    QPixmap m_pixmap;
 };

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QHash>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
@@ -9,8 +10,10 @@
 #include <QToolTip>
 #include <QWidget>
 
-#include <algorithm>
+#include <array>
 #include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -20,13 +23,6 @@ constexpr int DefaultTabDialogUnits = 32;
 int dialogUnitsToPx(int units, int averageCharWidth)
 {
     return static_cast<int>(std::lround(units * averageCharWidth / 4.0));
-}
-
-// Names and words may be shortened; figures (dates, times, amounts) never,
-// as a shortened figure reads as another figure.
-bool hasLetter(const QString& text)
-{
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetter(); });
 }
 
 } // namespace
@@ -40,7 +36,6 @@ TabLayout::TabLayout(const QFont& font, const QList<int>& dialogUnits)
         m_stopsPx.append(dialogUnitsToPx(du, avg));
     m_defaultTabPx = qMax(1, dialogUnitsToPx(DefaultTabDialogUnits, avg));
     m_gapPx = avg / 2.0; // about a blank
-    m_maxPushPx = 2 * avg;
 }
 
 int TabLayout::averageCharWidth(const QFont& font)
@@ -63,6 +58,49 @@ qreal TabLayout::textWidth(const QString& row) const
     return forEachSegment(row, [](const QString&, qreal) {});
 }
 
+qreal TabLayout::widestWidth(const QStringList& rows) const
+{
+    std::array<qreal, 256> latin {};
+    for (int c = 0; c < 256; ++c)
+        latin[c] = m_fm.horizontalAdvance(QChar(c));
+    QHash<char16_t, qreal> others;
+    auto advance = [&](QChar ch) -> qreal {
+        const char16_t u = ch.unicode();
+        if (u < 256)
+            return latin[u];
+        auto it = others.constFind(u);
+        if (it == others.cend())
+            it = others.insert(u, m_fm.horizontalAdvance(ch));
+        return *it;
+    };
+
+    qreal widest = 0;
+    for (const QString& row : rows) {
+        qreal x = 0;
+        qreal segment = 0;
+        qsizetype nextStop = 0;
+        for (const QChar ch : row) {
+            if (ch != u'\t') {
+                segment += advance(ch);
+                continue;
+            }
+            x = tabPosition(x + segment, nextStop);
+            segment = 0;
+        }
+        widest = qMax(widest, x + segment);
+    }
+    return widest;
+}
+
+qreal TabLayout::tabPosition(qreal right, qsizetype& nextStop) const
+{
+    while (nextStop < m_stopsPx.size() && m_stopsPx[nextStop] <= right)
+        ++nextStop;
+    if (nextStop < m_stopsPx.size())
+        return m_stopsPx[nextStop++];
+    return (std::floor(right / m_defaultTabPx) + 1) * m_defaultTabPx;
+}
+
 qreal TabLayout::nextStopAfter(qreal right) const
 {
     for (int stop : m_stopsPx) {
@@ -76,14 +114,13 @@ QList<TabLayout::DrawnField> TabLayout::drawnFields(const QString& row, qreal ro
 {
     const QStringList segments = row.split(u'\t');
     // With tight set each position is at most the stop rule's for the same
-    // text before it (shortening only moves text left), so the row ends no
-    // further right than textWidth().
+    // text before it, so the row ends no further right than textWidth().
     auto place = [&](bool tight, QList<DrawnField>& fields) {
         fields.clear();
         fields.reserve(segments.size());
         qreal right = 0;
         for (qsizetype i = 0; i < segments.size(); ++i) {
-            DrawnField f { 0, segments[i], false };
+            DrawnField f { 0, segments[i] };
             if (i > 0 && i - 1 < m_stopsPx.size()) {
                 const qreal apart = right + m_gapPx;
                 f.x = qMax<qreal>(
@@ -92,18 +129,7 @@ QList<TabLayout::DrawnField> TabLayout::drawnFields(const QString& row, qreal ro
                 // Past the last stop: the fixed steps of the stop rule.
                 f.x = nextStopAfter(tight ? right : right + m_gapPx);
             }
-            qreal width = m_fm.horizontalAdvance(f.text);
-            if (i + 1 < segments.size() && i < m_stopsPx.size() && hasLetter(f.text)) {
-                const qreal own = i == 0 ? 0 : m_stopsPx[i - 1];
-                if (width > m_stopsPx[i] - own + m_maxPushPx - m_gapPx) {
-                    // Cut to its column, so the next field keeps its place.
-                    const qreal column = qMax<qreal>(0, m_stopsPx[i] - m_gapPx - f.x);
-                    f.text = m_fm.elidedText(f.text, Qt::ElideRight, column);
-                    f.shortened = true;
-                    width = m_fm.horizontalAdvance(f.text);
-                }
-            }
-            right = f.x + width;
+            right = f.x + m_fm.horizontalAdvance(f.text);
             fields.append(f);
         }
         return right;
@@ -161,20 +187,23 @@ void ListTabDelegate::paint(
 bool ListTabDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     const QStyleOptionViewItem& option, const QModelIndex& index)
 {
-    if (event->type() != QEvent::ToolTip || !index.isValid())
+    if (event->type() != QEvent::ToolTip || !index.isValid() || !view)
         return QStyledItemDelegate::helpEvent(event, view, option, index);
     const QString row = index.data(Qt::DisplayRole).toString();
     const QList<TabLayout::DrawnField> fields
         = TabLayout(option.font, m_tabStops).drawnFields(row, option.rect.width() - 2 * TextMargin);
-    const qreal x = event->pos().x() - option.rect.left() - TextMargin;
-    for (qsizetype i = fields.size() - 1; i >= 0; --i) {
-        if (x < fields[i].x)
-            continue;
-        if (fields[i].shortened) {
-            QToolTip::showText(event->globalPos(), row.section(u'\t', int(i), int(i)), view);
-            return true;
-        }
-        break;
+    const qreal textLeft = option.rect.left() + TextMargin;
+    const qreal end = fields.isEmpty()
+        ? 0
+        : fields.last().x + QFontMetricsF(option.font).horizontalAdvance(fields.last().text);
+    // The row is drawn whole; when the list must be scrolled to see all of
+    // it, the tooltip shows it in one piece, its fields apart by " | ".
+    const QRect visible = view->viewport()->rect();
+    if (!row.isEmpty() && (textLeft < visible.left() || textLeft + end > visible.right() + 1)) {
+        QString text = row;
+        text.replace(u'\t', u" | "_s);
+        QToolTip::showText(event->globalPos(), text, view);
+        return true;
     }
     QToolTip::hideText();
     return false;

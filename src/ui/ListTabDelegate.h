@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStyledItemDelegate>
 
 #include <cmath>
@@ -33,6 +34,10 @@ public:
     QList<qreal> segmentPositions(const QString& row) const;
     // Width of row as drawn, tabs expanded.
     qreal textWidth(const QString& row) const;
+    // Width of the widest of rows by the same rule. Advances are looked up
+    // per character instead of shaping every segment: a scroll range needs
+    // no kerning, and 32,767 lines are measured in milliseconds.
+    qreal widestWidth(const QStringList& rows) const;
 
     // Calls f(segment, x) for every segment, x being its left edge; returns
     // the right edge of the last segment.
@@ -41,36 +46,36 @@ public:
     // One TAB-separated field of a row as the list draws it.
     struct DrawnField {
         qreal x = 0; // left edge, in pixels from the left edge of the text
-        QString text; // the field, or its start and "…" when shortened
-        bool shortened = false;
+        QString text; // the whole field
     };
     // The fields of row as the list draws them. The n-th field stands at
-    // the (n-1)-th stop, so the fields form columns. A field a little too
-    // wide for its column pushes the next one on, to gapPx() past its end.
-    // A text more than two average characters too wide is shortened to its
-    // column instead, so one long name never pushes the rest of the row
-    // out of its columns; figures (fields without letters) and the last
-    // field are never shortened. When the row would run past `room`, the
-    // gaps are dropped wherever they would go beyond the stop rule's
-    // positions, so that it ends no further right than textWidth()
-    // measures it, if that makes it fit.
+    // the (n-1)-th stop, so the fields form columns. Every field shows
+    // whole: one too wide for its column pushes the next one on, to
+    // gapPx() past its end, and the fields after it keep their stops where
+    // there is room. When the row would run past `room`, the gaps are
+    // dropped wherever they would go beyond the stop rule's positions, so
+    // that it ends no further right than textWidth() measures it.
     QList<DrawnField> drawnFields(const QString& row, qreal room) const;
 
 private:
-    // The stop rule's next position after text ending at right.
+    // Where the text after a TAB starts when the text before it ends at
+    // right: the first stop right of it, searched onwards from nextStop
+    // only, as list boxes do; past the last stop the next multiple of the
+    // default tab. Moves nextStop past the stop used.
+    qreal tabPosition(qreal right, qsizetype& nextStop) const;
+    // The first stop right of right, of all stops; then the default tabs.
     qreal nextStopAfter(qreal right) const;
 
     QFontMetricsF m_fm;
     QList<int> m_stopsPx;
     int m_defaultTabPx;
     qreal m_gapPx;
-    qreal m_maxPushPx;
 };
 
 template <class F> qreal TabLayout::forEachSegment(const QString& row, F&& f) const
 {
     qreal x = 0;
-    qsizetype nextStop = 0; // stops are searched onwards only, as list boxes do
+    qsizetype nextStop = 0;
     qsizetype start = 0;
     for (;;) {
         const qsizetype tab = row.indexOf(u'\t', start);
@@ -80,12 +85,7 @@ template <class F> qreal TabLayout::forEachSegment(const QString& row, F&& f) co
         const qreal right = x + m_fm.horizontalAdvance(segment);
         if (tab < 0)
             return right;
-        while (nextStop < m_stopsPx.size() && m_stopsPx[nextStop] <= right)
-            ++nextStop;
-        if (nextStop < m_stopsPx.size())
-            x = m_stopsPx[nextStop++];
-        else
-            x = (std::floor(right / m_defaultTabPx) + 1) * m_defaultTabPx;
+        x = tabPosition(right, nextStop);
         start = tab + 1;
     }
 }
@@ -110,7 +110,7 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
         const QModelIndex& index) const override;
-    // The full text of a shortened field as its tooltip.
+    // The whole row as a tooltip when part of it lies out of view.
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
         const QModelIndex& index) override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;

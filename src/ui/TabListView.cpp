@@ -4,6 +4,8 @@
 
 #include <QStringListModel>
 
+#include <cmath>
+
 TabListView::TabListView(QWidget* parent)
     : QListView(parent)
     , m_model(new QStringListModel(this))
@@ -16,18 +18,19 @@ TabListView::TabListView(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    const auto changed = [this] {
+        if (m_minimumExtent >= 0)
+            fitExtent();
+    };
+    connect(m_model, &QAbstractItemModel::modelReset, this, changed);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, changed);
 }
 
 void TabListView::clear()
 {
     m_model->setStringList({});
-}
-
-void TabListView::addItem(const QString& line)
-{
-    const int row = m_model->rowCount();
-    if (m_model->insertRows(row, 1))
-        m_model->setData(m_model->index(row), line);
 }
 
 void TabListView::setItems(const QStringList& lines)
@@ -63,12 +66,7 @@ const QList<int>& TabListView::tabStops() const
 
 qreal TabListView::widestLineWidth() const
 {
-    const TabLayout layout(font(), m_delegate->tabStops());
-    qreal widest = 0;
-    const QStringList rows = m_model->stringList();
-    for (const QString& row : rows)
-        widest = qMax(widest, layout.textWidth(row));
-    return widest;
+    return TabLayout(font(), m_delegate->tabStops()).widestWidth(m_model->stringList());
 }
 
 void TabListView::setHorizontalExtent(int px)
@@ -81,4 +79,18 @@ void TabListView::setHorizontalExtent(int px)
 int TabListView::horizontalExtent() const
 {
     return m_delegate->horizontalExtent();
+}
+
+void TabListView::fitExtentToLines(int minimumPx)
+{
+    m_minimumExtent = qMax(0, minimumPx);
+    fitExtent();
+}
+
+void TabListView::fitExtent()
+{
+    const int widest = static_cast<int>(std::ceil(widestLineWidth()));
+    const int extent = qMax(m_minimumExtent, widest);
+    if (extent != horizontalExtent())
+        setHorizontalExtent(extent);
 }

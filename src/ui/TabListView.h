@@ -16,10 +16,8 @@ public:
     explicit TabListView(QWidget* parent = nullptr);
 
     QStringListModel* lines() const { return m_model; }
-    ListTabDelegate* tabDelegate() const { return m_delegate; }
 
     void clear();
-    void addItem(const QString& line);
     void setItems(const QStringList& lines);
     int count() const;
     QString item(int row) const;
@@ -36,8 +34,15 @@ public:
     // every row offers.
     void setHorizontalExtent(int px);
     int horizontalExtent() const;
+    // From now on the list scrolls sideways at least minimumPx and always
+    // as far as its widest line, measured again whenever the lines change,
+    // so that every line can be seen whole.
+    void fitExtentToLines(int minimumPx);
 
 private:
+    void fitExtent();
+
     QStringListModel* m_model;
     ListTabDelegate* m_delegate;
+    int m_minimumExtent = -1; // negative: the extent is set from outside only
 };

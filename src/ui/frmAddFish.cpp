@@ -11,6 +11,7 @@
 #include "store/CatchList.h"
 #include "store/Logbook.h"
 #include "store/Numbers.h"
+#include "ui/AccessibleIds.h"
 #include "ui/App.h"
 #include "ui/TextFilters.h"
 #include "ui/ValidityPictures.h"
@@ -211,6 +212,14 @@ void frmAddFish::buildWidgets()
     };
     for (const Placeholder& p : m_placeholders)
         p.box->installEventFilter(this);
+
+    // Names for assistive technology where the caption says too little or
+    // a picture says it all.
+    cmdDatePicker->setAccessibleName(u"Fangdatum auswählen"_s);
+    cmdBrowse->setAccessibleName(u"Bild auswählen"_s);
+    imgTrue->setAccessibleName(u"Zeiten gültig"_s);
+    imgFalse->setAccessibleName(u"Zeiten ungültig"_s);
+    setAccessibleIdentifiers(this);
 }
 
 void frmAddFish::connectRules()
@@ -390,11 +399,15 @@ bool frmAddFish::saveCatch()
     // refused save leaves the window, the catch file and the photos as
     // they were.
     const CatchEntry e = entry();
+    const QString date = e.date;
+    const QString photo = e.photo;
+    // The date box does not run the time check: show its result now, so
+    // the pictures agree with a refusal of the times.
+    if (!CatchTimesValid(e, env.clock->now()))
+        CheckTime();
     const QString refusal = CheckCatchEntry(e, env.clock->now());
     if (!refusal.isEmpty())
         return refuse(refusal);
-    const QString date = e.date;
-    const QString photo = e.photo;
     const QString extension = photo.mid(photo.lastIndexOf(u'.') + 1);
 
     // The record is put together apart from the boxes, so that a failed

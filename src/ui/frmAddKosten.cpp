@@ -10,10 +10,13 @@
 #include "store/CostLine.h"
 #include "store/CostList.h"
 #include "store/Numbers.h"
+#include "ui/AccessibleIds.h"
 #include "ui/App.h"
+#include "ui/FilterSwitch.h"
 #include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"
+#include "ui/Twips.h"
 #include "ui/frmDatePicker.h"
 
 #include <QCloseEvent>
@@ -23,22 +26,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionButton>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Window geometry is given in twips; 15 twips are one pixel.
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
 QRect twips(int x, int y, int w, int h)
 {
     return QRect(px(x), px(y), px(w), px(h));
@@ -60,20 +53,6 @@ const QString kPendingQuestion
     = u"Es liegen ungespeicherte Änderungen vor!\r\n"
       u"Wenn Sie das Fenster jetzt schließen, ohne zu speichern, geht der Eintrag verloren.\r\n"
       u"Vorgang fortsetzen?"_s;
-
-QPixmap checkBoxPicture(QWidget* w, bool ticked)
-{
-    QStyleOptionButton opt;
-    opt.initFrom(w);
-    const int size = w->style()->pixelMetric(QStyle::PM_IndicatorWidth, &opt, w);
-    opt.rect = QRect(0, 0, size, size);
-    opt.state = QStyle::State_Enabled | (ticked ? QStyle::State_On : QStyle::State_Off);
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    w->style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &opt, &p, w);
-    return pm;
-}
 
 QString chopAmountSign(const QString& field)
 {
@@ -142,6 +121,15 @@ void frmAddKosten::createWidgets()
     txtVersandkosten
         = entryBox(u"txtVersandkosten"_s, InputKind::Number, twips(6960, 1080, 5760, 315));
 
+    // Each label names its box for assistive technology.
+    lblDate->setBuddy(txtDate);
+    lblMenge->setBuddy(txtMenge);
+    lblEinzelpreis->setBuddy(txtEinzelpreis);
+    lblGeschäft->setBuddy(txtGeschäft);
+    lblBezeichnung->setBuddy(txtBezeichnung);
+    lblVersandkosten->setBuddy(txtVersandkosten);
+    cmdDatePicker->setAccessibleName(u"Kaufdatum auswählen"_s);
+
     txtDate->setMaxLength(10);
     for (QLineEdit* t : { txtMenge, txtEinzelpreis, txtGeschäft, txtBezeichnung, txtVersandkosten })
         t->setMaxLength(kMaxFieldLength);
@@ -150,15 +138,14 @@ void frmAddKosten::createWidgets()
     imgFilterTrue = named(new QLabel(this), u"imgFilterTrue"_s);
     imgFilterFalse = named(new QLabel(this), u"imgFilterFalse"_s);
     for (QLabel* img : { imgFilterTrue, imgFilterFalse }) {
-        img->setPixmap(checkBoxPicture(this, img == imgFilterTrue));
         img->setGeometry(twips(240, 1620, 270, 270));
         img->setAlignment(Qt::AlignCenter);
     }
-    chkFilter = label(this, u"chkFilter"_s, u"  Filter verwenden"_s, twips(510, 1620, 2000, 270));
-    for (QLabel* l : { imgFilterTrue, imgFilterFalse, chkFilter }) {
-        l->setCursor(Qt::PointingHandCursor);
-        l->installEventFilter(this);
-    }
+    chkFilter
+        = named(new FilterSwitch(u"  Filter verwenden"_s, imgFilterTrue, imgFilterFalse, this),
+            u"chkFilter"_s);
+    chkFilter->setGeometry(twips(510, 1620, 2000, 270));
+    chkFilter->onSwitch = [this] { chkFilter_Click(); };
 
     cmdSave = button(this, u"cmdSave"_s, u"Speichern"_s, twips(5400, 1560, 1365, 375));
     cmdAbort = button(this, u"cmdAbort"_s, u"Schließen"_s, twips(6870, 1560, 1365, 375));
@@ -192,6 +179,14 @@ void frmAddKosten::createWidgets()
         t->setReadOnly(true);
         t->setFocusPolicy(Qt::ClickFocus);
     }
+    lstKosten->setAccessibleName(u"Alle Einkäufe"_s);
+    lstFilter->setAccessibleName(u"Gefilterte Einkäufe"_s);
+    txtPreisG->setAccessibleName(u"Summe der Preise"_s);
+    txtVersandG->setAccessibleName(u"Summe der Versandkosten"_s);
+    txtGesamt->setAccessibleName(u"Gesamtsumme"_s);
+    txtPreisG2->setAccessibleName(u"Summe der Preise, gefiltert"_s);
+    txtVersandG2->setAccessibleName(u"Summe der Versandkosten, gefiltert"_s);
+    txtGesamt2->setAccessibleName(u"Gesamtsumme, gefiltert"_s);
     placeColumns();
 
     // Filter area, below the client area of entry mode.
@@ -200,6 +195,8 @@ void frmAddKosten::createWidgets()
     txtFilter = box(Frame1, u"txtFilter"_s, twips(120, 330, 8400, 315));
     cmdFilter = button(Frame1, u"cmdFilter"_s, u"Suchen..."_s, twips(8640, 300, 1935, 375));
     cmdReset = button(Frame1, u"cmdReset"_s, u"Reset"_s, twips(10680, 300, 1935, 375));
+    txtFilter->setAccessibleName(u"Filterausdruck"_s);
+    setAccessibleIdentifiers(this);
 
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdAbort, &QPushButton::clicked, this, [this] { cmdAbort_Click(); });
@@ -236,10 +233,10 @@ void frmAddKosten::placeColumns()
         header->setGeometry(textLeft + left, headerTop, width, headerHeight);
         usedRight = left + width;
     }
-    // Every row is as wide as the last column's end, so the list scrolls
-    // sideways only when the window is narrower than that.
-    lstKosten->setHorizontalExtent(stops.last() + 24 * avg);
-    lstFilter->setHorizontalExtent(stops.last() + 24 * avg);
+    // Every row is at least as wide as the last column's end, and as wide
+    // as the widest line, so that a long article still shows whole.
+    lstKosten->fitExtentToLines(stops.last() + 24 * avg);
+    lstFilter->fitExtentToLines(stops.last() + 24 * avg);
 
     // The sums stand under "Preis:", "Versand" and "Gesamt:"; each filter sum
     // lies exactly on its full sum.
@@ -628,11 +625,14 @@ void frmAddKosten::cmdEdit_Click()
     if (row < 0)
         return;
     // Another purchase is still out for editing: its typed changes would be
-    // replaced, so ask as closing does; the purchase itself goes back.
+    // replaced, so ask first; the purchase itself goes back unchanged.
     Logbook& log = *m_app.log;
     const bool pending = log.costEditFlag && !log.pendingCost.isEmpty();
     if (log.costEditFlag
-        && env.dialogs->message(kPendingQuestion, MsgIcon::Question, MsgButtons::YesNo)
+        && env.dialogs->message(
+               u"Der Einkauf, der gerade bearbeitet wird, wird unverändert "
+               u"zurückgeschrieben.\r\nTrotzdem einen anderen Einkauf bearbeiten?"_s,
+               MsgIcon::Question, MsgButtons::YesNo)
             == MsgResult::No)
         return;
 
@@ -679,7 +679,7 @@ void frmAddKosten::cmdDelete_Click()
     m_app.Änderung();
 }
 
-// ---------------------------------------------------------------- Keys and clicks
+// ---------------------------------------------------------------- Keys
 
 void frmAddKosten::keyPressEvent(QKeyEvent* e)
 {
@@ -695,15 +695,4 @@ void frmAddKosten::keyPressEvent(QKeyEvent* e)
     default:
         QWidget::keyPressEvent(e);
     }
-}
-
-bool frmAddKosten::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease
-        && (watched == chkFilter || watched == imgFilterTrue || watched == imgFilterFalse)
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        chkFilter_Click();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }

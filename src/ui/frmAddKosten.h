@@ -7,6 +7,7 @@
 
 class App;
 class ErrorTrap;
+class FilterSwitch;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -70,7 +71,7 @@ public:
 
     QLabel* imgFilterTrue;
     QLabel* imgFilterFalse;
-    QLabel* chkFilter;
+    FilterSwitch* chkFilter;
 
     // List area
     QGroupBox* fraVorschau;
@@ -93,7 +94,6 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createWidgets();

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "store/Numbers.h"
+#include "ui/AccessibleIds.h"
 #include "ui/App.h"
 #include "ui/TextFilters.h"
 #include "ui/frmAddFish.h"
@@ -27,6 +28,7 @@ frmDatePicker::frmDatePicker(App& app, QWidget* parent)
     DTPicker1->setObjectName(u"DTPicker1"_s);
     DTPicker1->setLocale(QLocale());
     DTPicker1->setSelectedDate(m_app.env.clock->now().date());
+    DTPicker1->setAccessibleName(u"Kalender"_s);
 
     txtForm = new QLineEdit(this);
     txtForm->setObjectName(u"txtForm"_s);
@@ -44,6 +46,7 @@ frmDatePicker::frmDatePicker(App& app, QWidget* parent)
     outer->addLayout(buttons);
 
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    setAccessibleIdentifiers(this);
 }
 
 void frmDatePicker::cmdSave_Click()

@@ -5,9 +5,11 @@
 #include "search/Search.h"
 #include "store/CatchList.h"
 #include "store/Logbook.h"
+#include "ui/AccessibleIds.h"
 #include "ui/App.h"
-#include "ui/ListTabDelegate.h"
+#include "ui/FilterSwitch.h"
 #include "ui/TabListView.h"
+#include "ui/Twips.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmHaupt.h"
 #include "ui/frmPic.h"
@@ -20,114 +22,24 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
-#include <QStyleOptionButton>
 
-#include <array>
 #include <cmath>
-#include <functional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 // What the title bar and the border add to the client area, in twips.
 constexpr int kFrameWidth = 120;
 constexpr int kFrameHeight = 510;
-
-constexpr int px(int twips)
-{
-    return twips / kTwipsPerPixel;
-}
 
 const QList<int> kTabStops
     = { 20, 65, 110, 140, 170, 200, 280, 315, 345, 420, 505, 570, 650, 710, 750, 800, 860 };
 
 const QString kHeading = u"Übersicht über alle eingetragenen Fänge ("_s;
 const QString kHeadingFiltered = u"Übersicht über alle eingetragenen Fänge {gefiltert} ("_s;
-
-// A label that reports a click, for the filter switch and its two pictures.
-class ClickLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> onClick;
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        QLabel::mousePressEvent(e);
-        if (onClick)
-            onClick();
-    }
-};
-
-QPixmap boxPicture(const QWidget* w, bool ticked)
-{
-    QStyleOptionButton opt;
-    opt.initFrom(w);
-    const int side = w->style()->pixelMetric(QStyle::PM_IndicatorWidth, &opt, w);
-    opt.rect = QRect(0, 0, side, side);
-    opt.state = QStyle::State_Enabled | (ticked ? QStyle::State_On : QStyle::State_Off);
-    QPixmap pm(side, side);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    w->style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &opt, &p, w);
-    return pm;
-}
-
-// Widest line of a list as drawn at its tab stops. Advances are looked up
-// per character instead of shaping every segment: the scroll range needs
-// no kerning, and a list of 32,767 catches is measured in milliseconds.
-qreal widestLine(const TabListView* list, const QStringList& lines)
-{
-    const TabLayout layout(list->font(), list->tabStops());
-    const QFontMetricsF fm(list->font());
-    std::array<qreal, 256> latin {};
-    for (int c = 0; c < 256; ++c)
-        latin[c] = fm.horizontalAdvance(QChar(c));
-    QHash<char16_t, qreal> others;
-    auto advance = [&](QChar ch) -> qreal {
-        const char16_t u = ch.unicode();
-        if (u < 256)
-            return latin[u];
-        auto it = others.constFind(u);
-        if (it == others.cend())
-            it = others.insert(u, fm.horizontalAdvance(ch));
-        return *it;
-    };
-
-    const QList<int>& stops = layout.stopsPx();
-    const int defaultTab = layout.defaultTabPx();
-    qreal widest = 0;
-    for (const QString& line : lines) {
-        qreal x = 0;
-        qreal segment = 0;
-        qsizetype nextStop = 0;
-        for (const QChar ch : line) {
-            if (ch != u'\t') {
-                segment += advance(ch);
-                continue;
-            }
-            // The same rule the list draws by: the first stop right of the
-            // text so far, searched onwards only; then fixed steps.
-            const qreal right = x + segment;
-            while (nextStop < stops.size() && stops[nextStop] <= right)
-                ++nextStop;
-            if (nextStop < stops.size())
-                x = stops[nextStop++];
-            else
-                x = (std::floor(right / defaultTab) + 1) * defaultTab;
-            segment = 0;
-        }
-        widest = qMax(widest, x + segment);
-    }
-    return widest;
-}
 
 } // namespace
 
@@ -168,6 +80,8 @@ void frmFangÜbersicht::buildWidgets()
     lstFänge = makeList(u"lstFänge"_s);
     lstFilter = makeList(u"lstFilter"_s);
     lstFilter->hide();
+    lstFänge->setAccessibleName(u"Alle eingetragenen Fänge"_s);
+    lstFilter->setAccessibleName(u"Gefilterte Fänge"_s);
 
     auto makeButton
         = [this](const QString& name, const QString& caption, QWidget* parent, QRect twips) {
@@ -184,23 +98,17 @@ void frmFangÜbersicht::buildWidgets()
     cmdShowPic->setEnabled(false);
     cmdOK = makeButton(u"cmdOK"_s, u"Schließen"_s, this, { 12000, 6120, 1335, 375 });
 
-    auto* falseBox = new ClickLabel(this);
-    auto* trueBox = new ClickLabel(this);
-    auto* switchLabel = new ClickLabel(u"  Filter verwenden"_s, this);
-    imgFilterFalse = falseBox;
-    imgFilterTrue = trueBox;
-    chkFilter = switchLabel;
+    imgFilterFalse = new QLabel(this);
+    imgFilterTrue = new QLabel(this);
     imgFilterFalse->setObjectName(u"imgFilterFalse"_s);
     imgFilterTrue->setObjectName(u"imgFilterTrue"_s);
-    chkFilter->setObjectName(u"chkFilter"_s);
-    imgFilterFalse->setPixmap(boxPicture(this, false));
-    imgFilterTrue->setPixmap(boxPicture(this, true));
     imgFilterFalse->setGeometry(px(6300), px(6180), px(255), px(255));
     imgFilterTrue->setGeometry(px(6300), px(6180), px(255), px(255));
     imgFilterTrue->hide();
+    chkFilter = new FilterSwitch(u"  Filter verwenden"_s, imgFilterTrue, imgFilterFalse, this);
+    chkFilter->setObjectName(u"chkFilter"_s);
     chkFilter->setGeometry(px(6555), px(6180), px(1800), px(255));
-    for (ClickLabel* l : { falseBox, trueBox, switchLabel })
-        l->onClick = [this] { chkFilter_Click(); };
+    chkFilter->onSwitch = [this] { chkFilter_Click(); };
 
     Frame1 = new QGroupBox(u"Filtereinstellungen"_s, this);
     Frame1->setObjectName(u"Frame1"_s);
@@ -208,10 +116,12 @@ void frmFangÜbersicht::buildWidgets()
     txtFilter = new QLineEdit(Frame1);
     txtFilter->setObjectName(u"txtFilter"_s);
     txtFilter->setGeometry(px(120), px(300), px(3255), px(315));
+    txtFilter->setAccessibleName(u"Filterausdruck"_s);
     cmdFilter = makeButton(u"cmdFilter"_s, u"Suchen..."_s, Frame1, { 3495, 270, 1095, 375 });
     cmdReset = makeButton(u"cmdReset"_s, u"Reset"_s, Frame1, { 4710, 270, 1095, 375 });
 
     setDefaultButton(cmdOK);
+    setAccessibleIdentifiers(this);
 
     connect(cmdFilter, &QPushButton::clicked, this, [this] { cmdFilter_Click(); });
     connect(cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
@@ -544,6 +454,13 @@ void frmFangÜbersicht::keyPressEvent(QKeyEvent* e)
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // A focused button is pressed itself, as in the other windows;
+        // elsewhere Enter presses the default button.
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            focused && focused->isEnabled() && focused->isVisible()) {
+            focused->click();
+            return;
+        }
         for (QPushButton* b : { cmdOK, cmdFilter }) {
             if (b->isDefault() && b->isEnabled()) {
                 b->click();
@@ -675,7 +592,7 @@ void frmFangÜbersicht::CreateBar()
             if (widest < 0 && !isVisible())
                 return;
             if (widest < 0)
-                widest = widestLine(list, list->items());
+                widest = list->widestLineWidth();
             const int extent = static_cast<int>(std::ceil(widest));
             if (list->horizontalExtent() != extent)
                 list->setHorizontalExtent(extent);

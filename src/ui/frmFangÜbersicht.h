@@ -7,6 +7,7 @@
 
 class App;
 struct Env;
+class FilterSwitch;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -68,7 +69,7 @@ public:
     QLabel* labÜberschrift = nullptr;
     TabListView* lstFänge = nullptr;
     TabListView* lstFilter = nullptr;
-    QLabel* chkFilter = nullptr;
+    FilterSwitch* chkFilter = nullptr;
     QLabel* imgFilterFalse = nullptr;
     QLabel* imgFilterTrue = nullptr;
     QPushButton* cmdEdit = nullptr;

@@ -1,15 +1,17 @@
 #include "ui/frmHaupt.h"
 
+#include "app/Links.h"
+#include "app/Version.h"
 #include "calc/Dashboard.h"
 
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
 #include "platform/Paths.h"
+#include "ui/AccessibleIds.h"
 #include "ui/App.h"
 #include "ui/Banner.h"
-#include "ui/Links.h"
-#include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
+#include "ui/Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,7 +20,6 @@
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
@@ -35,22 +36,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int VersionMajor = 1;
-constexpr int VersionMinor = 0;
-constexpr int VersionRevision = 2;
-
-// All geometry is kept in twips; 15 twips make one pixel.
-constexpr int TwipsPerPixel = 15;
-
-int px(double twips)
-{
-    return static_cast<int>(std::lround(twips / TwipsPerPixel));
-}
-
 // Sizes are remembered as signed 16-bit twips.
 qint16 toTwips16(int pixels)
 {
-    const qint64 twips = qint64(pixels) * TwipsPerPixel;
+    const qint64 twips = qint64(pixels) * kTwipsPerPixel;
     const qint64 lo = std::numeric_limits<qint16>::min();
     const qint64 hi = std::numeric_limits<qint16>::max();
     return static_cast<qint16>(qBound(lo, twips, hi));
@@ -86,7 +75,7 @@ constexpr int LastColumnRightMargin = 120;
 // Banners. The middle one is a little narrower than the design's 6000
 // so that it stays clear of the other two at the smallest window width.
 // They stand just below the frame.
-constexpr int BannerTop = FrameTop + FrameHeight + TwipsPerPixel;
+constexpr int BannerTop = FrameTop + FrameHeight + kTwipsPerPixel;
 constexpr int Image1Width = 4500;
 constexpr int Image1Height = 1725;
 constexpr int Image2Width = 5700;
@@ -117,6 +106,8 @@ frmHaupt::frmHaupt(App& app)
     setObjectName(u"frmHaupt"_s);
     createWidgets();
     createMenus();
+    setAccessibleIdentifiers(this);
+    applyStoredSizeAndState();
     Form_Load();
 }
 
@@ -151,6 +142,7 @@ void frmHaupt::createWidgets()
 
     lstFänge = new TabListView(fraStatistik);
     lstFänge->setObjectName(u"lstFänge"_s);
+    lstFänge->setAccessibleName(u"Die letzten 20 gefangenen Fische"_s);
 
     Label12 = label(u"Label12"_s, u"Leichtester Fisch:"_s);
     Label17 = label(u"Label17"_s, u"Durchschnittsgewicht:"_s);
@@ -191,6 +183,7 @@ void frmHaupt::createWidgets()
         img->setGeometry(px(left), px(BannerTop), px(w), px(h));
         img->setPixmap(QPixmap::fromImage(paintBanner(kind, img->size())));
         img->setToolTip(link);
+        img->setAccessibleName(link);
         img->onClick = [this, handler] { (this->*handler)(); };
         return img;
     };
@@ -288,19 +281,28 @@ void frmHaupt::Form_Load()
 {
     ErrorTrap trap(m_app.env, u"Sub frmHaupt.Form_Load"_s);
     trap.step([&] {
-        setWindowTitle(u"Uferwacht Digitales Kescherheft v%1.%2.0.%3"_s.arg(VersionMajor)
-                           .arg(VersionMinor)
-                           .arg(VersionRevision));
+        setWindowTitle(u"Uferwacht Digitales Kescherheft v%1.%2.0.%3"_s.arg(Version::Major)
+                           .arg(Version::Minor)
+                           .arg(Version::Tweak));
     });
-    trap.step([&] { applyWindowState(); });
-    trap.step([&] {
-        if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-            resize(m_app.settings.MainWidth / TwipsPerPixel,
-                m_app.settings.MainHeight / TwipsPerPixel);
-    });
-    trap.step([&] { ListBox_SetTabStop(lstFänge, LstFängeTabStops); });
+    trap.step([&] { lstFänge->setTabStops(LstFängeTabStops); });
     trap.step([&] { applyColours(); });
     trap.step([&] { CreateBar(); });
+}
+
+void frmHaupt::applyStoredSizeAndState()
+{
+    // Only the start applies the stored size and state: a refresh leaves
+    // the window as the user has it.
+    ErrorTrap trap(m_app.env, u"Sub frmHaupt.Form_Load"_s);
+    // The normal size comes first, also for a window that opens maximised:
+    // it is the size the window returns to, and the size it keeps where
+    // nothing maximises it.
+    trap.step([&] {
+        updateMinimumSize();
+        resize(px(m_app.settings.MainWidth), px(m_app.settings.MainHeight));
+    });
+    trap.step([&] { applyWindowState(); });
 }
 
 void frmHaupt::applyWindowState()
@@ -356,17 +358,6 @@ void frmHaupt::applyColours()
         paint(l);
 }
 
-void frmHaupt::ListBox_SetTabStop(QListView* list, const QList<int>& tabStops)
-{
-    if (!list)
-        throw RuntimeError { Err::InvalidArgument };
-    auto* delegate = qobject_cast<ListTabDelegate*>(list->itemDelegate());
-    if (!delegate)
-        throw RuntimeError { Err::InvalidArgument };
-    delegate->setTabStops(tabStops);
-    list->viewport()->update();
-}
-
 void frmHaupt::CreateBar()
 {
     ErrorTrap trap(m_app.env, u"Sub frmHaupt.CreateBar"_s);
@@ -375,10 +366,10 @@ void frmHaupt::CreateBar()
         lstFänge->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     });
     qint64 widestTwips = 0;
-    trap.step([&] { widestTwips = std::llround(lstFänge->widestLineWidth() * TwipsPerPixel); });
+    trap.step([&] { widestTwips = std::llround(lstFänge->widestLineWidth() * kTwipsPerPixel); });
     trap.step([&] {
         lstFänge->setHorizontalExtent(static_cast<int>(
-            qMin<qint64>(widestTwips / TwipsPerPixel, std::numeric_limits<int>::max() / 2)));
+            qMin<qint64>(widestTwips / kTwipsPerPixel, std::numeric_limits<int>::max() / 2)));
     });
 }
 
@@ -386,7 +377,7 @@ void frmHaupt::Form_Resize()
 {
     // W is the window's width; without a frame of its own this is the
     // widget's width, which is also what the saved sizes mean.
-    const int W = width() * TwipsPerPixel;
+    const int W = width() * kTwipsPerPixel;
     const bool normal
         = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
 

@@ -9,7 +9,6 @@ class ClickableImage;
 class QAction;
 class QGroupBox;
 class QLabel;
-class QListView;
 class QMenu;
 class QPushButton;
 class TabListView;
@@ -21,15 +20,15 @@ class frmHaupt : public QMainWindow {
 public:
     explicit frmHaupt(App& app);
 
-    // Caption, saved size and state, list tab stops, colours, list scroll range.
+    // Caption, list tab stops, colours, list scroll range; run at the start
+    // and by every refresh. The saved size and state are applied once, by
+    // the constructor.
     void Form_Load();
     // Fits the horizontal scroll range of lstFänge to its widest row and
     // keeps both of its scroll bars visible.
     void CreateBar();
     // Shows the figures of a refresh; a text left null keeps what is shown.
     void ShowDashboard(const DashboardTexts& t);
-    // Sets the tab stops of a list drawn by ListTabDelegate, in dialog units.
-    void ListBox_SetTabStop(QListView* list, const QList<int>& tabStops);
     // Places the widgets for the current width and remembers size and state.
     void Form_Resize();
 
@@ -136,6 +135,7 @@ private:
     void createWidgets();
     void createMenus();
     void applyColours();
+    void applyStoredSizeAndState();
     void applyWindowState();
     void updateMinimumSize();
 

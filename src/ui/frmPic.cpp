@@ -1,15 +1,14 @@
 #include "ui/frmPic.h"
 
+#include "ui/AccessibleIds.h"
+#include "ui/Twips.h"
+
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
-
-namespace {
-constexpr int kTwipsPerPixel = 15;
-}
 
 frmPic::frmPic(QWidget* parent)
     : QWidget(parent, Qt::Window)
@@ -25,13 +24,15 @@ frmPic::frmPic(QWidget* parent)
 
     cmdClose = new QPushButton(QStringLiteral("Schließen"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->resize(1335 / kTwipsPerPixel, 375 / kTwipsPerPixel);
+    cmdClose->resize(px(1335), px(375));
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
+    Picture1->setAccessibleName(QStringLiteral("Bild des Fangs"));
+    setAccessibleIdentifiers(this);
 
     // As large as the desktop allows, less a small margin on each side.
     QScreen* screen = QGuiApplication::primaryScreen();
     const QSize avail = screen ? screen->availableGeometry().size() : QSize(800, 600);
-    const int margin = 100 / kTwipsPerPixel;
+    const int margin = px(100);
     resize(qMax(1, avail.width() - margin), qMax(1, avail.height() - margin));
 }
 

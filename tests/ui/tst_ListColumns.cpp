@@ -1,5 +1,6 @@
 // How the tab-stop lists measure and draw their fields in columns, and the
 // cost window's column headers above them.
+#include "store/RecordFile.h"
 #include "support/TestEnv.h"
 #include "ui/App.h"
 #include "ui/ListTabDelegate.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStringListModel>
 #include <QTest>
 #include <QToolTip>
@@ -80,11 +82,13 @@ private Q_SLOTS:
         const QString last = row.section(u'\t', -1);
         QCOMPARE(
             layout.textWidth(row), want.last() + QFontMetricsF(testFont()).horizontalAdvance(last));
+        // The quick measure of many rows follows the same rule.
+        QVERIFY(std::abs(layout.widestWidth({ u"a"_s, row }) - layout.textWidth(row)) < 0.5);
     }
 
     // How each field is drawn, one letter a field: S at its own stop, P
     // pushed to the gap past the field before, D at the stop rule's step
-    // past the last stop; lower case when shortened to its column.
+    // past the last stop. Every field shows whole, however long.
     void fields_data()
     {
         QTest::addColumn<QStringList>("fields");
@@ -98,14 +102,15 @@ private Q_SLOTS:
             << QStringList { figure, u"Laden"_s, u"x"_s } << u"SPS"_s;
         QTest::newRow("word a little too wide pushes the next")
             << QStringList { n, u"Laden"_s, u"x"_s } << u"SPS"_s;
-        QTest::newRow("long figure is never shortened")
+        QTest::newRow("long figure pushes the next")
             << QStringList { wider(u'1', 3 * col), u"Laden"_s } << u"SP"_s;
-        QTest::newRow("long name is shortened to its column")
-            << QStringList { wider(u'n', col + 3 * avg), u"Laden"_s, u"x"_s } << u"sSS"_s;
-        QTest::newRow("pushed name shortened, next keeps its stop")
-            << QStringList { figure, wider(u'n', 3 * col), u"x"_s } << u"SpS"_s;
-        QTest::newRow("last field is never shortened")
-            << QStringList { u"a"_s, wider(u'n', 5 * col) } << u"SS"_s;
+        QTest::newRow("long name pushes the next, the one after keeps its stop")
+            << QStringList { wider(u'n', col + 3 * avg), u"Laden"_s, u"x"_s } << u"SPS"_s;
+        QTest::newRow("pushed long name pushes the one after")
+            << QStringList { figure, wider(u'n', 3 * col), u"x"_s } << u"SPP"_s;
+        QTest::newRow("long name pushes past the last stop")
+            << QStringList { u"a"_s, wider(u'n', 5 * col), u"b"_s, u"c"_s } << u"SSPD"_s;
+        QTest::newRow("long last field") << QStringList { u"a"_s, wider(u'n', 5 * col) } << u"SS"_s;
         QTest::newRow("past the last stop")
             << QStringList { u"a"_s, u"b"_s, u"c"_s, u"d"_s } << u"SSSD"_s;
     }
@@ -120,20 +125,14 @@ private Q_SLOTS:
         qreal right = 0;
         for (qsizetype i = 0; i < drawn.size(); ++i) {
             const TabLayout::DrawnField& f = drawn[i];
-            const QChar place = places[i].toUpper();
-            if (place == u'S')
+            QCOMPARE(f.text, fields[i]);
+            if (places[i] == u'S')
                 QCOMPARE(f.x, i == 0 ? 0 : layout.stopsPx()[i - 1]);
-            else if (place == u'P')
+            else if (places[i] == u'P')
                 QVERIFY(f.x > layout.stopsPx()[i - 1] && f.x == right + layout.gapPx());
             else
                 QVERIFY(std::fmod(f.x, layout.defaultTabPx()) == 0 && f.x > right);
-            QCOMPARE(f.shortened, places[i].isLower());
-            if (f.shortened) { // cut to its column: the next field keeps its stop
-                QVERIFY(f.text.endsWith(u'…') && fields[i].startsWith(f.text.chopped(1)));
-                QVERIFY(f.x + fm.horizontalAdvance(f.text) <= layout.stopsPx()[i] - layout.gapPx());
-            } else {
-                QCOMPARE(f.text, fields[i]);
-            }
+            QVERIFY(f.x >= right); // nothing is drawn over the field before
             right = f.x + fm.horizontalAdvance(f.text);
         }
     }
@@ -166,38 +165,91 @@ private Q_SLOTS:
             QVERIFY(drawn[i].x > drawn[i - 1].x);
     }
 
-    // What the list draws stands where the layout says, and a shortened
-    // field shows whole as a tooltip.
+    // What the list draws stands where the layout says, long names whole;
+    // a row that runs out of view shows whole as a tooltip.
     void listDrawsAndExplains()
     {
         TabListView list;
         list.setFont(testFont());
-        list.resize(600, 200);
+        list.resize(250, 200);
         list.setTabStops(kStops);
         const QString name = u"Angelcenter Rhein-Main Großhandel GmbH"_s;
-        list.setItems({ name + u"\t2\tHaken"_s, u"\t\t\u2588"_s });
-        list.setHorizontalExtent(1000);
+        list.setItems({ name + u"\t2\tHaken"_s, u"\t\t\u2588"_s, u"a\tb"_s });
+        const TabLayout layout(testFont(), kStops);
+        const QList<TabLayout::DrawnField> fields
+            = layout.drawnFields(list.item(0), layout.textWidth(list.item(0)));
+        const qreal end = fields.last().x + QFontMetricsF(testFont()).horizontalAdvance(u"Haken"_s);
+        QVERIFY(end > 250); // the first row needs the list scrolled
+        list.setHorizontalExtent(int(std::ceil(layout.textWidth(list.item(0)))));
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        const TabLayout layout(testFont(), kStops);
         const int left
             = list.visualRect(list.lines()->index(0)).left() + ListTabDelegate::TextMargin;
 
-        const QImage img = list.viewport()->grab().toImage();
+        // The block of the second row stands at the second stop.
+        QImage img = list.viewport()->grab().toImage();
         const int y = list.visualRect(list.lines()->index(1)).center().y();
         int ink = 0;
         while (ink < img.width() && qGray(img.pixel(ink, y)) >= 80)
             ++ink;
         QVERIFY(std::abs(ink - left - layout.stopsPx()[1]) <= 1);
 
-        auto hover = [&](int x) {
-            const QPoint pos(left + x, list.visualRect(list.lines()->index(0)).center().y());
+        // Scrolled to the end, the first row ends where the layout puts the
+        // end of "Haken": nothing of it was cut off.
+        list.horizontalScrollBar()->setValue(list.horizontalScrollBar()->maximum());
+        QApplication::processEvents();
+        img = list.viewport()->grab().toImage();
+        const QRect row0 = list.visualRect(list.lines()->index(0));
+        int lastInk = -1;
+        for (int x = 0; x < img.width(); ++x) {
+            for (int yy = row0.top(); yy <= row0.bottom(); ++yy) {
+                if (qGray(img.pixel(x, yy)) < 128)
+                    lastInk = x;
+            }
+        }
+        QVERIFY2(std::abs(lastInk + 1 - (row0.left() + ListTabDelegate::TextMargin + end)) <= 2,
+            qPrintable(u"%1 / %2"_s.arg(lastInk + 1).arg(row0.left() + 2 + end)));
+        list.horizontalScrollBar()->setValue(0);
+        QApplication::processEvents();
+
+        auto hover = [&](int row) {
+            const QPoint pos(left + 10, list.visualRect(list.lines()->index(row)).center().y());
             QHelpEvent help(QEvent::ToolTip, pos, list.viewport()->mapToGlobal(pos));
             QApplication::sendEvent(list.viewport(), &help);
             return QToolTip::isVisible() ? QToolTip::text() : QString();
         };
-        QCOMPARE(hover(layout.stopsPx()[1] + 5), QString()); // "Haken" shows whole
-        QCOMPARE(hover(10), name);
+        QCOMPARE(hover(2), QString()); // in view
+        QCOMPARE(hover(0), name + u" | 2 | Haken"_s);
+    }
+
+    // A purchase with a long article shows whole in the cost window's list:
+    // the list scrolls as far as its widest line.
+    void costListScrollsToWidestLine()
+    {
+        QApplication::setFont(testFont());
+        TestEnv t;
+        const QString article = QStringList(6, u"Karpfenrute Teleskop 3,60 m"_s).join(u' ');
+        t.write(
+            u"db\\kosten\\db"_s, recordFileBytes({ sampleCost({ { 4, article } }).join(u'\t') }));
+        auto app = std::make_unique<App>(t.env, [] {});
+        auto* w = new frmAddKosten(*app);
+        app->kosten = w;
+        QCOMPARE(w->lstKosten->count(), 1);
+        const QString line = w->lstKosten->item(0);
+        const TabLayout layout(w->lstKosten->font(), w->lstKosten->tabStops());
+        const int extent = w->lstKosten->horizontalExtent();
+        QVERIFY2(extent >= layout.textWidth(line),
+            qPrintable(u"%1 < %2"_s.arg(extent).arg(layout.textWidth(line))));
+        const QList<TabLayout::DrawnField> drawn = layout.drawnFields(line, extent);
+        QCOMPARE(drawn.at(3).text, article);
+        const qreal end = drawn.last().x
+            + QFontMetricsF(w->lstKosten->font()).horizontalAdvance(drawn.last().text);
+        QVERIFY(end <= extent);
+        // A short list keeps the width of the columns.
+        t.write(u"db\\kosten\\db"_s, recordFileBytes({ sampleCost().join(u'\t') }));
+        w->Form_Load();
+        QVERIFY(w->lstKosten->horizontalExtent() >= layout.stopsPx().last());
+        QVERIFY(w->lstKosten->horizontalExtent() < extent);
     }
 
     // Captions wider than their columns still show whole, apart from the

@@ -143,6 +143,36 @@ private Q_SLOTS:
         QVERIFY(f->t.logEntries().isEmpty());
     }
 
+    // The date box does not run the time check; when the save finds the
+    // times wrong for the new date, the indicator shows the cross.
+    void timesRefusedAfterDateChangeShowCross_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("moved to today, end after now") << u"17.05.2004"_s << true;
+        QTest::newRow("moved to another past day") << u"15.05.2004"_s << false;
+    }
+    void timesRefusedAfterDateChangeShowCross()
+    {
+        QFETCH(QString, date);
+        QFETCH(bool, refused);
+        auto w = f->open(); // now: 17.05.2004, 14:30
+        f->typeSample(*w, { { 1, u"16.05.2004"_s }, { 5, u"15:00"_s } });
+        QVERIFY(!w->imgTrue->isHidden() && w->imgFalse->isHidden() && w->cmdSave->isEnabled());
+        w->txtDate->setText(date);
+        QVERIFY(!w->imgTrue->isHidden()); // the date alone checks nothing
+        f->t.dialogs.expectMessage();
+        w->cmdSave_Click();
+        QCOMPARE(f->t.dialogs.messageTexts().first(),
+            refused ? u"Fehler: Bitte prüfen Sie Angelbeginn, Fangzeit und Angelende!"_s : kSaved);
+        if (!refused)
+            return;
+        QVERIFY(w->imgTrue->isHidden());
+        QVERIFY(!w->imgFalse->isHidden());
+        QVERIFY(!w->cmdSave->isEnabled());
+        QCOMPARE(f->catchFile(), QByteArray());
+    }
+
     // A folder where a file should be, or the other way round: the user is
     // told, the failure logged, and no "Eintrag gespeichert!" for a lost catch.
     void writeFailures_data()

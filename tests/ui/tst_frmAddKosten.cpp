@@ -381,9 +381,19 @@ private Q_SLOTS:
             w->cmdAbort_Click();
         else
             w->cmdEdit_Click();
-        if (answer != MsgResult::Ok)
-            QVERIFY(t->dialogs.shown().first().text.startsWith(
-                u"Es liegen ungespeicherte Änderungen vor!\r\n"_s));
+        if (answer != MsgResult::Ok) {
+            const auto& q = t->dialogs.shown().first();
+            // Closing warns of the loss; another edit says what becomes of
+            // the purchase being edited.
+            if (ending == Ending::NextEdit)
+                QCOMPARE(q.text,
+                    u"Der Einkauf, der gerade bearbeitet wird, wird unverändert "
+                    u"zurückgeschrieben.\r\nTrotzdem einen anderen Einkauf bearbeiten?"_s);
+            else
+                QVERIFY(q.text.startsWith(u"Es liegen ungespeicherte Änderungen vor!\r\n"_s));
+            QCOMPARE(q.icon, MsgIcon::Question);
+            QCOMPARE(q.buttons, MsgButtons::YesNo);
+        }
         QTEST(stored(), "stored");
         QTEST(app->log->costEditFlag, "editing");
         QTEST(w->txtMenge->text(), "quantity");

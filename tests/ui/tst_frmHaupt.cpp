@@ -168,11 +168,6 @@ private slots:
         QCOMPARE(w->size(), size);
         QCOMPARE(w->Image3->x() + w->Image3->width(), w->width());
         QVERIFY(std::abs(w->Image2->x() * 2 + w->Image2->width() - w->width()) <= 2);
-        if (!resizeTo.isValid()) { // a refresh runs the load step again
-            w->Form_Load();
-            QApplication::processEvents();
-            QCOMPARE(w->size(), size);
-        }
         // Maximised, the banners stay where the last normal-state resize put them.
         const QPoint image2 = w->Image2->pos();
         const QPoint image3 = w->Image3->pos();
@@ -180,6 +175,56 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(w->Image2->pos(), image2);
         QCOMPARE(w->Image3->pos(), image3);
+    }
+
+    // A refresh reloads the main window's lists and figures; its size,
+    // place and state stay as the user left them, also beyond what the
+    // settings can hold (16-bit twips, 2184 pixels).
+    void refreshKeepsSizeAndPlace_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QSize>("resizeTo");
+        QTest::newRow("normal") << 0 << QSize(1100, 850);
+        QTest::newRow("wider than 16 bits") << 0 << QSize(2500, 900);
+        QTest::newRow("taller than 16 bits") << 0 << QSize(1100, 2300);
+        QTest::newRow("maximised") << 2 << QSize();
+    }
+    void refreshKeepsSizeAndPlace()
+    {
+        QFETCH(int, state);
+        QFETCH(QSize, resizeTo);
+        auto w = openWindow(18000, 13500, state, resizeTo);
+        if (state == 0)
+            w->move(40, 30);
+        QApplication::processEvents();
+        const QRect before = w->geometry();
+        const Qt::WindowStates stateBefore = w->windowState();
+        f->app.haupt = w.get();
+        f->app.Änderung();
+        f->app.haupt = nullptr;
+        QApplication::processEvents();
+        QCOMPARE(w->geometry(), before);
+        QCOMPARE(w->windowState(), stateBefore);
+    }
+
+    // Maximised at start, the window still has its saved normal size to go
+    // back to, so it is usable where no window manager maximises it.
+    void maximisedHasSavedNormalSize_data()
+    {
+        QTest::addColumn<QSize>("twips");
+        QTest::addColumn<QSize>("normal");
+        QTest::newRow("saved size") << QSize(18000, 13500) << QSize(1200, 900);
+        QTest::newRow("1000 x 1000: minimum") << QSize(1000, 1000) << QSize(984, 767);
+    }
+    void maximisedHasSavedNormalSize()
+    {
+        QFETCH(QSize, twips);
+        QFETCH(QSize, normal);
+        auto w = openWindow(twips.width(), twips.height(), 2);
+        QVERIFY(w->isMaximized());
+        // The size the window had when it was maximised: what a window
+        // system without window manager keeps, and what "restore" returns to.
+        QCOMPARE(w->normalGeometry().size(), normal);
     }
 
     void layoutFollowsWidth_data()

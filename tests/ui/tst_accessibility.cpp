@@ -1,0 +1,283 @@
+// What keyboard users and assistive technology get from the windows: every
+// input has a name, every control an action and a place in the Tab order,
+// and the filter switch is a check box that all ways of using it switch.
+#include "support/TestEnv.h"
+#include "ui/App.h"
+#include "ui/FilterSwitch.h"
+#include "ui/frmAddFish.h"
+#include "ui/frmAddKosten.h"
+#include "ui/frmDatePicker.h"
+#include "ui/frmFangÜbersicht.h"
+#include "ui/frmHaupt.h"
+#include "ui/frmPic.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Findings {
+    QStringList unnamedInputs;
+    QStringList withoutAction;
+    QStringList notByKeyboard;
+    QStringList seen; // object names met on the way
+};
+
+QString describe(QAccessibleInterface* iface)
+{
+    const QObject* o = iface->object();
+    const QString name = o ? o->objectName() : QString();
+    return (name.isEmpty() && o ? QString::fromLatin1(o->metaObject()->className()) : name)
+        + u" ("_s + QString::number(int(iface->role()), 16) + u')';
+}
+
+bool isInput(QAccessible::Role r)
+{
+    return r == QAccessible::EditableText || r == QAccessible::SpinBox || r == QAccessible::ComboBox
+        || r == QAccessible::List || r == QAccessible::Table || r == QAccessible::Tree
+        || r == QAccessible::Slider;
+}
+
+bool isControl(QAccessible::Role r)
+{
+    return r == QAccessible::PushButton || r == QAccessible::CheckBox
+        || r == QAccessible::RadioButton || r == QAccessible::ButtonMenu
+        || r == QAccessible::ButtonDropDown || r == QAccessible::MenuItem || r == QAccessible::Link;
+}
+
+// Walks the visible part of the tree below iface. Lists are not entered
+// (their children are their lines), nor Qt's own calendar.
+void walk(QAccessibleInterface* iface, Findings& f)
+{
+    for (int i = 0; i < iface->childCount(); ++i) {
+        QAccessibleInterface* child = iface->child(i);
+        if (!child || child->state().invisible)
+            continue;
+        const QAccessible::Role role = child->role();
+        QObject* object = child->object();
+        if (object && !object->objectName().isEmpty())
+            f.seen.append(object->objectName());
+        if (isInput(role) && child->text(QAccessible::Name).trimmed().isEmpty())
+            f.unnamedInputs.append(describe(child));
+        // A disabled control offers no action until it is enabled.
+        if (isControl(role) && !child->state().disabled) {
+            const QStringList actions = child->actionInterface()
+                ? child->actionInterface()->actionNames()
+                : QStringList();
+            if (!actions.contains(QAccessibleActionInterface::pressAction())
+                && !actions.contains(QAccessibleActionInterface::toggleAction())
+                && !actions.contains(QAccessibleActionInterface::showMenuAction()))
+                f.withoutAction.append(describe(child));
+            auto* widget = qobject_cast<QWidget*>(object);
+            if (widget && !(widget->focusPolicy() & Qt::TabFocus))
+                f.notByKeyboard.append(describe(child));
+        }
+        if (role == QAccessible::List || role == QAccessible::Table || role == QAccessible::Tree
+            || qobject_cast<QCalendarWidget*>(object))
+            continue;
+        walk(child, f);
+    }
+}
+
+QAccessibleInterface* accessible(QObject* o)
+{
+    return QAccessible::queryAccessibleInterface(o);
+}
+
+} // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> t;
+    std::unique_ptr<App> app;
+
+    void makeApp()
+    {
+        t->write(u"db\\fänge\\db"_s, QByteArray());
+        t->write(u"db\\kosten\\db"_s, QByteArray());
+        app = std::make_unique<App>(t->env, [] {});
+    }
+
+private Q_SLOTS:
+    void init() { t = std::make_unique<TestEnv>(); }
+    void cleanup()
+    {
+        QVERIFY(t->dialogs.verifyDone());
+        app.reset();
+        t.reset();
+    }
+
+    void everyInputNamedEveryControlUsable_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("expected"); // some of the objects the walk must meet
+        QTest::newRow("main window") << u"frmHaupt"_s
+                                     << QStringList { u"cmdZeit"_s, u"cmdPics"_s, u"lstFänge"_s,
+                                            u"Image1"_s, u"Image2"_s, u"Image3"_s, u"mnuDatei"_s };
+        QTest::newRow("catch entry")
+            << u"frmAddFish"_s
+            << QStringList { u"txtDate"_s, u"cmdDatePicker"_s, u"txtFänger"_s, u"txtAngeltiefe"_s,
+                   u"txtBild"_s, u"cmdBrowse"_s, u"cmdSave"_s, u"cmdAbort"_s };
+        QTest::newRow("catch overview")
+            << u"frmFangÜbersicht"_s
+            << QStringList { u"lstFänge"_s, u"chkFilter"_s, u"cmdEdit"_s, u"cmdOK"_s };
+        QTest::newRow("catch overview, filter mode")
+            << u"frmFangÜbersicht filter"_s
+            << QStringList { u"lstFilter"_s, u"chkFilter"_s, u"txtFilter"_s, u"cmdReset"_s };
+        QTest::newRow("cost window")
+            << u"frmAddKosten"_s
+            << QStringList { u"txtDate"_s, u"txtMenge"_s, u"txtVersandkosten"_s, u"lstKosten"_s,
+                   u"txtGesamt"_s, u"chkFilter"_s, u"cmdSave"_s };
+        QTest::newRow("cost window, filter mode")
+            << u"frmAddKosten filter"_s
+            << QStringList { u"lstFilter"_s, u"txtGesamt2"_s, u"chkFilter"_s, u"txtFilter"_s };
+        QTest::newRow("date picker")
+            << u"frmDatePicker"_s << QStringList { u"DTPicker1"_s, u"cmdSave"_s };
+        QTest::newRow("picture window") << u"frmPic"_s << QStringList { u"cmdClose"_s };
+    }
+    void everyInputNamedEveryControlUsable()
+    {
+        QFETCH(QString, window);
+        QFETCH(QStringList, expected);
+        makeApp();
+        std::unique_ptr<QWidget> w;
+        const bool filter = window.endsWith(u" filter");
+        if (window.startsWith(u"frmHaupt")) {
+            w = std::make_unique<frmHaupt>(*app);
+        } else if (window.startsWith(u"frmAddFish")) {
+            w = std::make_unique<frmAddFish>(*app);
+        } else if (window.startsWith(u"frmFangÜbersicht")) {
+            auto* o = new frmFangÜbersicht(*app);
+            w.reset(o);
+            o->show();
+            if (filter)
+                o->chkFilter_Click();
+        } else if (window.startsWith(u"frmAddKosten")) {
+            auto* k = new frmAddKosten(*app);
+            w.reset(k);
+            if (filter)
+                k->chkFilter_Click();
+        } else if (window.startsWith(u"frmDatePicker")) {
+            w = std::make_unique<frmDatePicker>(*app, nullptr);
+        } else {
+            w = std::make_unique<frmPic>();
+        }
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+
+        Findings f;
+        QAccessibleInterface* root = accessible(w.get());
+        QVERIFY(root);
+        walk(root, f);
+        QVERIFY2(f.unnamedInputs.isEmpty(), qPrintable(f.unnamedInputs.join(u", "_s)));
+        QVERIFY2(f.withoutAction.isEmpty(), qPrintable(f.withoutAction.join(u", "_s)));
+        QVERIFY2(f.notByKeyboard.isEmpty(), qPrintable(f.notByKeyboard.join(u", "_s)));
+        for (const QString& name : expected)
+            QVERIFY2(f.seen.contains(name), qPrintable(name));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 9, 0)
+        for (const QString& name : expected) {
+            auto* widget = w->findChild<QWidget*>(name);
+            if (widget)
+                QCOMPARE(accessible(widget)->text(QAccessible::Identifier), name);
+        }
+#endif
+        if (window.startsWith(u"frmFangÜbersicht"))
+            w->hide(); // only hidden while the program runs
+    }
+
+    // The filter switch of both windows reads as a check box, is checked
+    // exactly in filter mode, and every way of using it switches the mode.
+    void filterSwitchAllWays_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("way");
+        for (const QString& window : { u"frmFangÜbersicht"_s, u"frmAddKosten"_s }) {
+            for (const QString& way : { u"toggle action"_s, u"press action"_s, u"Space"_s,
+                     u"click on caption"_s, u"click on picture"_s }) {
+                QTest::addRow("%s, %s", qPrintable(window), qPrintable(way)) << window << way;
+            }
+        }
+    }
+    void filterSwitchAllWays()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, way);
+        makeApp();
+        std::unique_ptr<QWidget> w;
+        FilterSwitch* sw = nullptr;
+        QLabel* ticked = nullptr;
+        QLabel* unticked = nullptr;
+        std::function<bool()> filterMode;
+        if (window == u"frmFangÜbersicht") {
+            auto* o = new frmFangÜbersicht(*app);
+            w.reset(o);
+            sw = o->chkFilter;
+            ticked = o->imgFilterTrue;
+            unticked = o->imgFilterFalse;
+            filterMode = [o] { return o->filterMode(); };
+        } else {
+            auto* k = new frmAddKosten(*app);
+            w.reset(k);
+            sw = k->chkFilter;
+            ticked = k->imgFilterTrue;
+            unticked = k->imgFilterFalse;
+            filterMode = [k] { return k->filterMode(); };
+        }
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QCOMPARE(sw->objectName(), u"chkFilter"_s);
+        QAccessibleInterface* iface = accessible(sw);
+        QCOMPARE(iface->role(), QAccessible::CheckBox);
+        QCOMPARE(iface->text(QAccessible::Name), u"Filter verwenden"_s);
+
+        auto use = [&] {
+            if (way == u"toggle action") {
+                iface->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+            } else if (way == u"press action") {
+                const bool before = filterMode();
+                iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+                QTRY_VERIFY(filterMode() != before); // a press is animated
+            } else if (way == u"Space") {
+                QTest::keyClick(sw, Qt::Key_Space);
+            } else if (way == u"click on caption") {
+                QTest::mouseClick(sw, Qt::LeftButton);
+            } else {
+                QTest::mouseClick(ticked->isHidden() ? unticked : ticked, Qt::LeftButton);
+            }
+        };
+        for (bool on : { true, false }) {
+            use();
+            QCOMPARE(filterMode(), on);
+            QCOMPARE(ticked->isHidden(), !on);
+            QCOMPARE(unticked->isHidden(), on);
+            QCOMPARE(sw->isChecked(), on);
+            QCOMPARE(bool(iface->state().checked), on);
+        }
+        w->hide();
+    }
+
+    // Filter mode entered another way (the main window's menu) checks the switch.
+    void switchFollowsTheMode()
+    {
+        makeApp();
+        auto* o = new frmFangÜbersicht(*app);
+        std::unique_ptr<QWidget> keep(o);
+        QVERIFY(!o->chkFilter->isChecked());
+        o->OpenInFilterMode();
+        QVERIFY(o->chkFilter->isChecked());
+        o->cmdOK_Click();
+        QVERIFY(!o->chkFilter->isChecked());
+    }
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
