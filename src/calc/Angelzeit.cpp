@@ -8,13 +8,9 @@
 #include <QHash>
 #include <QSet>
 
-#include <deque>
+#include <array>
 
 namespace {
-
-// A TAB must turn up within this many characters of a field's start, as the
-// record reader demands.
-constexpr qsizetype kTabWindow = 255;
 
 struct TripKey {
     QStringView date;
@@ -28,37 +24,6 @@ struct TripKey {
 size_t qHash(const TripKey& k, size_t seed = 0)
 {
     return qHashMulti(seed, k.date, k.start);
-}
-
-struct TripFields {
-    QStringView date;
-    QStringView start;
-    QStringView end;
-};
-
-// Fields 1, 3 and 5 of a well-formed record, without copying. Returns false
-// when the record reader would refuse the record, so that the caller can let
-// the reader itself handle (and log) it.
-bool splitWellFormed(QStringView rec, TripFields& out)
-{
-    out.date = rec.left(10);
-    qsizetype pos = 11; // character 11 is the TAB after the date
-    for (int field = 2; field <= 16; ++field) {
-        if (pos >= rec.size())
-            return false;
-        const qsizetype window = std::min(rec.size(), pos + kTabWindow);
-        qsizetype tab = pos;
-        while (tab < window && rec[tab] != u'\t')
-            ++tab;
-        if (tab == window)
-            return false;
-        if (field == 3)
-            out.start = rec.sliced(pos, tab - pos);
-        else if (field == 5)
-            out.end = rec.sliced(pos, tab - pos);
-        pos = tab + 1;
-    }
-    return true;
 }
 
 bool isDigit(QChar c)
@@ -96,37 +61,26 @@ qint32 Angelzeit(const Env& env, const QStringList& overviewRows)
     const qsizetype n = overviewRows.size() - 2;
     QSet<TripKey> trips;
     trips.reserve(n);
-    // Rows the fast split refuses are parsed by the record reader; their
-    // cells must outlive the views kept in the trip set.
-    std::deque<QStringList> readerRows;
+    std::array<QStringView, kCatchFields> f;
 
     for (qsizetype k = 2; k < overviewRows.size(); ++k) {
         const QString& row = overviewRows[k];
-        // The photo mark and its TAB come before the record.
+        // The photo mark and its TAB come before the record. A record the
+        // reader cannot split is reported as the reader reports it; its
+        // fields as far as they were split still count.
         const QStringView rec = QStringView(row).sliced(std::min<qsizetype>(2, row.size()));
-
-        TripFields f;
-        if (!splitWellFormed(rec, f)) {
-            const RecordTable t = ConvertToArray(env, { rec.toString() }, QStringLiteral("fisch"));
-            QStringList cells = t.value(0);
-            while (cells.size() < kCatchFields)
-                cells.append(QString());
-            readerRows.push_back(std::move(cells));
-            const QStringList& kept = readerRows.back();
-            f.date = kept.at(0);
-            f.start = kept.at(2);
-            f.end = kept.at(4);
-        }
+        if (!SplitRecord(rec, kCatchFields, f.data()))
+            ErrorTrap(env, QStringLiteral("Funktion ConvertToArray")).log(Err::Overflow);
 
         qint16 begin = 0;
         qint16 end = 0;
-        trap.step([&] { begin = minuteValue(f.start); });
-        trap.step([&] { end = minuteValue(f.end); });
+        trap.step([&] { begin = minuteValue(f[2]); });
+        trap.step([&] { end = minuteValue(f[4]); });
 
         // Later rows of a trip count nothing: the trip lasts from the start
         // to the end time of its first row.
         const qsizetype tripsBefore = trips.size();
-        trips.insert(TripKey { f.date, begin });
+        trips.insert(TripKey { f[0], begin });
         if (trips.size() == tripsBefore)
             continue;
         trap.step([&] {

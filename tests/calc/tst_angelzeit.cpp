@@ -50,6 +50,12 @@ private slots:
         QTest::newRow("short row keeps its leading fields") << QStringList {
             u" \t01.05.2007\tMax\t06:00\t07:00\t08:00\tKarpfen"_s, row(2, "06:00", "07:00")
         } << 180 << QStringList { u"Funktion ConvertToArray\tError (6)"_s };
+        // One TAB short of a record (15 instead of 16): the reader's error,
+        // although the start and end fields are there.
+        QString oneShort = row(3, "06:00", "08:00");
+        oneShort.truncate(oneShort.lastIndexOf(u'\t'));
+        QTest::newRow("one TAB short") << QStringList { oneShort } << 120
+                                       << QStringList { u"Funktion ConvertToArray\tError (6)"_s };
     }
 
     void trips()
