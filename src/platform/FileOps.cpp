@@ -153,10 +153,14 @@ int writeAtomically(const QString& path, const QByteArray& bytes)
         return Err::PathFileAccess;
     // QSaveFile writes a temporary file beside the target and renames it
     // over the old one on commit.
+    // Unbuffered: a buffered write that runs out of space is only noticed
+    // when the buffer is flushed at commit, and a short flush there is not
+    // reported; written directly, a short write is seen here, before the
+    // new file can replace the old one.
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fi.exists() && !fi.isWritable() ? Err::PermissionDenied : Err::PathFileAccess;
-    if (f.write(bytes) != bytes.size()) {
+    if (f.write(bytes) != bytes.size() || f.size() != bytes.size()) {
         f.cancelWriting();
         f.commit();
         return Err::PathFileAccess;

@@ -1,0 +1,266 @@
+#include "platform/ErrorLog.h"
+#include "store/Numbers.h"
+#include "store/Logbook.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kCatchFile = u"db\\fänge\\db"_s;
+const QString kCostFile = u"db\\kosten\\db"_s;
+
+QString catchOn(const QString& date, const QString& angler = u"Max"_s)
+{
+    return sampleCatch({ { 1, date }, { 2, angler } }).join(u'\t');
+}
+
+QString costOn(const QString& date, const QString& article = u"Haken"_s)
+{
+    return sampleCost({ { 1, date }, { 4, article } }).join(u'\t');
+}
+
+QString listLineOf(const QString& item)
+{
+    const QString date = item.mid(8, 2) + u'.' + item.mid(5, 2) + u'.' + item.left(4);
+    return (item.contains(u'*') ? u"X\t"_s : u" \t"_s) + date + item.mid(10);
+}
+
+// Runs f in a child process whose files may grow to `limit` bytes at most
+// (a full disk, as a write sees it); returns f's result as the child saw it.
+bool withFileLimit(qint64 limit, const std::function<bool()>& f)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit r { rlim_t(limit), rlim_t(limit) };
+        setrlimit(RLIMIT_FSIZE, &r);
+        _exit(f() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+class TestLogbook : public QObject {
+    Q_OBJECT
+
+private slots:
+    void listsNewestFirstAndKeepsTheFileOrderForStatistics()
+    {
+        TestEnv t;
+        const QString a = catchOn(u"2004/05/16"_s), b = catchOn(u"2004/05/18"_s);
+        t.write(kCatchFile, recordFileBytes({ a, b }));
+        Logbook book(t.env);
+        book.refresh(u"Test"_s);
+        QCOMPARE(book.catchLines(), overviewList({ listLineOf(b), listLineOf(a) }));
+        QCOMPARE(book.catchItem(2), b);
+        QCOMPARE(book.catchItem(3), a);
+        QCOMPARE(book.catchNumbers().size(), 2);
+        QCOMPARE(book.catchFileSize(), recordFileBytes({ a, b }).size());
+    }
+
+    void readsOnlyWhenTheFileChanged()
+    {
+        TestEnv t;
+        t.write(kCatchFile, recordFileBytes({ catchOn(u"2004/05/16"_s) }));
+        Logbook book(t.env);
+        QSignalSpy spy(&book, &Logbook::catchesChanged);
+        book.refresh(u"Test"_s);
+        book.refresh(u"Test"_s);
+        QCOMPARE(spy.count(), 1);
+        // Same length, other text: read again.
+        t.write(kCatchFile, recordFileBytes({ catchOn(u"2004/05/17"_s) }));
+        book.refresh(u"Test"_s);
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(book.catchItem(2), catchOn(u"2004/05/17"_s));
+    }
+
+    // Lines the program did not edit go back byte for byte, whatever their
+    // form, and line ends of every kind end a line.
+    void rewriteKeepsEveryOtherLine_data()
+    {
+        QTest::addColumn<QByteArray>("odd"); // a line not in record form, without line end
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("unquoted with a quote inside") << QByteArray("2004/05/10\tA \"B\" C") << QByteArray("\r\n");
+        QTest::newRow("quoted with an inner quote") << QByteArray("\"2004/05/10\tA\"B\tC\"") << QByteArray("\r\n");
+        QTest::newRow("text after the closing quote") << QByteArray("\"2004/05/10\tA\" Rest") << QByteArray("\n");
+        QTest::newRow("no closing quote") << QByteArray("\"2004/05/10\tA") << QByteArray("\r");
+        QTest::newRow("undefined code page bytes") << QByteArray("\x81\x8d\x8f\x90\x9d") << QByteArray("\r\n");
+    }
+
+    void rewriteKeepsEveryOtherLine()
+    {
+        QFETCH(QByteArray, odd);
+        QFETCH(QByteArray, lineEnd);
+        TestEnv t;
+        const QString keep = catchOn(u"2004/05/16"_s), gone = catchOn(u"2004/05/18"_s);
+        QByteArray bytes;
+        for (const QByteArray& line : { RecordLine(gone).chopped(2), odd, RecordLine(keep).chopped(2) })
+            bytes += line + lineEnd;
+        t.write(kCatchFile, bytes);
+        Logbook book(t.env);
+        book.refresh(u"Test"_s);
+        ErrorTrap trap(t.env, u"Test"_s);
+        QCOMPARE(book.catchLines().size(), 4);
+        QVERIFY(book.removeCatch(2, trap));
+        QCOMPARE(t.read(kCatchFile), RecordLine(keep) + odd + "\r\n");
+        // Twice: the second rewrite changes nothing either.
+        book.appendCatch(gone, trap);
+        QVERIFY(book.removeCatch(book.catchLines().indexOf(listLineOf(gone)), trap));
+        QCOMPARE(t.read(kCatchFile), RecordLine(keep) + odd + "\r\n");
+    }
+
+    void damagedLineHidesOnlyItself()
+    {
+        TestEnv t;
+        QByteArray bytes = recordFileBytes({ catchOn(u"2004/05/16"_s) });
+        bytes += "\"2004/05/17\tkaputt\"\r\n";
+        for (int i = 0; i < 3; ++i)
+            bytes += recordFileBytes({ catchOn(u"2004/06/0"_s + QString::number(i + 1)) });
+        t.write(kCatchFile, bytes);
+        Logbook book(t.env);
+        book.refresh(u"Test"_s);
+        book.refresh(u"Test"_s);
+        QCOMPARE(book.catchLines().size(), 2 + 4);
+        QCOMPARE(book.catchNumbers().size(), 4);
+        // Reported once per reading, not once per line or per refresh.
+        QCOMPARE(t.logEntries(), QStringList { u"Funktion ConvertToArray\tError (6)"_s });
+    }
+
+    // Another program (or a hand edit) changed the file since it was read:
+    // the change is applied to what the file holds now.
+    void changeUnderneathIsKept()
+    {
+        TestEnv t;
+        const QString a = catchOn(u"2004/05/16"_s), b = catchOn(u"2004/05/18"_s),
+                      other = catchOn(u"2004/05/17"_s, u"Anna"_s);
+        t.write(kCatchFile, recordFileBytes({ a, b }));
+        Logbook book(t.env);
+        book.refresh(u"Test"_s);
+        ErrorTrap trap(t.env, u"Test"_s);
+        t.write(kCatchFile, recordFileBytes({ a, b, other }));
+        QVERIFY(book.removeCatch(2, trap)); // b, as listed before
+        QCOMPARE(t.read(kCatchFile), recordFileBytes({ other, a }));
+        // A catch removed elsewhere in the meantime is not there to remove.
+        t.write(kCatchFile, recordFileBytes({ a }));
+        QVERIFY(!book.removeCatch(2, trap));
+        QCOMPARE(t.read(kCatchFile), recordFileBytes({ a }));
+        // An append after a change elsewhere lists both.
+        t.write(kCatchFile, recordFileBytes({ a, other }));
+        QVERIFY(book.appendCatch(b, trap));
+        QCOMPARE(book.catchLines().mid(2), QStringList({ listLineOf(b), listLineOf(other), listLineOf(a) }));
+    }
+
+    // A write that fails for want of space leaves the file as it was.
+    void fullDiskChangesNothing_data()
+    {
+        QTest::addColumn<int>("action"); // 0 append catch, 1 remove catch, 2 append cost, 3 remove cost
+        QTest::newRow("append a catch") << 0;
+        QTest::newRow("remove a catch") << 1;
+        QTest::newRow("append a purchase") << 2;
+        QTest::newRow("remove a purchase") << 3;
+    }
+
+    void fullDiskChangesNothing()
+    {
+        QFETCH(int, action);
+        TestEnv t;
+        const QByteArray catches = recordFileBytes(
+            { catchOn(u"2004/05/16"_s), catchOn(u"2004/05/17"_s), catchOn(u"2004/05/18"_s) });
+        const QByteArray costs = recordFileBytes(
+            { costOn(u"2004/05/16"_s), costOn(u"2004/05/17"_s), costOn(u"2004/05/18"_s) });
+        t.write(kCatchFile, catches);
+        t.write(kCostFile, costs);
+        Logbook book(t.env);
+        book.refresh(u"Test"_s);
+        const bool done = withFileLimit(100, [&]() -> bool {
+            ErrorTrap trap(t.env, u"Test"_s);
+            switch (action) {
+            case 0: return book.appendCatch(catchOn(u"2004/05/19"_s), trap);
+            case 1: return book.removeCatch(2, trap);
+            case 2: return book.appendCost(costOn(u"2004/05/19"_s), trap);
+            default: return book.removeCost(0, QString(), trap);
+            }
+        });
+        QVERIFY(!done);
+        QCOMPARE(t.read(kCatchFile), catches);
+        QCOMPARE(t.read(kCostFile), costs);
+    }
+
+    void editTakesOutAndPutsBackTheSameBytes()
+    {
+        TestEnv t;
+        const QString a = catchOn(u"2004/05/16"_s);
+        // A date without its leading zero has no list form to turn back.
+        const QString odd = catchOn(u"2004/5/17"_s);
+        t.write(kCatchFile, recordFileBytes({ a, odd }));
+        Logbook book(t.env);
+        book.refresh(u"Test"_s);
+        ErrorTrap trap(t.env, u"Test"_s);
+        const int row = int(book.catchLines().indexOf(CatchListLine(t.env, odd)));
+        QVERIFY(book.takeCatchForEdit(row, trap));
+        QVERIFY(book.editFlag);
+        QCOMPARE(book.editRecord, CatchListLine(t.env, odd).mid(2));
+        QCOMPARE(t.read(kCatchFile), recordFileBytes({ a }));
+        QVERIFY(book.putBackCatch(trap));
+        QVERIFY(!book.editFlag);
+        QCOMPARE(t.read(kCatchFile), recordFileBytes({ a, odd }));
+    }
+
+    void costsListSumAndKeepWhatTheyDoNotList()
+    {
+        TestEnv t;
+        const QString jan = costOn(u"2004/01/10"_s), feb = costOn(u"2004/02/10"_s, u"Schnur"_s);
+        const QString unlisted = u"2004/1/5\tkurz"_s;
+        t.write(kCostFile, recordFileBytes({ jan, unlisted, feb }));
+        Logbook book(t.env);
+        book.refresh(u"Test"_s);
+        QCOMPARE(book.costLines().size(), 2);
+        QCOMPARE(book.costItem(0), feb);
+        // Both purchases cost the same: the sums hold two of each amount.
+        const float price = float(ParseNumber(sampleCost()[5]));
+        const float total = float(ParseNumber(sampleCost()[7]));
+        QCOMPARE(book.costSums().price, price + price);
+        QCOMPARE(book.costSums().total, total + total);
+        ErrorTrap trap(t.env, u"Test"_s);
+        // Taking February out for editing while January is still pending.
+        QVERIFY(book.removeCost(0, jan, trap));
+        QCOMPARE(t.read(kCostFile), recordFileBytes({ jan, unlisted, jan }));
+        QCOMPARE(book.costLines(), QStringList({ book.costLines()[0], book.costLines()[0] }));
+        QCOMPARE(book.costItem(1), jan);
+        QCOMPARE(book.costSums().total, total + total);
+    }
+
+    void sortKeepsEveryLine()
+    {
+        TestEnv t;
+        const QByteArray catches = "\"2004/05/16\tA\"\r\"2004/05/18\tB\"\r\"2004/05/17\tC\"\r";
+        t.write(kCatchFile, catches);
+        t.write(kCostFile, QByteArray());
+        Logbook book(t.env);
+        QVERIFY(book.sortLogs());
+        QCOMPARE(t.read(kCatchFile),
+            QByteArray("\"2004/05/18\tB\"\r\n\"2004/05/17\tC\"\r\n\"2004/05/16\tA\"\r\n"));
+        // A log that cannot be written is not reported as sorted.
+        QFile::remove(t.path(kCostFile));
+        QDir().mkpath(t.path(kCostFile));
+        t.write(u"db\\kosten\\db\\x"_s, "x");
+        QVERIFY(!book.sortLogs());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLogbook)
+#include "tst_logbook.moc"
