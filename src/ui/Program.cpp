@@ -1,5 +1,6 @@
 #include "ui/Program.h"
 
+#include "app/InstanceLock.h"
 #include "platform/Clock.h"
 #include "platform/qt/QtDialogs.h"
 #include "ui/App.h"
@@ -27,6 +28,12 @@ int runProgram(int argc, char** argv)
     QtDialogs dialogs;
     QtShell shell;
     Env env{QApplication::applicationDirPath(), &clock, &dialogs, &shell};
+
+    const InstanceLock lock(env.programDir);
+    if (!lock.acquired()) {
+        static_cast<Dialogs&>(dialogs).message(kAlreadyRunning, MsgIcon::Warning);
+        return 1;
+    }
 
     App app(env, [] { QApplication::exit(0); });
     app.Main();
