@@ -5,6 +5,10 @@
 #include "platform/RuntimeError.h"
 
 #include <QDir>
+
+#include <csignal>
+#include <sys/resource.h>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -106,4 +110,22 @@ QStringList overviewList(const QStringList& rows)
         "Gew\u00E4sser\tAngelplatz\tMontage/Rig.\tK\u00F6der\tWetter\tLuft \u00B0C\t"
         "Wasser \u00B0C\tTiefe\tMondphase");
     return QStringList { header, QString(230, u'=') + QStringLiteral("    ") } + rows;
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit r {};
+    getrlimit(RLIMIT_FSIZE, &r);
+    m_soft = r.rlim_cur;
+    r.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &r);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit r {};
+    getrlimit(RLIMIT_FSIZE, &r);
+    r.rlim_cur = rlim_t(m_soft);
+    setrlimit(RLIMIT_FSIZE, &r);
 }

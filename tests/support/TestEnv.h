@@ -50,3 +50,17 @@ QStringList sampleCost(FieldChanges changes = {});
 QString overviewRow(const QStringList& fields, QChar mark = u' ');
 // The overview's list: column header, rule line, then the rows.
 QStringList overviewList(const QStringList& rows);
+
+// While it lives, no file this process writes may grow beyond `bytes`: a
+// disk that runs full, as a write sees it. Lowers only the soft limit, so
+// the old one comes back at the end.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    quint64 m_soft = 0;
+};

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void mainThenEndOnce();
     void executableCreatesLayoutInEmptyFolder();
     void sortMenuSortsBothFilesNewestFirst();
+    void sortMenuReportsWhatItCouldNotSort();
 };
 
 void TestApp::mainThenEndOnce()
@@ -99,6 +100,25 @@ void TestApp::sortMenuSortsBothFilesNewestFirst()
     QCOMPARE(t.read("db\\kosten\\db"), QByteArray("\"2004/01/01\tb\"\r\n\"2003/01/01\ta\"\r\n"));
     QCOMPARE(t.read("db\\fänge\\db"),
              QByteArray("\"2004/05/17\tz\"\r\n\"2004/05/17\ty\"\r\n\"2003/12/01\tx\"\r\n"));
+}
+
+void TestApp::sortMenuReportsWhatItCouldNotSort()
+{
+    TestEnv t;
+    t.dialogs.answer(MsgResult::No);
+    App app(t.env, [] {});
+    app.Main();
+    const QByteArray costs("\"2003/01/01\ta\"\r\n\"2004/01/01\tb\"\r\n");
+    t.write("db\\Kosten\\db", costs);
+    t.dialogs.expectMessage();
+    {
+        const FileSizeLimit full(10);
+        app.haupt->mnuSortDB->trigger();
+    }
+    QCOMPARE(t.dialogs.shown().last().icon, MsgIcon::Warning);
+    QVERIFY(t.dialogs.shown().last().text.startsWith(
+        QStringLiteral("Die Datenbanken konnten nicht sortiert werden!")));
+    QCOMPARE(t.read("db\\kosten\\db"), costs);
 }
 
 QTEST_MAIN(TestApp)

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <optional>
+
 #include <cmath>
 #include <memory>
 
@@ -294,16 +296,21 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("photosBefore");
         QTest::addColumn<QStringList>("photosAfter");
         QTest::addColumn<QStringList>("log");
+        QTest::addColumn<bool>("diskFull");
         const QStringList all = { u"17.05.2004_06-45-00.bmp"_s, u"17.05.2004_06-45-00.JPG"_s,
             u"17.05.2004_06-46-00.jpg"_s, u"DUMMY.txt"_s };
         const QStringList others = all.mid(2);
         QTest::newRow("Yes: its photos go")
-            << u"Karpfen*"_s << true << all << others << QStringList {};
-        QTest::newRow("No keeps all") << u"Karpfen*"_s << false << all << all << QStringList {};
-        QTest::newRow("no photo mark") << u"Karpfen"_s << true << all << all << QStringList {};
+            << u"Karpfen*"_s << true << all << others << QStringList {} << false;
+        QTest::newRow("No keeps all") << u"Karpfen*"_s << false << all << all << QStringList {} << false;
+        QTest::newRow("no photo mark") << u"Karpfen"_s << true << all << all << QStringList {} << false;
         QTest::newRow("photo missing is logged")
             << u"Karpfen*"_s << true << others << others
-            << QStringList { u"Sub frmFangÜbersicht.cmdDelete_Click\tError (53)"_s };
+            << QStringList { u"Sub frmFangÜbersicht.cmdDelete_Click\tError (53)"_s } << false;
+        // The catch stays, with its photos, and the user is told.
+        QTest::newRow("disk full") << u"Karpfen*"_s << true << all << all
+                                   << QStringList { u"Sub frmFangÜbersicht.cmdDelete_Click\tError (75)"_s }
+                                   << true;
     }
     void deleteRow()
     {
@@ -315,17 +322,31 @@ private Q_SLOTS:
         const QString newer = rec(u"2004/05/18"_s, u"Anna"_s);
         const QString gone = rec(u"2004/05/17"_s, u"Max"_s, species);
         const QString older = rec(u"2004/05/16"_s, u"Max"_s);
+        QFETCH(bool, diskFull);
         open({ older, gone, newer });
         select(3);
         t->dialogs.answer(yes ? MsgResult::Yes : MsgResult::No);
-        w->cmdDelete->click();
+        if (diskFull)
+            t->dialogs.expectMessage();
+        {
+            std::optional<FileSizeLimit> full;
+            if (diskFull)
+                full.emplace(t->read(kCatchFile).size() / 2);
+            w->cmdDelete->click();
+        }
         QCOMPARE(t->dialogs.shown().first().text, u"Wollen Sie den Eintrag wirklich löschen?"_s);
         QCOMPARE(t->dialogs.shown().first().buttons, MsgButtons::YesNo);
+        if (diskFull) {
+            QCOMPARE(t->dialogs.shown().last().text,
+                u"Fehler: Die Fangdatenbank konnte nicht geschrieben werden!\r\nEs wurde nichts geändert."_s);
+            QCOMPARE(t->dialogs.shown().last().icon, MsgIcon::Warning);
+        }
+        const bool removed = yes && !diskFull;
         // Rewritten in list order without the deleted line.
         QCOMPARE(t->read(kCatchFile),
             recordFileBytes(
-                yes ? QStringList { newer, older } : QStringList { older, gone, newer }));
-        QCOMPARE(w->labÜberschrift->text(), kHeading + (yes ? u"(2):"_s : u"(3):"_s));
+                removed ? QStringList { newer, older } : QStringList { older, gone, newer }));
+        QCOMPARE(w->labÜberschrift->text(), kHeading + (removed ? u"(2):"_s : u"(3):"_s));
         QTEST(bilder(*t), "photosAfter");
         QTEST(t->logEntries(), "log");
     }
