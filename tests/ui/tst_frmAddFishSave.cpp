@@ -72,6 +72,8 @@ private Q_SLOTS:
         QCOMPARE(f->t.dialogs.shown().last().icon, MsgIcon::Information);
         QCOMPARE(f->catchFile(), savedSample(Fields { { 6, u"Karpfen"_s } } + stored));
         QCOMPARE(f->photos(), copy.isEmpty() ? QStringList() : QStringList { copy });
+        // The photo box is empty again: the next catch must not get this photo.
+        QCOMPARE(w->txtBild->text(), QString());
         for (const auto& [number, chosen] : typed) {
             if (number == 17) { // a copy: the user's own file stays
                 QCOMPARE(f->t.read(u"db\\bilder\\"_s + copy), chosen.toUtf8());
