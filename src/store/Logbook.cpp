@@ -1,5 +1,6 @@
 #include "store/Logbook.h"
 
+#include "platform/Cp1252.h"
 #include "platform/ErrorLog.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
@@ -58,6 +59,26 @@ struct SortKey {
 };
 
 } // namespace
+
+void Logbook::Row::appendBytes(QByteArray& out, int markLength) const
+{
+    if (!raw.isEmpty()) {
+        out += raw;
+        out += "\r\n";
+        return;
+    }
+    out += '"';
+    if (item.isNull()) {
+        const QStringView record = QStringView(listLine).mid(markLength);
+        char16_t date[10];
+        storedDate(record, date);
+        appendEncoded1252(out, QStringView(date, 10));
+        appendEncoded1252(out, record.mid(10));
+    } else {
+        appendEncoded1252(out, item);
+    }
+    out += "\"\r\n";
+}
 
 QString Logbook::Row::itemText(int markLength) const
 {
@@ -381,11 +402,11 @@ bool Logbook::removeCatch(int row, ErrorTrap& trap)
     const int removed = m_catchOrder[row - 2];
     std::vector<CatchRow> rows;
     rows.reserve(m_catchRows.size());
-    QList<StoredLine> lines;
-    lines.reserve(qsizetype(m_catchRows.size()));
+    QByteArray bytes;
+    bytes.reserve(m_catches.size + 64);
     for (int i : m_catchOrder) {
         if (i != removed)
-            lines.append(m_catchRows[i].stored(kCatchMark));
+            m_catchRows[i].appendBytes(bytes, kCatchMark);
     }
     // Lines the list leaves out keep their place after the listed ones.
     std::vector<bool> listed(m_catchRows.size(), false);
@@ -393,9 +414,9 @@ bool Logbook::removeCatch(int row, ErrorTrap& trap)
         listed[i] = true;
     for (int i = 0; i < int(m_catchRows.size()); ++i) {
         if (!listed[i])
-            lines.append(m_catchRows[i].stored(kCatchMark));
+            m_catchRows[i].appendBytes(bytes, kCatchMark);
     }
-    if (!rewrite(m_catches, LinesBytes(lines), trap))
+    if (!rewrite(m_catches, bytes, trap))
         return false;
 
     // The file now holds the listed lines in list order, then the others.
@@ -484,19 +505,19 @@ bool Logbook::removeCost(int row, const QString& putBack, ErrorTrap& trap)
     // Listed lines in list order without the removed one, then the lines the
     // list leaves out, then the purchase put back.
     const int removed = m_costListed[row];
-    QList<StoredLine> lines;
-    lines.reserve(qsizetype(m_costRows.size()) + 1);
+    QByteArray bytes;
+    bytes.reserve(m_costs.size + putBack.size() + 64);
     for (int i : m_costListed) {
         if (i != removed)
-            lines.append(m_costRows[i].stored(kNoMark));
+            m_costRows[i].appendBytes(bytes, kNoMark);
     }
     for (const Row& r : m_costRows) {
         if (r.listLine.isNull())
-            lines.append(r.stored(kNoMark));
+            r.appendBytes(bytes, kNoMark);
     }
     if (!putBack.isEmpty())
-        lines.append(StoredLine { putBack, {} });
-    if (!rewrite(m_costs, LinesBytes(lines), trap))
+        bytes += RecordLine(putBack);
+    if (!rewrite(m_costs, bytes, trap))
         return false;
 
     m_costRows.erase(m_costRows.begin() + removed);

@@ -105,7 +105,8 @@ private:
         QString item; // null when it is the list line's own
         QByteArray raw; // the line's own bytes when not in record form
         QString itemText(int markLength) const;
-        StoredLine stored(int markLength) const { return { itemText(markLength), raw }; }
+        // The line's bytes in the file, with CR LF.
+        void appendBytes(QByteArray& out, int markLength) const;
     };
     struct CatchRow : Row {
         CatchNumbers numbers;

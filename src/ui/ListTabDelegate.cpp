@@ -60,6 +60,14 @@ qreal TabLayout::textWidth(const QString& row) const
 
 qreal TabLayout::widestWidth(const QStringList& rows) const
 {
+    qreal widest = 0;
+    for (qreal w : widths(rows))
+        widest = qMax(widest, w);
+    return widest;
+}
+
+QList<qreal> TabLayout::widths(const QStringList& rows) const
+{
     std::array<qreal, 256> latin {};
     for (int c = 0; c < 256; ++c)
         latin[c] = m_fm.horizontalAdvance(QChar(c));
@@ -74,7 +82,8 @@ qreal TabLayout::widestWidth(const QStringList& rows) const
         return *it;
     };
 
-    qreal widest = 0;
+    QList<qreal> out;
+    out.reserve(rows.size());
     for (const QString& row : rows) {
         qreal x = 0;
         qreal segment = 0;
@@ -87,9 +96,9 @@ qreal TabLayout::widestWidth(const QStringList& rows) const
             x = tabPosition(x + segment, nextStop);
             segment = 0;
         }
-        widest = qMax(widest, x + segment);
+        out.append(x + segment);
     }
-    return widest;
+    return out;
 }
 
 qreal TabLayout::tabPosition(qreal right, qsizetype& nextStop) const

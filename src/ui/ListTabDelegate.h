@@ -38,6 +38,8 @@ public:
     // per character instead of shaping every segment: a scroll range needs
     // no kerning, and 32,767 lines are measured in milliseconds.
     qreal widestWidth(const QStringList& rows) const;
+    // The width of each row by the same rule, in row order.
+    QList<qreal> widths(const QStringList& rows) const;
 
     // Calls f(segment, x) for every segment, x being its left edge; returns
     // the right edge of the last segment.

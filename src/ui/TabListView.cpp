@@ -66,7 +66,37 @@ const QList<int>& TabListView::tabStops() const
 
 qreal TabListView::widestLineWidth() const
 {
-    return TabLayout(font(), m_delegate->tabStops()).widestWidth(m_model->stringList());
+    const QStringList lines = m_model->stringList();
+    const TabLayout layout(font(), m_delegate->tabStops());
+    const QString measure = font().key() + QString::number(qHashRange(tabStops().begin(), tabStops().end()));
+    if (measure != m_measuredWith) {
+        m_widths.clear();
+        m_measuredWith = measure;
+    }
+    // A line kept from the last measuring keeps its width: the lists share
+    // their texts with the logs, so after a save or a delete only the new
+    // lines are measured. The cache holds the texts it measured, so their
+    // places cannot be taken by other texts while they are in it.
+    QHash<const QChar*, MeasuredLine> next;
+    next.reserve(lines.size());
+    QStringList fresh;
+    qreal widest = 0;
+    for (const QString& line : lines) {
+        const auto it = m_widths.constFind(line.constData());
+        if (it != m_widths.cend() && it->text.size() == line.size()) {
+            widest = qMax(widest, it->width);
+            next.insert(line.constData(), *it);
+        } else {
+            fresh.append(line);
+        }
+    }
+    const QList<qreal> freshWidths = layout.widths(fresh);
+    for (qsizetype i = 0; i < fresh.size(); ++i) {
+        widest = qMax(widest, freshWidths[i]);
+        next.insert(fresh[i].constData(), { fresh[i], freshWidths[i] });
+    }
+    m_widths = std::move(next);
+    return widest;
 }
 
 void TabListView::setHorizontalExtent(int px)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QHash>
 #include <QListView>
 #include <QString>
 #include <QStringList>
@@ -45,4 +46,11 @@ private:
     QStringListModel* m_model;
     ListTabDelegate* m_delegate;
     int m_minimumExtent = -1; // negative: the extent is set from outside only
+    // Widths of the lines last measured, by their text's place in memory.
+    struct MeasuredLine {
+        QString text;
+        qreal width = 0;
+    };
+    mutable QHash<const QChar*, MeasuredLine> m_widths;
+    mutable QString m_measuredWith; // font and tab stops of those widths
 };

@@ -40,7 +40,7 @@ const QString kLoadPlace = u"Sub frmAddFish.Form_Load"_s;
 // cannot be read back (and stops the reading of every later line), so the
 // boxes leave room for what the save adds: the photo mark after the
 // species, "+ " before a temperature, up to ",00" after the weight.
-constexpr int kFieldMax = 254;
+constexpr int kFieldMax = int(kFieldScanLimit) - 1;
 
 bool isAsciiDigit(QChar c)
 {

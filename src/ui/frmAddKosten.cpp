@@ -45,7 +45,7 @@ constexpr int kFrameTwips = 480;
 
 // Field text is cut at this length: the record reader needs a TAB within
 // 255 characters of a field's start.
-constexpr int kMaxFieldLength = 254;
+constexpr int kMaxFieldLength = int(kFieldScanLimit) - 1;
 
 const QList<int> kTabStops = { 40, 140, 160, 275, 305, 345, 373 };
 
