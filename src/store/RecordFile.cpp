@@ -42,12 +42,15 @@ QStringList ParseItems(const QByteArray& bytes)
     const qsizetype size = text.size();
     qsizetype start = 0;
     while (start < size) {
-        qsizetype end = text.indexOf(u'\n', start);
-        const qsizetype next = end < 0 ? size : end + 1;
-        if (end < 0)
-            end = size;
-        if (end > start && text[end - 1] == u'\r')
-            --end;
+        // A line ends at CR LF, at LF alone or at CR alone (files from old
+        // Macs): taking only LF as the end would read a CR-only file as
+        // one record.
+        qsizetype end = start;
+        while (end < size && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
+        qsizetype next = end + 1;
+        if (end + 1 < size && text[end] == u'\r' && text[end + 1] == u'\n')
+            ++next;
 
         // An empty line cannot hold a record: it is passed over, so that the
         // records after it still reach the reader.
@@ -95,7 +98,10 @@ bool lacksFinalLineEnd(const QString& path)
     QFile f(path);
     if (!QFileInfo(path).isFile() || f.size() == 0 || !f.open(QIODevice::ReadOnly))
         return false;
-    return f.seek(f.size() - 1) && f.read(1) != "\n";
+    if (!f.seek(f.size() - 1))
+        return false;
+    const QByteArray last = f.read(1);
+    return last != "\n" && last != "\r";
 }
 
 void AppendItem(const QString& path, const QString& item)

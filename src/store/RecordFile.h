@@ -11,7 +11,8 @@
 
 // Reads every item of the file in one pass. An item is the text between a
 // line's opening quote and the next quote; a line that is not in the quoted
-// form is taken whole. Lines may end in CR LF or LF alone. Missing file: 53.
+// form is taken whole. Lines may end in CR LF, LF alone or CR alone.
+// Missing file: 53.
 QStringList ReadItems(const QString& path);
 
 // Turns the file's bytes into items, as ReadItems does.
