@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr qint64 kLogLimit = 1048576;
 constexpr qint16 kDbVersion = 102;
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -47,7 +46,7 @@ void CheckFiles(const Env& env, SettingsRecord& settings)
             FileOps::createEmptyFile(p(log));
     });
     trap.step([&] {
-        if (FileOps::length(p(log)) > kLogLimit)
+        if (FileOps::length(p(log)) > kErrorLogLimit)
             FileOps::createEmptyFile(p(log));
     });
     WriteLog(env, QStringLiteral("PROGRAMM"), QStringLiteral("Start"));
