@@ -66,22 +66,17 @@ CostListing ListCostItems(const Env& env, QStringList items, ErrorTrap& trap)
     out.stored.reserve(items.size());
 
     // The reader stops at a line it cannot split and leaves the rows after
-    // it empty. That line is kept aside and reading goes on behind it, so a
-    // single damaged line hides no other purchase.
-    qsizetype start = 0;
-    while (start < items.size()) {
-        const RecordTable table
-            = ConvertToArray(env, start == 0 ? items : items.mid(start), u"kosten"_s);
-        if (table.size() != items.size() - start) {
-            out.unlisted += items.mid(start);
-            break;
-        }
-        qsizetype i = 0;
-        for (; i < table.size(); ++i) {
-            const QString& stored = items[start + i];
-            const QStringList& row = table[i];
-            if (row.size() != kCostFields || row[0].size() != 10 || stored.size() < 11)
-                break;
+    // it empty, so each line is read on its own: a damaged line is kept
+    // aside and hides no other purchase. Handing the reader the rest of the
+    // log again after each damaged line would copy and pad that rest once
+    // per damaged line, quadratic in a log with many of them.
+    for (const QString& stored : std::as_const(items)) {
+        // The table of one line holds that line's row.
+        for (const QStringList& row : ConvertToArray(env, QStringList { stored }, u"kosten"_s)) {
+            if (row.size() != kCostFields || row[0].size() != 10 || stored.size() < 11) {
+                out.unlisted.append(stored);
+                continue;
+            }
             // The display date, as ConvertDate "en-de" gives it for 10 characters.
             const QStringView date(row[0]);
             QString line;
@@ -96,18 +91,16 @@ CostListing ListCostItems(const Env& env, QStringList items, ErrorTrap& trap)
                 line += row[f];
             }
             // A row read completely gives back the stored line behind its date.
-            if (QStringView(line).mid(11) != QStringView(stored).mid(11))
-                break;
+            if (QStringView(line).mid(11) != QStringView(stored).mid(11)) {
+                out.unlisted.append(stored);
+                continue;
+            }
             out.lines.append(line);
             out.stored.append(stored);
             addField(row[5], out.sums.price, trap);
             addField(row[6], out.sums.shipping, trap);
             addField(row[7], out.sums.total, trap);
         }
-        if (i == table.size())
-            break;
-        out.unlisted.append(items[start + i]);
-        start += i + 1;
     }
     return out;
 }
