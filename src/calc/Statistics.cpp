@@ -54,11 +54,11 @@ float checkedSum(float a, float b)
     return sum;
 }
 
-qint16 checkedIncrement(qint16 n)
+qsizetype checkedIncrement(qsizetype n)
 {
-    if (n == std::numeric_limits<qint16>::max())
+    if (n == std::numeric_limits<qsizetype>::max())
         throw RuntimeError { Err::Overflow };
-    return qint16(n + 1);
+    return n + 1;
 }
 
 // "If condition Then statement" under the error convention: a condition
@@ -94,7 +94,7 @@ void pass(ErrorTrap& trap, const RecordTable& table, CatchStatistics& s)
     s.maxDepth = 0;
     s.minDepth = kSmallestDepthStart;
     double depthSum = 0;
-    qint16 depthCount = 0;
+    qsizetype depthCount = 0; // a count of records: never 16 bits
 
     for (const QStringList& r : table) {
         const auto w = [&] { return readSingle(r, kWeight); };
