@@ -1,11 +1,19 @@
 # make run   – install dependencies, build, install into $(PREFIX) and start
 # make test  – install dependencies, build and run every test
 # make bench – timings with full log files; fails when a figure misses its budget
+# make fuzz  – builds the fuzz targets with clang and runs each FUZZ_TIME seconds
+# make test-asan – every test in a build with AddressSanitizer and UBSan
 PREFIX ?= $(HOME)/Kescherheft
 BUILD  ?= build
 JOBS   ?= 2
+FUZZ_BUILD ?= build-fuzz
+FUZZ_TIME  ?= 30
+FUZZ_TARGETS = fuzz_records fuzz_filter fuzz_numbers fuzz_settings fuzz_cp1252
+ASAN_BUILD ?= build-asan
+SANITIZER_OPTIONS = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: deps build install run test bench clean
+.PHONY: deps build install run test bench fuzz test-asan clean
 
 deps:
 	./scripts/install-deps
@@ -32,5 +40,26 @@ bench:
 	cd $(BUILD) && ./bench/kescherheft_bench
 	cd $(BUILD) && ./bench/kescherheft_bench_app
 
+# New inputs a run finds go to $(FUZZ_BUILD)/corpus, crashes to
+# $(FUZZ_BUILD)/artifacts; the seeds in fuzz/corpus stay as they are.
+fuzz:
+	./scripts/install-deps --fuzz
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++-14 -DKESCHERHEFT_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZ_TARGETS)
+	mkdir -p $(FUZZ_BUILD)/artifacts
+	for t in $(FUZZ_TARGETS); do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$t && \
+		$(SANITIZER_OPTIONS) $(FUZZ_BUILD)/fuzz/$$t -max_total_time=$(FUZZ_TIME) -timeout=10 \
+			-artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t- $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t \
+			|| exit 1; \
+	done
+
+test-asan:
+	./scripts/install-deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESCHERHEFT_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && $(SANITIZER_OPTIONS) ctest --output-on-failure -j$(JOBS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)

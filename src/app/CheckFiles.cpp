@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr qint64 kLogLimit = 1048576;
 constexpr qint16 kDbVersion = 102;
 
 // The first value of "db\db.ver": the text up to the first line end or comma.
@@ -37,7 +36,7 @@ void CheckFiles(const Env& env, SettingsRecord& settings)
             FileOps::createEmptyFile(p(log));
     });
     trap.step([&] {
-        if (FileOps::length(p(log)) > kLogLimit)
+        if (FileOps::length(p(log)) > kErrorLogLimit)
             FileOps::createEmptyFile(p(log));
     });
     WriteLog(env, QStringLiteral("PROGRAMM"), QStringLiteral("Start"));

@@ -140,6 +140,11 @@ QString firstStartQuestion()
 
 }  // namespace
 
+void ReadSettingsText(const QString& text, SettingsRecord& rec, qint16& firstRun)
+{
+    readSettings(text, rec, firstRun);
+}
+
 SettingsRecord DefaultSettings()
 {
     SettingsRecord s;

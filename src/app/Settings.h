@@ -21,6 +21,12 @@ SettingsRecord DefaultSettings();
 // single character "0" (the form the program end uses).
 QByteArray SettingsFileBytes(const SettingsRecord& s, qint16 firstRun, bool firstRunField = true);
 
+// Reads the file's text by position: nine fields, the three section lines
+// ignored, the six numbers into rec and firstRun. Throws RuntimeError at
+// the first field that cannot be read; the fields behind it keep their
+// values.
+void ReadSettingsText(const QString& text, SettingsRecord& rec, qint16& firstRun);
+
 // Settings step of CheckFiles: creates the default file when missing, reads
 // it into rec (fields not read keep their values; failures are logged under
 // "Sub CheckFiles"), and on the first start asks the window-size question.

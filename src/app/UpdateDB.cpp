@@ -50,9 +50,24 @@ QString to101(const Env& env, ErrorTrap& trap, const QString& item)
     return item + QStringLiteral("0\t0\t0\t") + phase;
 }
 
+// True for a weight in grams as the older formats store it: digits only.
+bool isWholeGrams(const QString& weight)
+{
+    if (weight.isEmpty())
+        return false;
+    for (QChar c : weight) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
 // Format 101 -> 102: the weight in grams becomes kilograms with two
 // decimals. A line that does not parse as a whole catch or whose weight is
-// not a number is kept as it is rather than dropped.
+// not a number is kept as it is rather than dropped. Only a weight of
+// digits alone is taken as grams: one with a decimal comma is already in
+// kilograms (a file converted before, whatever db.ver says) and is kept,
+// so no weight is ever divided twice.
 QString to102(const Env& env, ErrorTrap& trap, const QString& item)
 {
     QString out = item;
@@ -61,6 +76,10 @@ QString to102(const Env& env, ErrorTrap& trap, const QString& item)
         if (table.size() != 1 || table[0].join(u'\t') != item)
             throw RuntimeError{Err::Overflow};
         QStringList row = table[0];
+        if (!isWholeGrams(row[kWeightField - 1])) {
+            ParseNumber(row[kWeightField - 1]); // an unreadable weight is still logged
+            return;
+        }
         const float grams = static_cast<float>(ParseNumber(row[kWeightField - 1]));
         if (!std::isfinite(grams))
             throw RuntimeError{Err::Overflow};

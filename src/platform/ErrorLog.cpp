@@ -16,6 +16,11 @@ void WriteLog(const Env& env, const QString& place, const QString& message)
     QFile f(hostPath(env.programDir, QStringLiteral("kescherheft.log")));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
+    // The limit the start applies holds for every line: a run that logs an
+    // error per record (a damaged file, refreshed again and again) would
+    // otherwise grow the log without end.
+    if (f.size() > kErrorLogLimit)
+        f.resize(0);
     f.write(encode1252(line));
     f.close();
 }

@@ -10,7 +10,9 @@
 
 // Appends date TAB time TAB place TAB message CR LF to "kescherheft.log" in
 // the program directory, opening and closing the file for this one line.
-// A log that cannot be written is silently skipped.
+// A log that cannot be written is silently skipped. A log larger than
+// kErrorLogLimit bytes is emptied before the line is written.
+inline constexpr qint64 kErrorLogLimit = 1048576;
 void WriteLog(const Env& env, const QString& place, const QString& message);
 
 // "Log the error and go on with the next statement": each step that fails

@@ -193,9 +193,11 @@ void FilterExpression::parseCostComparison(QString pattern)
 void FilterExpression::readValue(const QString& rest)
 {
     // Read once here; a failure is raised again for each line, at the
-    // point of the comparison where reading would have failed.
+    // point of the comparison where reading would have failed. A point
+    // typed in the number is its decimal comma: read as unreadable, "kg>1.5"
+    // would match every catch.
     try {
-        m_value = toSingle(ParseNumber(rest));
+        m_value = toSingle(ParseNumber(QString(rest).replace(u'.', u',')));
     } catch (const RuntimeError& e) {
         m_valueError = e.number;
     } catch (const std::exception&) {
@@ -206,8 +208,17 @@ void FilterExpression::readValue(const QString& rest)
 float FilterExpression::value() const
 {
     if (m_valueError != 0)
-        throw RuntimeError{m_valueError};
+        throw UnreadableValue{m_valueError};
     return m_value;
+}
+
+void FilterExpression::logUnreadableValue(const Env& env) const
+{
+    // The same value fails on every line; one log line tells it.
+    if (m_valueErrorLogged)
+        return;
+    m_valueErrorLogged = true;
+    WriteLog(env, kComparePlace, u"Error (%1)"_s.arg(m_valueError));
 }
 
 bool FilterExpression::matches(const Env& env, const QString& line) const
@@ -279,6 +290,9 @@ bool FilterExpression::matchCatch(const Env& env, const QString& line) const
                 || (t.op == Op::Equal && f == n))
                 return true;
         }
+    } catch (const UnreadableValue&) {
+        logUnreadableValue(env);
+        return true;
     } catch (const RuntimeError& e) {
         WriteLog(env, kComparePlace, u"Error (%1)"_s.arg(e.number));
         return true;
@@ -301,6 +315,9 @@ bool FilterExpression::matchCost(const Env& env, const QString& line) const
         if (m_flags & Greater)
             return p > value();
         return p == value();
+    } catch (const UnreadableValue&) {
+        logUnreadableValue(env);
+        return true;
     } catch (const RuntimeError& e) {
         WriteLog(env, kComparePlace, u"Error (%1)"_s.arg(e.number));
         return true;

@@ -14,12 +14,14 @@
 //   anything else               the line contains the text, case ignored
 //
 // The prefixes count only as written, in lower case ("KG>5" is a text
-// search). A number that cannot be read, in the expression or in the line,
-// writes one log line under "Funktion SucheGrößerKleiner" and the line
-// counts as a match.
+// search). A point in the expression's number is read as its decimal comma
+// ("kg>1.5" is 1,5). A number that cannot be read, in the expression or in
+// the line, makes the line count as a match and is logged under
+// "Funktion SucheGrößerKleiner": a line's number for each such line, the
+// expression's number once per FilterExpression.
 //
-// A FilterExpression is parsed once and then tested against many lines;
-// it gives exactly the results of SucheStringInString.
+// A FilterExpression is parsed once and then tested against many lines
+// (one filter run); it gives exactly the results of SucheStringInString.
 class FilterExpression {
 public:
     explicit FilterExpression(const QString& pattern);
@@ -48,7 +50,12 @@ private:
     void parseCatchComparison(QString pattern);
     void parseCostComparison(QString pattern);
     void readValue(const QString& rest);
+    // The comparison value; throws UnreadableValue when it cannot be read.
     float value() const;
+    void logUnreadableValue(const Env& env) const;
+    struct UnreadableValue {
+        int number;
+    };
 
     bool containsText(QStringView line) const;
     bool matchCatch(const Env& env, const QString& line) const;
@@ -59,6 +66,7 @@ private:
     unsigned m_flags = 0;    // comparisons
     float m_value = 0;
     int m_valueError = 0;    // error number when the comparison value is unreadable
+    mutable bool m_valueErrorLogged = false;
 };
 
 // True when the list line passes the filter expression.

@@ -108,6 +108,38 @@ private slots:
         sameFromLogbook(bytes, s, t.logEntries());
     }
 
+    // Counts go beyond 16 bits: depths 1 and 3 in turn average exactly 2
+    // however many there are; records without a depth do not count.
+    void averageDepthOfManyCatches_data()
+    {
+        QTest::addColumn<int>("withDepth");
+        QTest::addColumn<int>("withoutDepth");
+        QTest::newRow("32,766") << 32766 << 0;
+        QTest::newRow("32,768") << 32768 << 0;
+        QTest::newRow("40,000 and 5,000 without") << 40000 << 5000;
+        QTest::newRow("65,538") << 65538 << 0;
+    }
+
+    void averageDepthOfManyCatches()
+    {
+        QFETCH(int, withDepth);
+        QFETCH(int, withoutDepth);
+        TestEnv t;
+        CatchNumbers one, three, none;
+        one.depth = 1;
+        three.depth = 3;
+        QList<CatchNumbers> records;
+        for (int i = 0; i < withDepth; ++i)
+            records.append(i % 2 ? three : one);
+        records.insert(records.size() / 2, withoutDepth, none);
+        CatchStatistics s;
+        SucheFische(t.env, 100 * records.size(), records, s);
+        QCOMPARE(s.averageDepth, 2.0f);
+        QCOMPARE(s.maxDepth, 3.0f);
+        QCOMPARE(s.minDepth, 1.0f);
+        QCOMPARE(t.logEntries(), QStringList());
+    }
+
     void damagedOrShortFile_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // null: no file

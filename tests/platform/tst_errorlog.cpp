@@ -26,6 +26,40 @@ private slots:
         QVERIFY(!QFileInfo::exists(t.dir() + u"/kescherheft.log"_s));
     }
 
+    // A log larger than 1 MiB is emptied before the line is written, on
+    // every write and not only at start.
+    void sizeLimitOnEveryWrite_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("empty") << 0 << true;
+        QTest::newRow("exactly 1 MiB") << 1048576 << true;
+        QTest::newRow("one byte more") << 1048577 << false;
+        QTest::newRow("2,000,000 bytes") << 2000000 << false;
+    }
+
+    void sizeLimitOnEveryWrite()
+    {
+        QFETCH(int, before);
+        QFETCH(bool, kept);
+        TestEnv t;
+        const QByteArray old(before, 'x');
+        t.write(u"kescherheft.log"_s, old);
+        WriteLog(t.env, u"Sub SucheFische"_s, u"Error (13)"_s);
+        const QByteArray line = "17.05.2004\t14:30:00\tSub SucheFische\tError (13)\r\n";
+        QCOMPARE(t.read(u"kescherheft.log"_s), kept ? old + line : line);
+    }
+
+    void logGrownPastTheLimitIsEmptied()
+    {
+        TestEnv t;
+        t.write(u"kescherheft.log"_s, QByteArray(1048570, 'x'));
+        WriteLog(t.env, u"PROGRAMM"_s, u"Start"_s); // now past the limit
+        QCOMPARE(QFileInfo(t.path(u"kescherheft.log"_s)).size(), 1048570 + 36);
+        WriteLog(t.env, u"PROGRAMM"_s, u"Ende"_s);
+        QCOMPARE(t.read(u"kescherheft.log"_s), QByteArray("17.05.2004\t14:30:00\tPROGRAMM\tEnde\r\n"));
+    }
+
     void unwritableLogIsSkipped()
     {
         TestEnv t;

@@ -105,10 +105,60 @@ private slots:
         TestEnv t;
         QTEST(SucheStringInString(t.env, line, pattern), "expected");
         QCOMPARE(t.logEntries(), log);
-        // A filter parsed once logs again for every line it tests.
+        // A filter parsed once gives the same result and log.
         const FilterExpression parsed(pattern);
         QTEST(parsed.matches(t.env, line), "expected");
         QCOMPARE(t.logEntries(), log + log);
+    }
+
+    // One filter run: a point in the expression's number is its decimal
+    // comma, and a number the expression holds that cannot be read is
+    // logged once for the run, a line's unreadable field once per line.
+    void filterRun_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QList<bool>>("hits");
+        QTest::addColumn<QStringList>("log");
+        const QStringList weights { fish(u"1,00"_s, u"64"_s), fish(u"1,50"_s, u"64,5"_s),
+            fish(u"1,51"_s, u"70"_s), fish(u"7,50"_s, u"80"_s) };
+        const QStringList prices { cost(u"4,50 €"_s), cost(u"4,51 €"_s), cost(u"12,00 €"_s) };
+        const auto row = [](const char* name, const QString& pattern, const QStringList& lines,
+                             const QList<bool>& hits, const QStringList& log = {}) {
+            QTest::newRow(name) << pattern << lines << hits << log;
+        };
+        row("kg>1.5", u"kg>1.5"_s, weights, { false, false, true, true });
+        row("kg>1,5", u"kg>1,5"_s, weights, { false, false, true, true });
+        row("kg=1.50", u"kg=1.50"_s, weights, { false, true, false, false });
+        row("kg<.5 below nothing", u"kg<.5"_s, weights, { false, false, false, false });
+        row("cm=64.5", u"cm=64.5"_s, weights, { false, true, false, false });
+        row("kg>cm<64.5", u"kg>cm<64.5"_s, weights, { true, false, false, false });
+        row(">4.50", u">4.50"_s, prices, { false, true, true });
+        row("=4.5", u"=4.5"_s, prices, { true, false, false });
+        row("two points", u"kg>1.2.3"_s, weights, { true, true, true, true }, { kCompare });
+        row("kg>abc", u"kg>abc"_s, weights, { true, true, true, true }, { kCompare });
+        row("<abc", u"<abc"_s, prices, { true, true, true }, { kCompare });
+        row("value too large", u"kg<1"_s + QString(60, u'0'), weights,
+            { true, true, true, true }, { u"Funktion SucheGrößerKleiner\tError (6)"_s });
+        // The field is read before the value: a line with an unreadable
+        // weight logs its own error.
+        row("unreadable value and field", u"kg>viel"_s,
+            { weights[0], fish(u"schwer"_s, u"1"_s), weights[1] }, { true, true, true },
+            { kCompare, kCompare });
+    }
+
+    void filterRun()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, lines);
+        QFETCH(QList<bool>, hits);
+        TestEnv t;
+        const FilterExpression filter(pattern);
+        QList<bool> found;
+        for (const QString& line : lines)
+            found.append(filter.matches(t.env, line));
+        QCOMPARE(found, hits);
+        QTEST(t.logEntries(), "log");
     }
 
     void comparisonMode()

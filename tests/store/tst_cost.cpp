@@ -2,6 +2,7 @@
 #include "store/CostLine.h"
 #include "store/CostList.h"
 #include "store/Numbers.h"
+#include "store/Sort.h"
 #include "support/TestEnv.h"
 
 #include <QRandomGenerator>
@@ -100,6 +101,50 @@ private slots:
         QCOMPARE(l.sums.shipping, expected.shipping);
         QCOMPARE(l.sums.total, expected.total);
         QCOMPARE(t.logEntries(), QStringList());
+    }
+
+    // Each damaged line is kept aside on its own and reading goes on
+    // behind it, however many there are; the test's time limit catches a
+    // load that rereads the rest of the log after each of them. The reader
+    // logs every damaged line: here into a folder that does not exist, so
+    // that the time is the load's alone.
+    void manyDamagedLines()
+    {
+        TestEnv t;
+        Env env = t.env;
+        env.programDir = t.dir() + u"/fehlt"_s;
+        QStringList items, good, damaged;
+        const auto two = [](int n) { return QString::number(n).rightJustified(2, u'0'); };
+        for (int i = 0; i < 32767; ++i) {
+            const QString date
+                = QString::number(2000 + i % 7) + u'/' + two(1 + i % 12) + u'/' + two(1 + i % 28);
+            const QStringList f = sampleCost({ { 1, date }, { 4, u"Haken %1"_s.arg(i) } });
+            QString item;
+            if (i % 16 == 0)
+                good.append(item = f.join(u'\t'));
+            else if (i % 3 == 0)
+                damaged.append(item = f.mid(0, 5).join(u'\t')); // too few TABs
+            else if (i % 3 == 1)
+                damaged.append(item = sampleCost({ { 1, date }, { 2, QString(300, u'L') } }).join(u'\t'));
+            else
+                damaged.append(item = u"kaputt%1"_s.arg(i % 100)); // shorter than a date
+            items.append(item);
+        }
+        QCOMPARE(damaged.size(), 30719);
+        ErrorTrap trap(env, u"Sub frmAddKosten.Form_Load"_s);
+        const CostListing l = ListCostItems(env, items, trap);
+
+        BubbleSort(good);
+        BubbleSort(damaged);
+        QCOMPARE(l.stored, good);
+        QCOMPARE(l.unlisted, damaged);
+        QCOMPARE(l.lines.size(), good.size());
+        for (qsizetype i = 0; i < good.size(); ++i) {
+            const QString& s = good[i];
+            const QString shown = s.mid(8, 2) + u'.' + s.mid(5, 2) + u'.' + s.left(4) + s.mid(10);
+            QCOMPARE(l.lines[i], shown);
+        }
+        QCOMPARE(CostSumText(l.sums.price), u"9216,00 €"_s);
     }
 
     void unreadableAmountIsLoggedAndSkipped_data()

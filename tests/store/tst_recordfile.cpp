@@ -35,6 +35,20 @@ private slots:
         QTest::newRow("blank line is a line") << QByteArray(" \r\n") << QStringList { u" "_s };
         QTest::newRow("code page bytes") << QByteArray("\"F\xE4nger \xDF 4,50 \x80\"\r\n")
                                          << QStringList { u"Fänger ß 4,50 €"_s };
+        // A CR alone ends a line as CR LF and LF do (files from old Macs).
+        QTest::newRow("CR only") << QByteArray("\"a\tb\"\r\"b\"\r\"c\"\r")
+                                 << QStringList { u"a\tb"_s, u"b"_s, u"c"_s };
+        QTest::newRow("CR only, last without")
+            << QByteArray("\"a\"\r\"b\"") << QStringList { u"a"_s, u"b"_s };
+        QTest::newRow("all three ends mixed")
+            << QByteArray("\"a\"\r\"b\"\n\"c\"\r\n\"d\"\r")
+            << QStringList { u"a"_s, u"b"_s, u"c"_s, u"d"_s };
+        QTest::newRow("LF CR is two ends")
+            << QByteArray("\"a\"\n\r\"b\"\r\r\n\"c\"") << QStringList { u"a"_s, u"b"_s, u"c"_s };
+        QTest::newRow("CR ends an unquoted line")
+            << QByteArray("x y\r\"d\"\r") << QStringList { u"x y"_s, u"d"_s };
+        QTest::newRow("CR ends an unclosed item")
+            << QByteArray("\"abc\r\"d\"\r") << QStringList { u"abc"_s, u"d"_s };
     }
 
     void parseItems()
@@ -73,6 +87,9 @@ private slots:
         t.write(u"x"_s, "\"a\"\n");
         AppendItem(t.path(u"x"_s), u"b"_s);
         QCOMPARE(t.read(u"x"_s), QByteArray("\"a\"\n\"b\"\r\n"));
+        t.write(u"x"_s, "\"a\"\r");
+        AppendItem(t.path(u"x"_s), u"b"_s);
+        QCOMPARE(t.read(u"x"_s), QByteArray("\"a\"\r\"b\"\r\n"));
     }
 
     void failures_data()

@@ -2,6 +2,24 @@
 
 #include <QTest>
 
+FakeDialogs::~FakeDialogs()
+{
+    if (m_answers.isEmpty() && m_problems.isEmpty())
+        return;
+    if (!QTest::currentTestFunction()) {
+        // Past the last test nothing can be failed any more: end the run.
+        qFatal("scripted dialogs left unchecked after the last test: %d answer(s) unused, %s",
+               int(m_answers.size()), qPrintable(m_problems.join(u"; ")));
+    }
+    if (QTest::currentTestFailed()) {
+        // The test has failed already; what it left is only a hint.
+        for (const QString& p : std::as_const(m_problems))
+            qWarning("%s", qPrintable(p));
+        return;
+    }
+    verifyDone();
+}
+
 FakeDialogs::Answer FakeDialogs::take(Kind kind, const QString& what)
 {
     if (m_answers.isEmpty() || m_answers.first().kind != kind) {

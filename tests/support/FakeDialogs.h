@@ -11,6 +11,14 @@ class FakeDialogs final : public Dialogs {
 public:
     enum class Kind { Message, Input, OpenFile, SaveFile };
 
+    FakeDialogs() = default;
+    FakeDialogs(const FakeDialogs&) = delete;
+    FakeDialogs& operator=(const FakeDialogs&) = delete;
+    // Fails the running test when a scripted answer was never used or a
+    // prompt nobody scripted was shown, so that no test passes with either
+    // unnoticed, whether or not it checks the dialogs itself.
+    ~FakeDialogs() override;
+
     struct Shown {
         Kind kind;
         QString text;    // message text or prompt

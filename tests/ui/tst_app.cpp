@@ -1,5 +1,6 @@
 // Start-up and program end: the order of Main, the end through EndProgram,
 // and the real executable creating its layout in an empty folder.
+#include "app/Settings.h"
 #include "support/TestEnv.h"
 #include "store/Logbook.h"
 #include "ui/App.h"
@@ -8,7 +9,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -63,10 +63,11 @@ void TestApp::executableCreatesLayoutInEmptyFolder()
     p.setProcessEnvironment(env);
     p.start(exe, {});
     QVERIFY(p.waitForStarted());
-    // The settings file is the last thing the check writes before it asks
-    // the first-start question, which waits for an answer.
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(t.dir() + QStringLiteral("/settings.ini")), 20000);
-    QTest::qWait(300);
+    // The last thing the check writes before it asks the first-start
+    // question (which then waits for an answer) is the settings file that
+    // marks the question as asked.
+    QTRY_COMPARE_WITH_TIMEOUT(t.read(QStringLiteral("settings.ini")),
+                              SettingsFileBytes(DefaultSettings(), 0), 20000);
     p.kill();
     p.waitForFinished();
 
