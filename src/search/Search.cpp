@@ -62,35 +62,7 @@ float toSingle(double d)
 
 float readSingle(QStringView field) { return toSingle(ParseNumber(field.toString())); }
 
-// Splits one record line the way the record reader does, without copying:
-// field 1 is the first 10 characters, character 11 is skipped, the next
-// fields each end at a TAB found within 255 characters, the last field is
-// the rest. Returns false when the reader would stop at this line (it then
-// logs its own error); the caller then lets the reader itself produce the
-// fields.
 using FieldViews = std::array<QStringView, kCatchFields>;
-
-bool splitRecord(QStringView record, int fieldCount, FieldViews& fields)
-{
-    fields[0] = record.left(10);
-    QStringView rest = record.size() > 11 ? record.mid(11) : QStringView();
-    for (int k = 2; k < fieldCount; ++k) {
-        const qsizetype scan = std::min<qsizetype>(rest.size(), 255);
-        qsizetype tab = -1;
-        for (qsizetype i = 0; i < scan; ++i) {
-            if (rest[i] == u'\t') {
-                tab = i;
-                break;
-            }
-        }
-        if (tab < 0)
-            return false;
-        fields[k - 1] = rest.first(tab);
-        rest = rest.mid(tab + 1);
-    }
-    fields[fieldCount - 1] = rest;
-    return true;
-}
 
 // The fields of one line: views into the line when it parses, otherwise
 // the reader's (partly filled) row.
@@ -100,7 +72,7 @@ struct Record {
 
     Record(const Env& env, QStringView record, int fieldCount, const QString& typeWord)
     {
-        if (splitRecord(record, fieldCount, fields))
+        if (SplitRecord(record, fieldCount, fields.data()))
             return;
         const RecordTable table = ConvertToArray(env, {record.toString()}, typeWord);
         if (!table.isEmpty())
