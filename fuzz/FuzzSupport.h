@@ -11,12 +11,12 @@
 
 // A property that must hold for every input; a violation is reported as a
 // crash, with the input saved by the fuzzer.
-#define FUZZ_CHECK(cond)                                                                   \
-    do {                                                                                   \
-        if (!(cond)) {                                                                     \
-            std::fprintf(stderr, "%s:%d: property violated: %s\n", __FILE__, __LINE__, #cond); \
-            std::abort();                                                                  \
-        }                                                                                  \
+#define FUZZ_CHECK(cond)                                                                           \
+    do {                                                                                           \
+        if (!(cond)) {                                                                             \
+            std::fprintf(stderr, "%s:%d: property violated: %s\n", __FILE__, __LINE__, #cond);     \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (0)
 
 // The code under test logs its failures; the program directory given here

@@ -9,7 +9,6 @@
 #include "store/Numbers.h"
 #include "store/RecordFile.h"
 
-
 namespace {
 
 constexpr qint16 kDbVersion = 102;
@@ -23,7 +22,7 @@ qint16 readVersion(const QString& path)
     return ParseInt16(first);
 }
 
-}  // namespace
+} // namespace
 
 void CheckFiles(const Env& env, SettingsRecord& settings)
 {
@@ -74,8 +73,8 @@ void CheckFiles(const Env& env, SettingsRecord& settings)
     trap.step([&] {
         if (!FileOps::exists(p(QStringLiteral("db\\bilder\\DUMMY.txt"))))
             FileOps::replaceFile(p(QStringLiteral("db\\bilder\\DUMMY.txt")),
-                      encode1252(QStringLiteral("Please don't delete this File!\r\n"
-                                                "Bitte diese Datei nicht löschen!\r\n")));
+                encode1252(QStringLiteral("Please don't delete this File!\r\n"
+                                          "Bitte diese Datei nicht löschen!\r\n")));
     });
 
     trap.step([&] {

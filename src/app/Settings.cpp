@@ -13,12 +13,15 @@
 namespace {
 
 constexpr qint16 kDefaultSize = 1000;
-constexpr qint16 kScreenSize = 30000;  // larger than any screen: the window fills it
+constexpr qint16 kScreenSize = 30000; // larger than any screen: the window fills it
 constexpr qint16 kMaximised = 2;
 // Reading beyond the last line of the file, in the classic numbering.
 constexpr int kInputPastEnd = 62;
 
-QString settingsPath(const Env& env) { return hostPath(env.programDir, QStringLiteral("settings.ini")); }
+QString settingsPath(const Env& env)
+{
+    return hostPath(env.programDir, QStringLiteral("settings.ini"));
+}
 
 // One blank (or the minus sign), the digits, one blank.
 QString numberField(qint16 v)
@@ -31,7 +34,10 @@ QString numberField(qint16 v)
 // matter, only where it stands.
 class FieldReader {
 public:
-    explicit FieldReader(QString text) : m_text(std::move(text)) {}
+    explicit FieldReader(QString text)
+        : m_text(std::move(text))
+    {
+    }
 
     // Text up to the next comma or line end; the delimiter is consumed.
     QString text()
@@ -73,7 +79,7 @@ private:
     void atEndCheck() const
     {
         if (m_pos >= m_text.size())
-            throw RuntimeError{kInputPastEnd};
+            throw RuntimeError { kInputPastEnd };
     }
 
     void consumeDelimiter()
@@ -96,16 +102,16 @@ private:
         if (i < field.size() && (field[i] == u'-' || field[i] == u'+'))
             ++i;
         if (i == field.size())
-            throw RuntimeError{Err::TypeMismatch};
+            throw RuntimeError { Err::TypeMismatch };
         for (qsizetype k = i; k < field.size(); ++k) {
             if (field[k] < u'0' || field[k] > u'9')
-                throw RuntimeError{Err::TypeMismatch};
+                throw RuntimeError { Err::TypeMismatch };
         }
         bool ok = false;
         const qlonglong v = field.toLongLong(&ok);
         // Too many digits for any integer is the same overflow as 40000.
         if (!ok || v < std::numeric_limits<qint16>::min() || v > std::numeric_limits<qint16>::max())
-            throw RuntimeError{Err::Overflow};
+            throw RuntimeError { Err::Overflow };
         return static_cast<qint16>(v);
     }
 
@@ -118,14 +124,14 @@ private:
 void readSettings(const QString& text, SettingsRecord& rec, qint16& firstRun)
 {
     FieldReader in(text);
-    in.text();  // [Fangübersicht]
+    in.text(); // [Fangübersicht]
     rec.OverviewHeight = in.number();
     rec.OverviewWidth = in.number();
-    in.text();  // [Hauptfenster]
+    in.text(); // [Hauptfenster]
     rec.MainHeight = in.number();
     rec.MainWidth = in.number();
     rec.MainWindowState = in.number();
-    in.text();  // [Allgemein]
+    in.text(); // [Allgemein]
     firstRun = in.number();
 }
 
@@ -134,11 +140,11 @@ QString firstStartQuestion()
     return QStringLiteral("Vielen Dank, dass Sie sich für dieses Programm entschieden haben. "
                           "Sie können das Programm sofort verwenden. Die Größe der Fenster ist "
                           "im Moment auf den Minimalwert eingestellt.")
-           + QStringLiteral("\r\n \r\n")
-           + QStringLiteral("Sollen sich die Fenster an die Bildschirmgröße automatisch anpassen?");
+        + QStringLiteral("\r\n \r\n")
+        + QStringLiteral("Sollen sich die Fenster an die Bildschirmgröße automatisch anpassen?");
 }
 
-}  // namespace
+} // namespace
 
 void ReadSettingsText(const QString& text, SettingsRecord& rec, qint16& firstRun)
 {
@@ -193,8 +199,8 @@ void LoadSettings(const Env& env, SettingsRecord& rec)
     trap.step([&] {
         if (!env.dialogs)
             return;
-        if (env.dialogs->message(firstStartQuestion(), MsgIcon::Question, MsgButtons::YesNo,
-                                 QString())
+        if (env.dialogs->message(
+                firstStartQuestion(), MsgIcon::Question, MsgButtons::YesNo, QString())
             == MsgResult::Yes) {
             rec.MainWindowState = kMaximised;
             rec.MainHeight = kScreenSize;

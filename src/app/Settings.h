@@ -11,7 +11,7 @@ struct SettingsRecord {
     qint16 OverviewWidth = 0;
     qint16 MainHeight = 0;
     qint16 MainWidth = 0;
-    qint16 MainWindowState = 0;  // 0 normal, 1 minimised, 2 maximised
+    qint16 MainWindowState = 0; // 0 normal, 1 minimised, 2 maximised
 };
 
 // The values a new settings file holds: every size 1000 twips, state normal.

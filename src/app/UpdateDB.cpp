@@ -30,9 +30,9 @@ struct Paths {
 
 Paths pathsOf(const Env& env)
 {
-    return {hostPath(env.programDir, QStringLiteral("db\\fänge\\db")),
-            hostPath(env.programDir, QStringLiteral("db\\fänge\\db2")),
-            hostPath(env.programDir, QStringLiteral("db\\db.ver"))};
+    return { hostPath(env.programDir, QStringLiteral("db\\fänge\\db")),
+        hostPath(env.programDir, QStringLiteral("db\\fänge\\db2")),
+        hostPath(env.programDir, QStringLiteral("db\\db.ver")) };
 }
 
 // Format 100 -> 101: temperatures and depth "0", and the moon phase of the
@@ -72,9 +72,10 @@ QString to102(const Env& env, ErrorTrap& trap, const QString& item)
 {
     QString out = item;
     trap.step([&] {
-        const RecordTable table = ConvertToArray(env, QStringList{item}, QStringLiteral("fisch"));
+        const RecordTable table
+            = ConvertToArray(env, QStringList { item }, QStringLiteral("fisch"));
         if (table.size() != 1 || table[0].join(u'\t') != item)
-            throw RuntimeError{Err::Overflow};
+            throw RuntimeError { Err::Overflow };
         QStringList row = table[0];
         if (!isWholeGrams(row[kWeightField - 1])) {
             ParseNumber(row[kWeightField - 1]); // an unreadable weight is still logged
@@ -82,7 +83,7 @@ QString to102(const Env& env, ErrorTrap& trap, const QString& item)
         }
         const float grams = static_cast<float>(ParseNumber(row[kWeightField - 1]));
         if (!std::isfinite(grams))
-            throw RuntimeError{Err::Overflow};
+            throw RuntimeError { Err::Overflow };
         // Single precision holds whole grams exactly; the division is done in
         // double so that a weight like 1005 g rounds its half the same way
         // the two-decimal form always does.
@@ -98,7 +99,7 @@ QString to102(const Env& env, ErrorTrap& trap, const QString& item)
 // When the version file cannot be written, the old records are put back so
 // that the next start does not convert them a second time.
 bool runStep(const Env& env, ErrorTrap& trap, qint16 target,
-             QString (*convert)(const Env&, ErrorTrap&, const QString&))
+    QString (*convert)(const Env&, ErrorTrap&, const QString&))
 {
     const Paths p = pathsOf(env);
     QByteArray old;
@@ -122,7 +123,7 @@ bool runStep(const Env& env, ErrorTrap& trap, qint16 target,
     return false;
 }
 
-}  // namespace
+} // namespace
 
 void UpdateDB(const Env& env, qint16& version)
 {

@@ -3,8 +3,8 @@
 #include "platform/ErrorLog.h"
 #include "platform/FileOps.h"
 #include "platform/RuntimeError.h"
-#include "store/Numbers.h"
 #include "store/ConvertToArray.h"
+#include "store/Numbers.h"
 #include "store/RecordFile.h"
 
 #include <array>

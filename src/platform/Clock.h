@@ -17,7 +17,9 @@ public:
 class FixedClock final : public Clock {
 public:
     explicit FixedClock(QDateTime t = QDateTime(QDate(2004, 5, 17), QTime(14, 30)))
-        : m_now(std::move(t)) {}
+        : m_now(std::move(t))
+    {
+    }
     QDateTime now() const override { return m_now; }
     void set(QDateTime t) { m_now = std::move(t); }
 

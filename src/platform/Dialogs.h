@@ -14,16 +14,19 @@ public:
 
     // An empty title means the application title.
     virtual MsgResult message(const QString& text, MsgIcon icon,
-                              MsgButtons buttons = MsgButtons::Ok,
-                              const QString& title = QString()) = 0;
+        MsgButtons buttons = MsgButtons::Ok, const QString& title = QString())
+        = 0;
     // Returns the typed text, or an empty text when cancelled.
-    virtual QString input(const QString& prompt, const QString& title = QString(),
-                          const QString& preset = QString()) = 0;
+    virtual QString input(
+        const QString& prompt, const QString& title = QString(), const QString& preset = QString())
+        = 0;
     // filter: "display text|*.a;*.b". Returns the chosen path or "" when cancelled.
-    virtual QString openFile(const QString& title, const QString& startFolder,
-                             const QString& filter) = 0;
-    virtual QString saveFile(const QString& title, const QString& startFolder,
-                             const QString& filter) = 0;
+    virtual QString openFile(
+        const QString& title, const QString& startFolder, const QString& filter)
+        = 0;
+    virtual QString saveFile(
+        const QString& title, const QString& startFolder, const QString& filter)
+        = 0;
 };
 
 // Opens documents and web addresses with the desktop's default application

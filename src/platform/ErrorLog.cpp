@@ -11,8 +11,8 @@ void WriteLog(const Env& env, const QString& place, const QString& message)
     const QDateTime now = env.clock ? env.clock->now() : QDateTime::currentDateTime();
     // German short date and long time, fixed here rather than taken from the host.
     const QString line = now.toString(QStringLiteral("dd.MM.yyyy")) + u'\t'
-                         + now.toString(QStringLiteral("HH:mm:ss")) + u'\t' + place + u'\t'
-                         + message + QStringLiteral("\r\n");
+        + now.toString(QStringLiteral("HH:mm:ss")) + u'\t' + place + u'\t' + message
+        + QStringLiteral("\r\n");
     QFile f(hostPath(env.programDir, QStringLiteral("kescherheft.log")));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
         return;

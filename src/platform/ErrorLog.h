@@ -19,11 +19,14 @@ void WriteLog(const Env& env, const QString& place, const QString& message);
 // with a RuntimeError writes "Error (n)" under the procedure's place text.
 class ErrorTrap {
 public:
-    ErrorTrap(const Env& env, QString place) : m_env(env), m_place(std::move(place)) {}
+    ErrorTrap(const Env& env, QString place)
+        : m_env(env)
+        , m_place(std::move(place))
+    {
+    }
 
     // Runs f; returns true when it completed, false when it failed and was logged.
-    template <class F>
-    bool step(F&& f)
+    template <class F> bool step(F&& f)
     {
         try {
             std::forward<F>(f)();

@@ -5,14 +5,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
 namespace FileOps {
 
-bool exists(const QString& path) { return QFileInfo::exists(path); }
+bool exists(const QString& path)
+{
+    return QFileInfo::exists(path);
+}
 
 bool fileExists(const QString& path)
 {
@@ -30,7 +33,7 @@ qint64 length(const QString& path)
 {
     const QFileInfo fi(path);
     if (!fi.exists() || !fi.isFile())
-        throw RuntimeError{Err::FileNotFound};
+        throw RuntimeError { Err::FileNotFound };
     return fi.size();
 }
 
@@ -38,55 +41,55 @@ void createDir(const QString& path)
 {
     const QFileInfo fi(path);
     if (fi.exists())
-        throw RuntimeError{Err::PathFileAccess};
+        throw RuntimeError { Err::PathFileAccess };
     if (!QFileInfo(fi.absolutePath()).isDir())
-        throw RuntimeError{Err::PathNotFound};
+        throw RuntimeError { Err::PathNotFound };
     if (!QDir().mkdir(path))
-        throw RuntimeError{Err::PathFileAccess};
+        throw RuntimeError { Err::PathFileAccess };
 }
 
 void createEmptyFile(const QString& path)
 {
     QFile f(path);
     if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
-        throw RuntimeError{Err::PathNotFound};
+        throw RuntimeError { Err::PathNotFound };
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw RuntimeError{Err::PermissionDenied};
+        throw RuntimeError { Err::PermissionDenied };
 }
 
 void copyFile(const QString& from, const QString& to)
 {
     if (!fileExists(from))
-        throw RuntimeError{Err::FileNotFound};
+        throw RuntimeError { Err::FileNotFound };
     if (!QFileInfo(QFileInfo(to).absolutePath()).isDir())
-        throw RuntimeError{Err::PathNotFound};
+        throw RuntimeError { Err::PathNotFound };
     if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath())
         return;
     const QString tmp = to + QStringLiteral(".kh-copy");
     QFile::remove(tmp);
     // Copy beside the target first, so a failed copy never destroys the old file.
     if (!QFile::copy(from, tmp))
-        throw RuntimeError{Err::PermissionDenied};
+        throw RuntimeError { Err::PermissionDenied };
     QFile::setPermissions(tmp, QFile::permissions(tmp) | QFile::WriteOwner);
     if (QFileInfo::exists(to) && !QFile::remove(to)) {
         QFile::remove(tmp);
-        throw RuntimeError{Err::PermissionDenied};
+        throw RuntimeError { Err::PermissionDenied };
     }
     if (!QFile::rename(tmp, to)) {
         QFile::remove(tmp);
-        throw RuntimeError{Err::PathFileAccess};
+        throw RuntimeError { Err::PathFileAccess };
     }
 }
 
 void copyFolder(const QString& from, const QString& to)
 {
     if (!dirExists(from))
-        throw RuntimeError{Err::PathNotFound};
+        throw RuntimeError { Err::PathNotFound };
     if (!dirExists(to) && !QDir().mkpath(to))
-        throw RuntimeError{Err::PathFileAccess};
+        throw RuntimeError { Err::PathFileAccess };
     const QDir src(from);
     for (const QFileInfo& fi :
-         src.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        src.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         const QString target = to + u'/' + fi.fileName();
         if (fi.isDir())
             copyFolder(fi.filePath(), target);
@@ -98,26 +101,26 @@ void copyFolder(const QString& from, const QString& to)
 void deleteFile(const QString& path)
 {
     if (!fileExists(path))
-        throw RuntimeError{Err::FileNotFound};
+        throw RuntimeError { Err::FileNotFound };
     if (!QFile::remove(path))
-        throw RuntimeError{Err::PermissionDenied};
+        throw RuntimeError { Err::PermissionDenied };
 }
 
 int deleteByPattern(const QString& dir, const QString& pattern)
 {
     if (!dirExists(dir))
-        throw RuntimeError{Err::PathNotFound};
+        throw RuntimeError { Err::PathNotFound };
     // By the Windows wildcard rules a trailing ".*" also matches names
     // without any dot, so "*.*" means every file.
     QString regex = QRegularExpression::wildcardToRegularExpression(
         pattern, QRegularExpression::UnanchoredWildcardConversion);
     if (pattern.endsWith(QStringLiteral(".*")))
         regex = u"(?:"_s + regex + u")|(?:"_s
-                + QRegularExpression::wildcardToRegularExpression(
-                    pattern.chopped(2), QRegularExpression::UnanchoredWildcardConversion)
-                + u')';
-    const QRegularExpression anchored(QRegularExpression::anchoredPattern(regex),
-                                      QRegularExpression::CaseInsensitiveOption);
+            + QRegularExpression::wildcardToRegularExpression(
+                pattern.chopped(2), QRegularExpression::UnanchoredWildcardConversion)
+            + u')';
+    const QRegularExpression anchored(
+        QRegularExpression::anchoredPattern(regex), QRegularExpression::CaseInsensitiveOption);
     int n = 0;
     bool failed = false;
     for (const QFileInfo& fi : QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
@@ -129,20 +132,20 @@ int deleteByPattern(const QString& dir, const QString& pattern)
             failed = true;
     }
     if (failed)
-        throw RuntimeError{Err::PermissionDenied};
+        throw RuntimeError { Err::PermissionDenied };
     if (n == 0)
-        throw RuntimeError{Err::FileNotFound};
+        throw RuntimeError { Err::FileNotFound };
     return n;
 }
 
 QStringList listFiles(const QString& dir)
 {
     if (!dirExists(dir))
-        throw RuntimeError{Err::PathNotFound};
+        throw RuntimeError { Err::PathNotFound };
     return QDir(dir).entryList(QDir::Files, QDir::Name);
 }
 
-}  // namespace FileOps
+} // namespace FileOps
 
 int writeAtomically(const QString& path, const QByteArray& bytes)
 {

@@ -14,15 +14,15 @@ int writeAtomically(const QString& path, const QByteArray& bytes);
 // the classic numbers (53 not found, 76 path not found, 75 access error,
 // 70 permission denied).
 namespace FileOps {
-bool exists(const QString& path);       // file or folder
-bool fileExists(const QString& path);   // regular file only
+bool exists(const QString& path); // file or folder
+bool fileExists(const QString& path); // regular file only
 bool dirExists(const QString& path);
-qint64 length(const QString& path);     // 53 when missing
-void createDir(const QString& path);    // parent must exist (76)
-void createEmptyFile(const QString& path);  // create or truncate
-void copyFile(const QString& from, const QString& to);  // overwrites
-void copyFolder(const QString& from, const QString& to);  // with contents
-void deleteFile(const QString& path);   // 53 when missing
+qint64 length(const QString& path); // 53 when missing
+void createDir(const QString& path); // parent must exist (76)
+void createEmptyFile(const QString& path); // create or truncate
+void copyFile(const QString& from, const QString& to); // overwrites
+void copyFolder(const QString& from, const QString& to); // with contents
+void deleteFile(const QString& path); // 53 when missing
 // Deletes the files of dir (not subfolders) whose names match the
 // wildcard pattern, ignoring letter case. Returns how many were deleted.
 int deleteByPattern(const QString& dir, const QString& pattern);
@@ -30,4 +30,4 @@ int deleteByPattern(const QString& dir, const QString& pattern);
 QStringList listFiles(const QString& dir);
 // writeAtomically, throwing RuntimeError with its error number.
 void replaceFile(const QString& path, const QByteArray& bytes);
-}  // namespace FileOps
+} // namespace FileOps

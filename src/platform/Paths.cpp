@@ -13,8 +13,8 @@ QString matchEntry(const QString& dir, const QString& name)
     if (QFileInfo::exists(dir + u'/' + name))
         return name;
     const QString want = name.normalized(QString::NormalizationForm_C);
-    const QStringList entries =
-        QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries = QDir(dir).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& e : entries) {
         if (e.normalized(QString::NormalizationForm_C).compare(want, Qt::CaseInsensitive) == 0)
             return e;
@@ -22,12 +22,13 @@ QString matchEntry(const QString& dir, const QString& name)
     return name;
 }
 
-}  // namespace
+} // namespace
 
 QString hostPath(const QString& programDir, const QString& relative)
 {
     QString path = programDir;
-    const QStringList parts = QString(relative).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
+    const QStringList parts
+        = QString(relative).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
     bool exists = true;
     for (const QString& part : parts) {
         const QString name = exists ? matchEntry(path, part) : part;

@@ -18,4 +18,4 @@ inline constexpr int FileNotFound = 53;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
-}  // namespace Err
+} // namespace Err

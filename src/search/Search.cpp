@@ -22,7 +22,7 @@ char16_t lower(char16_t c)
 {
     // Most characters of a list line are Latin-1: look those up.
     static const std::array<char16_t, 256> latin1 = [] {
-        std::array<char16_t, 256> t{};
+        std::array<char16_t, 256> t {};
         for (int i = 0; i < 256; ++i)
             t[i] = QChar(char16_t(i)).toLower().unicode();
         return t;
@@ -56,43 +56,46 @@ float toSingle(double d)
 {
     const float f = static_cast<float>(d);
     if (std::isinf(f) || std::isnan(f))
-        throw RuntimeError{Err::Overflow};
+        throw RuntimeError { Err::Overflow };
     return f;
 }
 
-float readSingle(QStringView field) { return toSingle(ParseNumber(field.toString())); }
+float readSingle(QStringView field)
+{
+    return toSingle(ParseNumber(field.toString()));
+}
 
 using FieldViews = std::array<QStringView, kCatchFields>;
 
 // The fields of one line: views into the line when it parses, otherwise
 // the reader's (partly filled) row.
 struct Record {
-    FieldViews fields{};
+    FieldViews fields {};
     QStringList parsed;
 
     Record(const Env& env, QStringView record, int fieldCount, const QString& typeWord)
     {
         if (SplitRecord(record, fieldCount, fields.data()))
             return;
-        const RecordTable table = ConvertToArray(env, {record.toString()}, typeWord);
+        const RecordTable table = ConvertToArray(env, { record.toString() }, typeWord);
         if (!table.isEmpty())
             parsed = table.first();
         for (int k = 0; k < fieldCount; ++k)
             fields[k] = k < parsed.size() ? QStringView(parsed[k]) : QStringView();
     }
-    Record(const Record&) = delete;  // the views may point into `parsed`
+    Record(const Record&) = delete; // the views may point into `parsed`
     Record& operator=(const Record&) = delete;
 
     // Field k counted from 1.
     QStringView field(int k) const { return fields[k - 1]; }
 };
 
-}  // namespace
+} // namespace
 
 FilterExpression::FilterExpression(const QString& pattern)
 {
-    static const std::array<QStringView, 6> catchPrefixes = {u"kg<", u"kg>", u"kg=",
-                                                             u"cm<", u"cm>", u"cm="};
+    static const std::array<QStringView, 6> catchPrefixes
+        = { u"kg<", u"kg>", u"kg=", u"cm<", u"cm>", u"cm=" };
     const QStringView head = QStringView(pattern).left(3);
     for (QStringView p : catchPrefixes) {
         if (head == p) {
@@ -127,14 +130,14 @@ void FilterExpression::parseCatchComparison(QString pattern)
     m_kind = Kind::CatchComparison;
     // Each prefix is tested once, in this order, on what the tests before
     // it left: "kg>cm<5" sets two flags and leaves "5".
-    static const std::array<std::pair<QStringView, Flag>, 6> prefixes = {{
-        {u"kg>", WeightGreater},
-        {u"kg<", WeightLess},
-        {u"kg=", WeightEqual},
-        {u"cm>", LengthGreater},
-        {u"cm<", LengthLess},
-        {u"cm=", LengthEqual},
-    }};
+    static const std::array<std::pair<QStringView, Flag>, 6> prefixes = { {
+        { u"kg>", WeightGreater },
+        { u"kg<", WeightLess },
+        { u"kg=", WeightEqual },
+        { u"cm>", LengthGreater },
+        { u"cm<", LengthLess },
+        { u"cm=", LengthEqual },
+    } };
     for (const auto& [prefix, flag] : prefixes) {
         if (startsWithLower(pattern, prefix)) {
             m_flags |= flag;
@@ -148,11 +151,11 @@ void FilterExpression::parseCostComparison(QString pattern)
 {
     m_kind = Kind::CostComparison;
     // ">=5" sets greater and equal; only greater is ever tested then.
-    static const std::array<std::pair<char16_t, Flag>, 3> prefixes = {{
-        {u'>', Greater},
-        {u'<', Less},
-        {u'=', Equal},
-    }};
+    static const std::array<std::pair<char16_t, Flag>, 3> prefixes = { {
+        { u'>', Greater },
+        { u'<', Less },
+        { u'=', Equal },
+    } };
     for (const auto& [prefix, flag] : prefixes) {
         if (!pattern.isEmpty() && pattern.front() == QChar(prefix)) {
             m_flags |= flag;
@@ -180,7 +183,7 @@ void FilterExpression::readValue(const QString& rest)
 float FilterExpression::value() const
 {
     if (m_valueError != 0)
-        throw UnreadableValue{m_valueError};
+        throw UnreadableValue { m_valueError };
     return m_value;
 }
 
@@ -212,7 +215,7 @@ bool FilterExpression::containsText(QStringView line) const
 {
     const qsizetype len = m_lowerPattern.size();
     if (len == 0)
-        return true;  // the empty text is found at the first position, even in ""
+        return true; // the empty text is found at the first position, even in ""
     if (len > line.size())
         return false;
     const char16_t* pat = reinterpret_cast<const char16_t*>(m_lowerPattern.constData());
@@ -247,9 +250,12 @@ bool FilterExpression::matchCatch(const Env& env, const QString& line) const
         Op op;
     };
     static constexpr Test kTests[] = {
-        {LengthLess, true, Op::Less},    {LengthGreater, true, Op::Greater},
-        {LengthEqual, true, Op::Equal},  {WeightLess, false, Op::Less},
-        {WeightGreater, false, Op::Greater}, {WeightEqual, false, Op::Equal},
+        { LengthLess, true, Op::Less },
+        { LengthGreater, true, Op::Greater },
+        { LengthEqual, true, Op::Equal },
+        { WeightLess, false, Op::Less },
+        { WeightGreater, false, Op::Greater },
+        { WeightEqual, false, Op::Equal },
     };
     // Field first, then the value: whichever cannot be read first is logged.
     try {
@@ -304,8 +310,8 @@ bool SucheStringInString(const Env& env, const QString& text, const QString& pat
     return FilterExpression(pattern).matches(env, text);
 }
 
-bool SucheGrößerKleiner(const Env& env, const QString& text, const QString& pattern,
-                        const QString& mode)
+bool SucheGrößerKleiner(
+    const Env& env, const QString& text, const QString& pattern, const QString& mode)
 {
     return FilterExpression::comparison(pattern, mode).matches(env, text);
 }

@@ -62,10 +62,10 @@ private:
     bool matchCost(const Env& env, const QString& line) const;
 
     Kind m_kind = Kind::Text;
-    QString m_lowerPattern;  // text search
-    unsigned m_flags = 0;    // comparisons
+    QString m_lowerPattern; // text search
+    unsigned m_flags = 0; // comparisons
     float m_value = 0;
-    int m_valueError = 0;    // error number when the comparison value is unreadable
+    int m_valueError = 0; // error number when the comparison value is unreadable
     mutable bool m_valueErrorLogged = false;
 };
 
@@ -77,5 +77,5 @@ bool SucheStringInString(const Env& env, const QString& text, const QString& pat
 // ones in the order length <, >, =, weight <, >, =, the first that holds
 // giving true. Any other mode strips ">", "<", "=" in that order and makes
 // one comparison of the price: less if set, else greater if set, else equal.
-bool SucheGrößerKleiner(const Env& env, const QString& text, const QString& pattern,
-                        const QString& mode);
+bool SucheGrößerKleiner(
+    const Env& env, const QString& text, const QString& pattern, const QString& mode);

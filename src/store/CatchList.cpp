@@ -62,8 +62,8 @@ QString PhotoBaseName(const QString& displayDate, const QString& catchTime)
     return displayDate + u'_' + catchTime.mid(0, 2) + u'-' + catchTime.mid(3, 2) + u"-00"_s;
 }
 
-QString PhotoPath(const Env& env, const QString& displayDate, const QString& catchTime,
-    const QString& extension)
+QString PhotoPath(
+    const Env& env, const QString& displayDate, const QString& catchTime, const QString& extension)
 {
     return hostPath(env.programDir,
         u"db\\bilder\\"_s + PhotoBaseName(displayDate, catchTime) + u'.' + extension);

@@ -29,8 +29,8 @@ QString CatchStoredItem(const Env& env, const QString& listRecord);
 QString PhotoBaseName(const QString& displayDate, const QString& catchTime);
 
 // The host path a catch photo of that date, time and extension is stored at.
-QString PhotoPath(const Env& env, const QString& displayDate, const QString& catchTime,
-    const QString& extension);
+QString PhotoPath(
+    const Env& env, const QString& displayDate, const QString& catchTime, const QString& extension);
 
 // The stored photo of a catch, or an empty text. Every extension is tried;
 // when several files exist the last one wins.

@@ -15,7 +15,7 @@ float toSingle(double d)
 {
     const float f = static_cast<float>(d);
     if (std::isinf(f) || std::isnan(f))
-        throw RuntimeError{Err::Overflow};
+        throw RuntimeError { Err::Overflow };
     return f;
 }
 
@@ -34,7 +34,7 @@ double asDecimal(float f)
 QString singleAmount(float f)
 {
     if (std::isinf(f) || std::isnan(f))
-        throw RuntimeError{Err::Overflow};
+        throw RuntimeError { Err::Overflow };
     return AmountForm(asDecimal(f));
 }
 
@@ -42,16 +42,16 @@ void refuseLineBreakers(const QString& text)
 {
     for (QChar c : text) {
         if (c == u'"' || c == u'\t' || c == u'\r' || c == u'\n')
-            throw RuntimeError{Err::InvalidArgument};
+            throw RuntimeError { Err::InvalidArgument };
     }
 }
 
-}  // namespace
+} // namespace
 
 QStringList CostFields(const Env& env, const CostEntry& entry)
 {
     const QString date = ConvertDate(env, entry.date, u"de-en"_s);
-    for (const QString* text : {&date, &entry.shop, &entry.quantity, &entry.article})
+    for (const QString* text : { &date, &entry.shop, &entry.quantity, &entry.article })
         refuseLineBreakers(*text);
 
     // Read in field order, so that the first field that fails decides the
@@ -66,14 +66,8 @@ QStringList CostFields(const Env& env, const CostEntry& entry)
     const float product = toSingle(unitPrice * static_cast<double>(toSingle(quantity)));
     const float total = product + toSingle(shipping);
 
-    return {date,
-            entry.shop,
-            entry.quantity,
-            entry.article,
-            AmountForm(unitPrice),
-            singleAmount(price),
-            AmountForm(shipping),
-            singleAmount(total)};
+    return { date, entry.shop, entry.quantity, entry.article, AmountForm(unitPrice),
+        singleAmount(price), AmountForm(shipping), singleAmount(total) };
 }
 
 QString CostItem(const Env& env, const CostEntry& entry)

@@ -7,12 +7,12 @@
 
 // What the cost window's entry boxes hold, as typed.
 struct CostEntry {
-    QString date;       // dd.mm.yyyy
+    QString date; // dd.mm.yyyy
     QString shop;
     QString quantity;
     QString article;
-    QString unitPrice;  // e.g. "4,5"
-    QString shipping;   // e.g. "0"
+    QString unitPrice; // e.g. "4,5"
+    QString shipping; // e.g. "0"
 };
 
 // The 8 fields of a cost record:

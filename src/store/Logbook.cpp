@@ -113,13 +113,15 @@ SortKey sortKey(const QString& listLine, const QString& item, int markLength)
 // Newest first: descending by the items, as the files are sorted.
 bool newerFirst(const SortKey& a, const SortKey& b)
 {
-    const int c = CompareText1252(QStringView(a.head, a.headLength), QStringView(b.head, b.headLength));
+    const int c
+        = CompareText1252(QStringView(a.head, a.headLength), QStringView(b.head, b.headLength));
     return c != 0 ? c > 0 : CompareText1252(a.tail, b.tail) > 0;
 }
 
 template <class R> bool rowNewerFirst(const R& a, const R& b, int markLength)
 {
-    return newerFirst(sortKey(a.listLine, a.item, markLength), sortKey(b.listLine, b.item, markLength));
+    return newerFirst(
+        sortKey(a.listLine, a.item, markLength), sortKey(b.listLine, b.item, markLength));
 }
 
 } // namespace
@@ -240,9 +242,8 @@ void Logbook::parseCatches()
         if (!m_catchRows[i].listLine.isEmpty())
             m_catchOrder.push_back(i);
     }
-    std::stable_sort(m_catchOrder.begin(), m_catchOrder.end(), [&](int a, int b) {
-        return rowNewerFirst(m_catchRows[a], m_catchRows[b], kCatchMark);
-    });
+    std::stable_sort(m_catchOrder.begin(), m_catchOrder.end(),
+        [&](int a, int b) { return rowNewerFirst(m_catchRows[a], m_catchRows[b], kCatchMark); });
     rebuildCatchList();
 }
 
@@ -367,8 +368,10 @@ bool Logbook::appendCatch(const QString& item, ErrorTrap& trap)
     m_catchRows.push_back(catchRow(StoredLine { item, {} }));
     const int index = int(m_catchRows.size()) - 1;
     if (!m_catchRows.back().listLine.isEmpty()) {
-        const auto at = std::upper_bound(m_catchOrder.begin(), m_catchOrder.end(), index,
-            [&](int a, int b) { return rowNewerFirst(m_catchRows[a], m_catchRows[b], kCatchMark); });
+        const auto at
+            = std::upper_bound(m_catchOrder.begin(), m_catchOrder.end(), index, [&](int a, int b) {
+                  return rowNewerFirst(m_catchRows[a], m_catchRows[b], kCatchMark);
+              });
         m_catchOrder.insert(at, index);
     }
     rebuildCatchList();

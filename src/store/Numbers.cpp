@@ -106,8 +106,8 @@ double ParseNumber(const QString& text)
     // that the general conversion below gives, without building a text.
     // The statistics read every number of the catch file this way.
     if (digits <= 15) {
-        static constexpr double kPow10[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
-            1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
+        static constexpr double kPow10[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
+            1e11, 1e12, 1e13, 1e14, 1e15 };
         qint64 mantissa = 0;
         qsizetype decimals = 0;
         bool afterComma = false;

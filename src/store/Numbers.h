@@ -15,7 +15,7 @@ double ParseNumber(const QString& text);
 
 // Nearest whole number, exact halves to the even neighbour.
 qint16 ToInt16(double value);
-qint16 ParseInt16(const QString& text);  // ParseNumber then ToInt16
+qint16 ParseInt16(const QString& text); // ParseNumber then ToInt16
 
 // Exactly two decimals, decimal comma, halves away from zero on the
 // shortest decimal form (2,456 -> 2,46; 4,875 -> 4,88).

@@ -188,4 +188,3 @@ void RewriteItems(const QString& path, const QStringList& items)
         bytes += RecordLine(item);
     FileOps::replaceFile(path, bytes);
 }
-

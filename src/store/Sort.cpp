@@ -20,7 +20,7 @@ namespace {
 const std::array<char16_t, 32>& highCharacters()
 {
     static const std::array<char16_t, 32> table = [] {
-        std::array<char16_t, 32> t{};
+        std::array<char16_t, 32> t {};
         for (int i = 0; i < 32; ++i)
             t[i] = decode1252(QByteArray(1, static_cast<char>(0x80 + i))).at(0).unicode();
         return t;
@@ -49,7 +49,7 @@ qsizetype sortedLength(const QStringList& list, std::optional<qsizetype> count)
     return std::clamp<qsizetype>(*count, 0, list.size());
 }
 
-}  // namespace
+} // namespace
 
 int CompareText1252(QStringView a, QStringView b)
 {
@@ -78,10 +78,10 @@ void BubbleSort(QStringList& list, std::optional<qsizetype> count, bool descendi
     auto last = first + n;
     if (descending)
         std::sort(first, last,
-                  [](const QString& a, const QString& b) { return CompareText1252(a, b) > 0; });
+            [](const QString& a, const QString& b) { return CompareText1252(a, b) > 0; });
     else
         std::sort(first, last,
-                  [](const QString& a, const QString& b) { return CompareText1252(a, b) < 0; });
+            [](const QString& a, const QString& b) { return CompareText1252(a, b) < 0; });
 }
 
 void BubbleSortReference(QStringList& list, std::optional<qsizetype> count, bool descending)

@@ -20,15 +20,15 @@ int CompareText1252(QStringView a, QStringView b);
 // The lines after the first `count` stay where they are.
 // Gives exactly the sequence of the exchange sort below, in O(n log n):
 // equal lines are identical texts, so the order among them cannot show.
-void BubbleSort(QStringList& list, std::optional<qsizetype> count = std::nullopt,
-                bool descending = true);
+void BubbleSort(
+    QStringList& list, std::optional<qsizetype> count = std::nullopt, bool descending = true);
 
 // The quadratic exchange sort, step by step: each pass exchanges
 // neighbours whose order differs from the wanted one (equal neighbours
 // are exchanged when descending) and ends one place before the previous
 // pass's last exchange. Kept to check BubbleSort against and to measure by.
-void BubbleSortReference(QStringList& list, std::optional<qsizetype> count = std::nullopt,
-                         bool descending = true);
+void BubbleSortReference(
+    QStringList& list, std::optional<qsizetype> count = std::nullopt, bool descending = true);
 
 struct StoredLine;
 

@@ -8,11 +8,11 @@
 #include "platform/Paths.h"
 #include "store/CostList.h"
 #include "store/Logbook.h"
+#include "ui/TabListView.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"
 #include "ui/frmHaupt.h"
-#include "ui/TabListView.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -77,12 +77,12 @@ void App::Main()
         // also reloads its list.
         if (!haupt || !kosten)
             return;
-        QObject::connect(haupt->mnuAddKosten, &QAction::triggered, haupt,
-                         [this] { kosten->ShowWindow(); });
+        QObject::connect(
+            haupt->mnuAddKosten, &QAction::triggered, haupt, [this] { kosten->ShowWindow(); });
         QObject::connect(haupt->mnuKostenÜbersicht, &QAction::triggered, haupt,
-                         [this] { kosten->ShowWindow(); });
+            [this] { kosten->ShowWindow(); });
         QObject::connect(haupt->mnuFilterKosten, &QAction::triggered, haupt,
-                         [this] { kosten->OpenFilterMode(); });
+            [this] { kosten->OpenFilterMode(); });
         QObject::connect(haupt->cmdKostenÜbersicht, &QPushButton::clicked, haupt, [this] {
             kosten->ShowWindow();
             kosten->Form_Load();
@@ -90,8 +90,8 @@ void App::Main()
     });
     trap.step([&] {
         if (haupt)
-            QObject::connect(haupt->mnuSortDB, &QAction::triggered, haupt,
-                             [this] { mnuSortDB_Click(); });
+            QObject::connect(
+                haupt->mnuSortDB, &QAction::triggered, haupt, [this] { mnuSortDB_Click(); });
     });
     trap.step([&] { Änderung(); });
 }
@@ -100,10 +100,12 @@ void App::mnuSortDB_Click()
 {
     // Newest first in both files; nothing on screen changes until the next load.
     if (log->sortLogs())
-        env.dialogs->message(QStringLiteral("Datenbanken erfolgreich sortiert!"), MsgIcon::Information);
+        env.dialogs->message(
+            QStringLiteral("Datenbanken erfolgreich sortiert!"), MsgIcon::Information);
     else
-        env.dialogs->message(QStringLiteral("Die Datenbanken konnten nicht sortiert werden!\r\n"
-                                            "Bitte prüfen Sie, ob der Programmordner beschreibbar ist."),
+        env.dialogs->message(
+            QStringLiteral("Die Datenbanken konnten nicht sortiert werden!\r\n"
+                           "Bitte prüfen Sie, ob der Programmordner beschreibbar ist."),
             MsgIcon::Warning);
 }
 
@@ -158,7 +160,7 @@ void App::Änderung()
     }
     DashboardTexts t = MakeDashboardTexts(env, rows, costTotal, stats, photos, m_fishingMinutes);
     if (!photosCounted)
-        t.cmdPics = QString();  // keep the last count when the folder could not be read
+        t.cmdPics = QString(); // keep the last count when the folder could not be read
     haupt->ShowDashboard(t);
 
     trap.step([&] { haupt->CreateBar(); });

@@ -31,12 +31,12 @@ public:
     SettingsRecord settings;
     // Both logs as loaded, and the catch and purchase out for editing.
     std::unique_ptr<Logbook> log;
-    CatchStatistics stats;   // the last statistics pass over the catch log
+    CatchStatistics stats; // the last statistics pass over the catch log
 
     frmHaupt* haupt = nullptr;
     QPointer<frmAddFish> addFish;
-    frmFangÜbersicht* uebersicht = nullptr;  // loaded hidden at start-up, lives for the run
-    frmAddKosten* kosten = nullptr;          // loaded hidden at start-up, lives for the run
+    frmFangÜbersicht* uebersicht = nullptr; // loaded hidden at start-up, lives for the run
+    frmAddKosten* kosten = nullptr; // loaded hidden at start-up, lives for the run
 
     // Start-up: check the installation, load the windows, show the main window.
     void Main();

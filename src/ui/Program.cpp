@@ -20,14 +20,14 @@ int runProgram(int argc, char** argv)
     // Qt's own German texts, so standard buttons read "Ja", "Nein", "Abbrechen".
     QTranslator qtGerman;
     if (qtGerman.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtGerman);
     QApplication::setQuitOnLastWindowClosed(false);
 
     SystemClock clock;
     QtDialogs dialogs;
     QtShell shell;
-    Env env{QApplication::applicationDirPath(), &clock, &dialogs, &shell};
+    Env env { QApplication::applicationDirPath(), &clock, &dialogs, &shell };
 
     const InstanceLock lock(env.programDir);
     if (!lock.acquired()) {

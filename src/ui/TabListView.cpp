@@ -68,7 +68,8 @@ qreal TabListView::widestLineWidth() const
 {
     const QStringList lines = m_model->stringList();
     const TabLayout layout(font(), m_delegate->tabStops());
-    const QString measure = font().key() + QString::number(qHashRange(tabStops().begin(), tabStops().end()));
+    const QString measure
+        = font().key() + QString::number(qHashRange(tabStops().begin(), tabStops().end()));
     if (measure != m_measuredWith) {
         m_widths.clear();
         m_measuredWith = measure;

@@ -155,9 +155,8 @@ private slots:
         QTest::newRow("unreadable fields")
             << fileOf({ u"schwer|64|warm|14|tief"_s, u"11,8638|64|-4|14|0"_s }) << QList<double>();
         // A line that cannot be read hides only itself.
-        QTest::newRow("line without fields")
-            << line + "\"2004/05/18\"\r\n" + line
-            << QList<double> { 1, 1, 64, 64, 2, 0, 0, 0, 0, 1, 1, 1 };
+        QTest::newRow("line without fields") << line + "\"2004/05/18\"\r\n"
+                + line << QList<double> { 1, 1, 64, 64, 2, 0, 0, 0, 0, 1, 1, 1 };
         QTest::newRow("empty line inside") << line + "\r\n" + line << QList<double>();
     }
 

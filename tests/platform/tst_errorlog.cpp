@@ -57,7 +57,8 @@ private slots:
         WriteLog(t.env, u"PROGRAMM"_s, u"Start"_s); // now past the limit
         QCOMPARE(QFileInfo(t.path(u"kescherheft.log"_s)).size(), 1048570 + 36);
         WriteLog(t.env, u"PROGRAMM"_s, u"Ende"_s);
-        QCOMPARE(t.read(u"kescherheft.log"_s), QByteArray("17.05.2004\t14:30:00\tPROGRAMM\tEnde\r\n"));
+        QCOMPARE(
+            t.read(u"kescherheft.log"_s), QByteArray("17.05.2004\t14:30:00\tPROGRAMM\tEnde\r\n"));
     }
 
     void unwritableLogIsSkipped()

@@ -138,8 +138,8 @@ private slots:
         row("two points", u"kg>1.2.3"_s, weights, { true, true, true, true }, { kCompare });
         row("kg>abc", u"kg>abc"_s, weights, { true, true, true, true }, { kCompare });
         row("<abc", u"<abc"_s, prices, { true, true, true }, { kCompare });
-        row("value too large", u"kg<1"_s + QString(60, u'0'), weights,
-            { true, true, true, true }, { u"Funktion SucheGrößerKleiner\tError (6)"_s });
+        row("value too large", u"kg<1"_s + QString(60, u'0'), weights, { true, true, true, true },
+            { u"Funktion SucheGrößerKleiner\tError (6)"_s });
         // The field is read before the value: a line with an unreadable
         // weight logs its own error.
         row("unreadable value and field", u"kg>viel"_s,

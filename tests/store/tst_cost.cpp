@@ -125,7 +125,8 @@ private slots:
             else if (i % 3 == 0)
                 damaged.append(item = f.mid(0, 5).join(u'\t')); // too few TABs
             else if (i % 3 == 1)
-                damaged.append(item = sampleCost({ { 1, date }, { 2, QString(300, u'L') } }).join(u'\t'));
+                damaged.append(
+                    item = sampleCost({ { 1, date }, { 2, QString(300, u'L') } }).join(u'\t'));
             else
                 damaged.append(item = u"kaputt%1"_s.arg(i % 100)); // shorter than a date
             items.append(item);

@@ -1,6 +1,6 @@
 #include "platform/ErrorLog.h"
-#include "store/Numbers.h"
 #include "store/Logbook.h"
+#include "store/Numbers.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -94,11 +94,15 @@ private slots:
     {
         QTest::addColumn<QByteArray>("odd"); // a line not in record form, without line end
         QTest::addColumn<QByteArray>("lineEnd");
-        QTest::newRow("unquoted with a quote inside") << QByteArray("2004/05/10\tA \"B\" C") << QByteArray("\r\n");
-        QTest::newRow("quoted with an inner quote") << QByteArray("\"2004/05/10\tA\"B\tC\"") << QByteArray("\r\n");
-        QTest::newRow("text after the closing quote") << QByteArray("\"2004/05/10\tA\" Rest") << QByteArray("\n");
+        QTest::newRow("unquoted with a quote inside")
+            << QByteArray("2004/05/10\tA \"B\" C") << QByteArray("\r\n");
+        QTest::newRow("quoted with an inner quote")
+            << QByteArray("\"2004/05/10\tA\"B\tC\"") << QByteArray("\r\n");
+        QTest::newRow("text after the closing quote")
+            << QByteArray("\"2004/05/10\tA\" Rest") << QByteArray("\n");
         QTest::newRow("no closing quote") << QByteArray("\"2004/05/10\tA") << QByteArray("\r");
-        QTest::newRow("undefined code page bytes") << QByteArray("\x81\x8d\x8f\x90\x9d") << QByteArray("\r\n");
+        QTest::newRow("undefined code page bytes")
+            << QByteArray("\x81\x8d\x8f\x90\x9d") << QByteArray("\r\n");
     }
 
     void rewriteKeepsEveryOtherLine()
@@ -108,7 +112,8 @@ private slots:
         TestEnv t;
         const QString keep = catchOn(u"2004/05/16"_s), gone = catchOn(u"2004/05/18"_s);
         QByteArray bytes;
-        for (const QByteArray& line : { RecordLine(gone).chopped(2), odd, RecordLine(keep).chopped(2) })
+        for (const QByteArray& line :
+            { RecordLine(gone).chopped(2), odd, RecordLine(keep).chopped(2) })
             bytes += line + lineEnd;
         t.write(kCatchFile, bytes);
         Logbook book(t.env);
@@ -161,13 +166,15 @@ private slots:
         // An append after a change elsewhere lists both.
         t.write(kCatchFile, recordFileBytes({ a, other }));
         QVERIFY(book.appendCatch(b, trap));
-        QCOMPARE(book.catchLines().mid(2), QStringList({ listLineOf(b), listLineOf(other), listLineOf(a) }));
+        QCOMPARE(book.catchLines().mid(2),
+            QStringList({ listLineOf(b), listLineOf(other), listLineOf(a) }));
     }
 
     // A write that fails for want of space leaves the file as it was.
     void fullDiskChangesNothing_data()
     {
-        QTest::addColumn<int>("action"); // 0 append catch, 1 remove catch, 2 append cost, 3 remove cost
+        QTest::addColumn<int>(
+            "action"); // 0 append catch, 1 remove catch, 2 append cost, 3 remove cost
         QTest::newRow("append a catch") << 0;
         QTest::newRow("remove a catch") << 1;
         QTest::newRow("append a purchase") << 2;
@@ -189,10 +196,14 @@ private slots:
         const bool done = withFileLimit(100, [&]() -> bool {
             ErrorTrap trap(t.env, u"Test"_s);
             switch (action) {
-            case 0: return book.appendCatch(catchOn(u"2004/05/19"_s), trap);
-            case 1: return book.removeCatch(2, trap);
-            case 2: return book.appendCost(costOn(u"2004/05/19"_s), trap);
-            default: return book.removeCost(0, QString(), trap);
+            case 0:
+                return book.appendCatch(catchOn(u"2004/05/19"_s), trap);
+            case 1:
+                return book.removeCatch(2, trap);
+            case 2:
+                return book.appendCost(costOn(u"2004/05/19"_s), trap);
+            default:
+                return book.removeCost(0, QString(), trap);
             }
         });
         QVERIFY(!done);

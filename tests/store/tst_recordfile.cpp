@@ -40,9 +40,8 @@ private slots:
                                  << QStringList { u"a\tb"_s, u"b"_s, u"c"_s };
         QTest::newRow("CR only, last without")
             << QByteArray("\"a\"\r\"b\"") << QStringList { u"a"_s, u"b"_s };
-        QTest::newRow("all three ends mixed")
-            << QByteArray("\"a\"\r\"b\"\n\"c\"\r\n\"d\"\r")
-            << QStringList { u"a"_s, u"b"_s, u"c"_s, u"d"_s };
+        QTest::newRow("all three ends mixed") << QByteArray("\"a\"\r\"b\"\n\"c\"\r\n\"d\"\r")
+                                              << QStringList { u"a"_s, u"b"_s, u"c"_s, u"d"_s };
         QTest::newRow("LF CR is two ends")
             << QByteArray("\"a\"\n\r\"b\"\r\r\n\"c\"") << QStringList { u"a"_s, u"b"_s, u"c"_s };
         QTest::newRow("CR ends an unquoted line")

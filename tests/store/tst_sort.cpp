@@ -111,8 +111,7 @@ private slots:
         // ends each line with CR LF.
         QTest::newRow("CR-only line ends")
             << QByteArray("\"2003/12/01\tMax\"\r\"2004/05/17\tEva\"\r\"2004/01/02\tTom\"\r")
-            << recordFileBytes(
-                   { u"2004/05/17\tEva"_s, u"2004/01/02\tTom"_s, u"2003/12/01\tMax"_s })
+            << recordFileBytes({ u"2004/05/17\tEva"_s, u"2004/01/02\tTom"_s, u"2003/12/01\tMax"_s })
             << QStringList();
         QTest::newRow("missing file") << QByteArray() << QByteArray("<missing>")
                                       << QStringList { u"Sub SortDB\tError (53)"_s };

@@ -9,7 +9,7 @@ FakeDialogs::~FakeDialogs()
     if (!QTest::currentTestFunction()) {
         // Past the last test nothing can be failed any more: end the run.
         qFatal("scripted dialogs left unchecked after the last test: %d answer(s) unused, %s",
-               int(m_answers.size()), qPrintable(m_problems.join(u"; ")));
+            int(m_answers.size()), qPrintable(m_problems.join(u"; ")));
     }
     if (QTest::currentTestFailed()) {
         // The test has failed already; what it left is only a hint.
@@ -25,23 +25,25 @@ FakeDialogs::Answer FakeDialogs::take(Kind kind, const QString& what)
     if (m_answers.isEmpty() || m_answers.first().kind != kind) {
         m_problems.append(QStringLiteral("unscripted prompt: ") + what);
         // Cancel-like answers keep the code under test from doing harm.
-        return {kind, MsgResult::Cancel, {}};
+        return { kind, MsgResult::Cancel, {} };
     }
     return m_answers.takeFirst();
 }
 
-MsgResult FakeDialogs::message(const QString& text, MsgIcon icon, MsgButtons buttons,
-                               const QString& title)
+MsgResult FakeDialogs::message(
+    const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title)
 {
-    m_shown.append({Kind::Message, text, title, icon, buttons, {}, {}});
+    m_shown.append({ Kind::Message, text, title, icon, buttons, {}, {} });
     Answer a = take(Kind::Message, text);
     if (a.result == MsgResult::Ok) {
         // "expectMessage" answers with the box's natural button.
         switch (buttons) {
         case MsgButtons::Ok:
-        case MsgButtons::OkCancel: return MsgResult::Ok;
+        case MsgButtons::OkCancel:
+            return MsgResult::Ok;
         case MsgButtons::YesNo:
-        case MsgButtons::YesNoCancel: return MsgResult::Yes;
+        case MsgButtons::YesNoCancel:
+            return MsgResult::Yes;
         }
     }
     return a.result;
@@ -49,19 +51,23 @@ MsgResult FakeDialogs::message(const QString& text, MsgIcon icon, MsgButtons but
 
 QString FakeDialogs::input(const QString& prompt, const QString& title, const QString& preset)
 {
-    m_shown.append({Kind::Input, prompt, title, MsgIcon::None, MsgButtons::OkCancel, preset, {}});
+    m_shown.append({ Kind::Input, prompt, title, MsgIcon::None, MsgButtons::OkCancel, preset, {} });
     return take(Kind::Input, prompt).text;
 }
 
-QString FakeDialogs::openFile(const QString& title, const QString& startFolder, const QString& filter)
+QString FakeDialogs::openFile(
+    const QString& title, const QString& startFolder, const QString& filter)
 {
-    m_shown.append({Kind::OpenFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter});
+    m_shown.append(
+        { Kind::OpenFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter });
     return take(Kind::OpenFile, title).text;
 }
 
-QString FakeDialogs::saveFile(const QString& title, const QString& startFolder, const QString& filter)
+QString FakeDialogs::saveFile(
+    const QString& title, const QString& startFolder, const QString& filter)
 {
-    m_shown.append({Kind::SaveFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter});
+    m_shown.append(
+        { Kind::SaveFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter });
     return take(Kind::SaveFile, title).text;
 }
 
@@ -87,7 +93,7 @@ bool FakeDialogs::verifyDone()
     }
     if (left > 0) {
         QTest::qFail(qPrintable(QStringLiteral("%1 scripted answer(s) never used").arg(left)),
-                     __FILE__, __LINE__);
+            __FILE__, __LINE__);
         return false;
     }
     return ok;

@@ -21,8 +21,8 @@ public:
 
     struct Shown {
         Kind kind;
-        QString text;    // message text or prompt
-        QString title;   // as given (empty = application title)
+        QString text; // message text or prompt
+        QString title; // as given (empty = application title)
         MsgIcon icon = MsgIcon::None;
         MsgButtons buttons = MsgButtons::Ok;
         QString startFolder;
@@ -30,20 +30,29 @@ public:
     };
 
     // Queue the answer to the next message box.
-    void answer(MsgResult r) { m_answers.append({Kind::Message, r, {}}); }
+    void answer(MsgResult r) { m_answers.append({ Kind::Message, r, {} }); }
     // Queue the next message box answered with its only/default button.
-    void expectMessage() { m_answers.append({Kind::Message, MsgResult::Ok, {}}); }
-    void answerInput(const QString& text) { m_answers.append({Kind::Input, MsgResult::Ok, text}); }
-    void answerOpenFile(const QString& path) { m_answers.append({Kind::OpenFile, MsgResult::Ok, path}); }
-    void answerSaveFile(const QString& path) { m_answers.append({Kind::SaveFile, MsgResult::Ok, path}); }
+    void expectMessage() { m_answers.append({ Kind::Message, MsgResult::Ok, {} }); }
+    void answerInput(const QString& text)
+    {
+        m_answers.append({ Kind::Input, MsgResult::Ok, text });
+    }
+    void answerOpenFile(const QString& path)
+    {
+        m_answers.append({ Kind::OpenFile, MsgResult::Ok, path });
+    }
+    void answerSaveFile(const QString& path)
+    {
+        m_answers.append({ Kind::SaveFile, MsgResult::Ok, path });
+    }
 
-    MsgResult message(const QString& text, MsgIcon icon, MsgButtons buttons,
-                      const QString& title) override;
+    MsgResult message(
+        const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override;
     QString input(const QString& prompt, const QString& title, const QString& preset) override;
-    QString openFile(const QString& title, const QString& startFolder,
-                     const QString& filter) override;
-    QString saveFile(const QString& title, const QString& startFolder,
-                     const QString& filter) override;
+    QString openFile(
+        const QString& title, const QString& startFolder, const QString& filter) override;
+    QString saveFile(
+        const QString& title, const QString& startFolder, const QString& filter) override;
 
     const QList<Shown>& shown() const { return m_shown; }
     QStringList messageTexts() const;
@@ -51,7 +60,12 @@ public:
     // Unscripted or wrongly scripted prompts seen so far (each also QFAILs
     // the running test through verifyDone()).
     const QStringList& problems() const { return m_problems; }
-    void clear() { m_shown.clear(); m_answers.clear(); m_problems.clear(); }
+    void clear()
+    {
+        m_shown.clear();
+        m_answers.clear();
+        m_problems.clear();
+    }
 
     // For cleanup(): fails the test when answers are left or prompts were
     // unexpected. Returns true when all is well.
@@ -72,8 +86,16 @@ private:
 
 class FakeShell final : public Shell {
 public:
-    bool open(const QString& fileOrUrl) override { opened.append(fileOrUrl); return true; }
-    bool startProgram(const QString& path) override { started.append(path); return true; }
+    bool open(const QString& fileOrUrl) override
+    {
+        opened.append(fileOrUrl);
+        return true;
+    }
+    bool startProgram(const QString& path) override
+    {
+        started.append(path);
+        return true;
+    }
     QStringList opened;
     QStringList started;
 };

@@ -20,7 +20,10 @@ TestEnv::TestEnv()
     env.shell = &shell;
 }
 
-QString TestEnv::path(const QString& relative) const { return hostPath(dir(), relative); }
+QString TestEnv::path(const QString& relative) const
+{
+    return hostPath(dir(), relative);
+}
 
 QByteArray TestEnv::read(const QString& relative) const
 {
@@ -80,12 +83,11 @@ static QStringList changed(QStringList fields, FieldChanges changes)
 QStringList sampleCatch(FieldChanges changes)
 {
     return changed({ QStringLiteral("2004/05/17"), QStringLiteral("Max"), QStringLiteral("06:30"),
-                       QStringLiteral("06:45"), QStringLiteral("10:00"),
-                       QStringLiteral("Karpfen*"), QStringLiteral("12,40"), QStringLiteral("84"),
-                       QStringLiteral("Baggersee"), QStringLiteral("Steg 3"),
-                       QStringLiteral("Festblei"), QStringLiteral("Boilie"),
-                       QStringLiteral("sonnig"), QStringLiteral("+ 18"), QStringLiteral("+ 14"),
-                       QStringLiteral("2,5"), QStringLiteral("Vollmond") },
+                       QStringLiteral("06:45"), QStringLiteral("10:00"), QStringLiteral("Karpfen*"),
+                       QStringLiteral("12,40"), QStringLiteral("84"), QStringLiteral("Baggersee"),
+                       QStringLiteral("Steg 3"), QStringLiteral("Festblei"),
+                       QStringLiteral("Boilie"), QStringLiteral("sonnig"), QStringLiteral("+ 18"),
+                       QStringLiteral("+ 14"), QStringLiteral("2,5"), QStringLiteral("Vollmond") },
         changes);
 }
 

@@ -27,7 +27,7 @@ public:
     // Host path of a program-relative backslash path.
     QString path(const QString& relative) const;
     QByteArray read(const QString& relative) const;
-    void write(const QString& relative, const QByteArray& bytes) const;  // makes folders
+    void write(const QString& relative, const QByteArray& bytes) const; // makes folders
     // Log lines without their date and time: "place\tmessage".
     QStringList logEntries() const;
 

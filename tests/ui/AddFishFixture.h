@@ -4,8 +4,8 @@
 // with the catch file and the photo folder, an App around it, and the
 // sample catch of tests/support typed in or handed over for editing.
 
-#include "support/TestEnv.h"
 #include "store/Logbook.h"
+#include "support/TestEnv.h"
 #include "ui/App.h"
 #include "ui/TextFilters.h"
 #include "ui/frmAddFish.h"

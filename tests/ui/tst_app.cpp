@@ -1,8 +1,8 @@
 // Start-up and program end: the order of Main, the end through EndProgram,
 // and the real executable creating its layout in an empty folder.
 #include "app/Settings.h"
-#include "support/TestEnv.h"
 #include "store/Logbook.h"
+#include "support/TestEnv.h"
 #include "ui/App.h"
 #include "ui/frmHaupt.h"
 
@@ -25,7 +25,7 @@ private Q_SLOTS:
 void TestApp::mainThenEndOnce()
 {
     TestEnv t;
-    t.dialogs.answer(MsgResult::No);  // first-start question
+    t.dialogs.answer(MsgResult::No); // first-start question
     int quits = 0;
     App app(t.env, [&] { ++quits; });
     app.log->editFlag = true;
@@ -41,13 +41,15 @@ void TestApp::mainThenEndOnce()
     app.haupt->close();
     app.EndProgram();
     QCOMPARE(quits, 1);
-    QVERIFY(t.dialogs.shown().isEmpty());  // cleared by verifyDone above
+    QVERIFY(t.dialogs.shown().isEmpty()); // cleared by verifyDone above
     QCOMPARE(t.logEntries(),
-             (QStringList{QStringLiteral("PROGRAMM\tStart"), QStringLiteral("PROGRAMM\tEnde")}));
+        (QStringList { QStringLiteral("PROGRAMM\tStart"), QStringLiteral("PROGRAMM\tEnde") }));
     // Line 9 is the single character 0 after an orderly end.
     const QList<QByteArray> lines = t.read(QStringLiteral("settings.ini")).split('\n');
     QCOMPARE(lines.size(), 10);
-    QCOMPARE(lines.at(0), QByteArray("[Fang\xFC" "bersicht]\r"));
+    QCOMPARE(lines.at(0),
+        QByteArray("[Fang\xFC"
+                   "bersicht]\r"));
     QCOMPARE(lines.at(8), QByteArray("0\r"));
 }
 
@@ -57,7 +59,7 @@ void TestApp::executableCreatesLayoutInEmptyFolder()
     const QString exe = t.dir() + QStringLiteral("/kescherheft");
     QVERIFY(QFile::copy(QStringLiteral(KH_EXE), exe));
     QProcess p;
-    p.setWorkingDirectory(QDir::tempPath());  // the program directory is where the executable is
+    p.setWorkingDirectory(QDir::tempPath()); // the program directory is where the executable is
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
@@ -66,23 +68,24 @@ void TestApp::executableCreatesLayoutInEmptyFolder()
     // The last thing the check writes before it asks the first-start
     // question (which then waits for an answer) is the settings file that
     // marks the question as asked.
-    QTRY_COMPARE_WITH_TIMEOUT(t.read(QStringLiteral("settings.ini")),
-                              SettingsFileBytes(DefaultSettings(), 0), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        t.read(QStringLiteral("settings.ini")), SettingsFileBytes(DefaultSettings(), 0), 20000);
     p.kill();
     p.waitForFinished();
 
     QDir d(t.dir());
     // The killed program leaves its lock behind; the next start takes it over.
     QCOMPARE(d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
-             (QStringList{"db", "kescherheft", "kescherheft.lock", "kescherheft.log", "settings.ini"}));
+        (QStringList {
+            "db", "kescherheft", "kescherheft.lock", "kescherheft.log", "settings.ini" }));
     QCOMPARE(QDir(t.dir() + "/db").entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
-             (QStringList{"Bilder", "Fänge", "Kosten", "db.ver"}));
+        (QStringList { "Bilder", "Fänge", "Kosten", "db.ver" }));
     QCOMPARE(t.read("db\\Fänge\\db"), QByteArray());
     QCOMPARE(t.read("db\\Kosten\\db"), QByteArray());
     QCOMPARE(t.read("db\\db.ver"), QByteArray("102\r\n"));
     QCOMPARE(t.read("db\\Bilder\\DUMMY.txt"),
-             QByteArray("Please don't delete this File!\r\nBitte diese Datei nicht l\xF6schen!\r\n"));
-    QCOMPARE(t.logEntries(), QStringList{QStringLiteral("PROGRAMM\tStart")});
+        QByteArray("Please don't delete this File!\r\nBitte diese Datei nicht l\xF6schen!\r\n"));
+    QCOMPARE(t.logEntries(), QStringList { QStringLiteral("PROGRAMM\tStart") });
 }
 
 void TestApp::sortMenuSortsBothFilesNewestFirst()
@@ -100,7 +103,7 @@ void TestApp::sortMenuSortsBothFilesNewestFirst()
     QVERIFY(t.dialogs.verifyDone());
     QCOMPARE(t.read("db\\kosten\\db"), QByteArray("\"2004/01/01\tb\"\r\n\"2003/01/01\ta\"\r\n"));
     QCOMPARE(t.read("db\\fänge\\db"),
-             QByteArray("\"2004/05/17\tz\"\r\n\"2004/05/17\ty\"\r\n\"2003/12/01\tx\"\r\n"));
+        QByteArray("\"2004/05/17\tz\"\r\n\"2004/05/17\ty\"\r\n\"2003/12/01\tx\"\r\n"));
 }
 
 void TestApp::sortMenuReportsWhatItCouldNotSort()

@@ -19,13 +19,13 @@
 namespace {
 
 QByteArray catchLine(const char* date, const char* begin, const char* end, const char* species,
-                     const char* kg, const char* air)
+    const char* kg, const char* air)
 {
     return QByteArray("\"") + date + "\tMax\t" + begin + "\t" + begin + "\t" + end + "\t" + species
-           + "\t" + kg + "\t50\tSee\t \t \t \t \t" + air + "\t0\t2,5\tVollmond\"\r\n";
+        + "\t" + kg + "\t50\tSee\t \t \t \t \t" + air + "\t0\t2,5\tVollmond\"\r\n";
 }
 
-}  // namespace
+} // namespace
 
 class TestDashboard : public QObject {
     Q_OBJECT
@@ -42,7 +42,7 @@ private Q_SLOTS:
     void init()
     {
         t = std::make_unique<TestEnv>();
-        t->dialogs.answer(MsgResult::No);  // first-start question
+        t->dialogs.answer(MsgResult::No); // first-start question
     }
     void cleanup()
     {
@@ -68,19 +68,19 @@ void TestDashboard::freshInstallationShowsEmptyFigures()
     QCOMPARE(h->labSchwersterFisch->text(), QStringLiteral("0,00 kg"));
     QCOMPARE(h->labMaxTempLuft->text(), QStringLiteral("-"));
     QCOMPARE(h->labAngelTiefe->text(), QStringLiteral("0 m"));
-    QCOMPARE(h->lstFänge->count(), 2);  // header and rule line only
-    QCOMPARE(t->logEntries(), QStringList{QStringLiteral("PROGRAMM\tStart")});
+    QCOMPARE(h->lstFänge->count(), 2); // header and rule line only
+    QCOMPARE(t->logEntries(), QStringList { QStringLiteral("PROGRAMM\tStart") });
 }
 
 void TestDashboard::startShowsStoredFigures()
 {
     t->write(QStringLiteral("db\\Fänge\\db"),
-             catchLine("2004/05/17", "06:00", "10:00", "Hecht*", "7,50", "+ 12")
-                 + catchLine("2004/05/18", "18:00", "20:30", "Barsch", "2,25", "-4"));
+        catchLine("2004/05/17", "06:00", "10:00", "Hecht*", "7,50", "+ 12")
+            + catchLine("2004/05/18", "18:00", "20:30", "Barsch", "2,25", "-4"));
     t->write(QStringLiteral("db\\db.ver"), "102\r\n");
     t->write(QStringLiteral("db\\Kosten\\db"),
-             "\"2004/05/01\tLaden\t3\tHaken\t4,50 \x80\t13,50 \x80\t0,00 \x80\t13,50 \x80\"\r\n"
-             "\"2004/05/02\tLaden\t1\tSchnur\t5,00 \x80\t5,00 \x80\t1,00 \x80\t6,00 \x80\"\r\n");
+        "\"2004/05/01\tLaden\t3\tHaken\t4,50 \x80\t13,50 \x80\t0,00 \x80\t13,50 \x80\"\r\n"
+        "\"2004/05/02\tLaden\t1\tSchnur\t5,00 \x80\t5,00 \x80\t1,00 \x80\t6,00 \x80\"\r\n");
     t->write(QStringLiteral("db\\Bilder\\17.05.2004_06-00-00.jpg"), "JPG");
     start();
     frmHaupt* h = app->haupt;
@@ -116,7 +116,7 @@ void TestDashboard::savingACatchUpdatesEveryFigure()
     w->txtEnde->setText(QStringLiteral("07:00"));
     w->txtGewicht->setText(QStringLiteral("3,5"));
     w->txtTempLuft->setText(QStringLiteral("18"));
-    t->dialogs.expectMessage();  // "Eintrag gespeichert!"
+    t->dialogs.expectMessage(); // "Eintrag gespeichert!"
     w->cmdSave_Click();
     QCOMPARE(t->dialogs.messageTexts().last(), QStringLiteral("Eintrag gespeichert!"));
     frmHaupt* h = app->haupt;
@@ -131,8 +131,8 @@ void TestDashboard::savingACatchUpdatesEveryFigure()
 void TestDashboard::deletingACatchAndSavingACostUpdateTheFigures()
 {
     t->write(QStringLiteral("db\\Fänge\\db"),
-             catchLine("2004/05/17", "06:00", "10:00", "Hecht", "7,50", "0")
-                 + catchLine("2004/05/18", "18:00", "20:30", "Barsch", "2,25", "0"));
+        catchLine("2004/05/17", "06:00", "10:00", "Hecht", "7,50", "0")
+            + catchLine("2004/05/18", "18:00", "20:30", "Barsch", "2,25", "0"));
     t->write(QStringLiteral("db\\db.ver"), "102\r\n");
     start();
     frmHaupt* h = app->haupt;
@@ -154,7 +154,7 @@ void TestDashboard::deletingACatchAndSavingACostUpdateTheFigures()
     k->txtBezeichnung->setText(QStringLiteral("Haken"));
     k->txtEinzelpreis->setText(QStringLiteral("4,5"));
     k->txtVersandkosten->setText(QStringLiteral("0"));
-    t->dialogs.expectMessage();  // "Datensatz gespeichert!"
+    t->dialogs.expectMessage(); // "Datensatz gespeichert!"
     k->cmdSave_Click();
     QCOMPARE(t->dialogs.messageTexts().last(), QStringLiteral("Datensatz gespeichert!"));
     QCOMPARE(h->cmdKostenÜbersicht->text(), QStringLiteral("Angelkosten: 13,50 €"));

@@ -1,8 +1,8 @@
 // The cost window: listing and sums, search, saving with its refusals,
 // editing, deleting and the purchase taken out for editing.
+#include "store/Logbook.h"
 #include "store/RecordFile.h"
 #include "support/TestEnv.h"
-#include "store/Logbook.h"
 #include "ui/App.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"

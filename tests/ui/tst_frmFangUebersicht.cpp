@@ -1,9 +1,9 @@
 // The catch overview: loading, the filter modes, photo lookup, deleting and
 // editing through the list, the pending-edit write-back and the size rules.
 #include "platform/Cp1252.h"
+#include "store/Logbook.h"
 #include "store/RecordFile.h"
 #include "support/TestEnv.h"
-#include "store/Logbook.h"
 #include "ui/App.h"
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"
@@ -302,15 +302,17 @@ private Q_SLOTS:
         const QStringList others = all.mid(2);
         QTest::newRow("Yes: its photos go")
             << u"Karpfen*"_s << true << all << others << QStringList {} << false;
-        QTest::newRow("No keeps all") << u"Karpfen*"_s << false << all << all << QStringList {} << false;
-        QTest::newRow("no photo mark") << u"Karpfen"_s << true << all << all << QStringList {} << false;
+        QTest::newRow("No keeps all")
+            << u"Karpfen*"_s << false << all << all << QStringList {} << false;
+        QTest::newRow("no photo mark")
+            << u"Karpfen"_s << true << all << all << QStringList {} << false;
         QTest::newRow("photo missing is logged")
             << u"Karpfen*"_s << true << others << others
             << QStringList { u"Sub frmFangÜbersicht.cmdDelete_Click\tError (53)"_s } << false;
         // The catch stays, with its photos, and the user is told.
-        QTest::newRow("disk full") << u"Karpfen*"_s << true << all << all
-                                   << QStringList { u"Sub frmFangÜbersicht.cmdDelete_Click\tError (75)"_s }
-                                   << true;
+        QTest::newRow("disk full")
+            << u"Karpfen*"_s << true << all << all
+            << QStringList { u"Sub frmFangÜbersicht.cmdDelete_Click\tError (75)"_s } << true;
     }
     void deleteRow()
     {
@@ -366,7 +368,8 @@ private Q_SLOTS:
         t->dialogs.answer(MsgResult::Yes);
         w->cmdDelete_Click();
         QCOMPARE(t->read(kCatchFile),
-            recordFileBytes({ shortDate, normal, fewTabs, u""_s }) + encode1252(unquoted + u"\r\n"_s));
+            recordFileBytes({ shortDate, normal, fewTabs, u""_s })
+                + encode1252(unquoted + u"\r\n"_s));
         QCOMPARE(w->fängeLines().size(), 4);
     }
 

@@ -14,9 +14,15 @@
 
 namespace {
 
-QWidget* parentWindow() { return QApplication::activeWindow(); }
+QWidget* parentWindow()
+{
+    return QApplication::activeWindow();
+}
 
-QString titleOr(const QString& title) { return title.isEmpty() ? kAppTitle : title; }
+QString titleOr(const QString& title)
+{
+    return title.isEmpty() ? kAppTitle : title;
+}
 
 QString hostFolder(const QString& folder)
 {
@@ -28,38 +34,57 @@ QString hostFolder(const QString& folder)
     return f;
 }
 
-}  // namespace
+} // namespace
 
-MsgResult QtDialogs::message(const QString& text, MsgIcon icon, MsgButtons buttons,
-                             const QString& title)
+MsgResult QtDialogs::message(
+    const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title)
 {
     QMessageBox box(parentWindow());
     box.setWindowTitle(titleOr(title));
     box.setText(text);
     switch (icon) {
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::None: break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::None:
+        break;
     }
     switch (buttons) {
-    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MsgButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
     switch (box.exec()) {
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    case QMessageBox::Cancel: return MsgResult::Cancel;
-    case QMessageBox::Ok: return MsgResult::Ok;
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    case QMessageBox::Cancel:
+        return MsgResult::Cancel;
+    case QMessageBox::Ok:
+        return MsgResult::Ok;
     default:
         // Escape without a Cancel button: the safe answer.
         return buttons == MsgButtons::YesNo ? MsgResult::No
-               : buttons == MsgButtons::Ok  ? MsgResult::Ok
+            : buttons == MsgButtons::Ok     ? MsgResult::Ok
                                             : MsgResult::Cancel;
     }
 }
@@ -67,8 +92,8 @@ MsgResult QtDialogs::message(const QString& text, MsgIcon icon, MsgButtons butto
 QString QtDialogs::input(const QString& prompt, const QString& title, const QString& preset)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parentWindow(), titleOr(title), prompt,
-                                               QLineEdit::Normal, preset, &ok);
+    const QString text = QInputDialog::getText(
+        parentWindow(), titleOr(title), prompt, QLineEdit::Normal, preset, &ok);
     return ok ? text : QString();
 }
 
@@ -84,14 +109,14 @@ QString qtFileFilter(const QString& filter)
 
 QString QtDialogs::openFile(const QString& title, const QString& startFolder, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parentWindow(), title, hostFolder(startFolder),
-                                        qtFileFilter(filter));
+    return QFileDialog::getOpenFileName(
+        parentWindow(), title, hostFolder(startFolder), qtFileFilter(filter));
 }
 
 QString QtDialogs::saveFile(const QString& title, const QString& startFolder, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parentWindow(), title, hostFolder(startFolder),
-                                        qtFileFilter(filter));
+    return QFileDialog::getSaveFileName(
+        parentWindow(), title, hostFolder(startFolder), qtFileFilter(filter));
 }
 
 bool QtShell::open(const QString& fileOrUrl)

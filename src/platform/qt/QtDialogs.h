@@ -7,13 +7,13 @@ class QWidget;
 // Dialogs shown with Qt's standard message box, input dialog and file dialogs.
 class QtDialogs final : public Dialogs {
 public:
-    MsgResult message(const QString& text, MsgIcon icon, MsgButtons buttons,
-                      const QString& title) override;
+    MsgResult message(
+        const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override;
     QString input(const QString& prompt, const QString& title, const QString& preset) override;
-    QString openFile(const QString& title, const QString& startFolder,
-                     const QString& filter) override;
-    QString saveFile(const QString& title, const QString& startFolder,
-                     const QString& filter) override;
+    QString openFile(
+        const QString& title, const QString& startFolder, const QString& filter) override;
+    QString saveFile(
+        const QString& title, const QString& startFolder, const QString& filter) override;
 };
 
 // Turns "Bilddateien (jpg)|*.jpg;*.gif" into Qt's "Bilddateien (jpg) (*.jpg *.gif)".
