@@ -81,6 +81,8 @@ private slots:
             "weight text", [](CatchEntry& e) { e.weight = u"schwer"_s; },
             u"Fehler: Das eingegebene Gewicht ist keine gültige Zahl!"_s);
         row(
+            "stored date form", [](CatchEntry& e) { e.date = u"2004/05/17"_s; }, badDate);
+        row(
             "photo missing", [](CatchEntry& e) { e.photo = u"/nowhere/x.jpg"_s; },
             u"Fehler: Das gewählte Bild wurde nicht gefunden!"_s);
     }
@@ -121,6 +123,10 @@ private slots:
         row(
             "weight rounded half up", [](CatchEntry& e) { e.weight = u"4,875"_s; }, 7, u"4,88"_s);
         row(
+            "weight rounded", [](CatchEntry& e) { e.weight = u"2,456"_s; }, 7, u"2,46"_s);
+        row(
+            "weight 0", [](CatchEntry& e) { e.weight = u"0"_s; }, 7, u"0,00"_s);
+        row(
             "empty species is a blank", [](CatchEntry& e) { e.species.clear(); }, 6, u" "_s);
         row(
             "photo marks the species", [](CatchEntry& e) { e.photo = u"x.jpg"_s; }, 6,
@@ -133,6 +139,11 @@ private slots:
             "negative temperature", [](CatchEntry& e) { e.airTemp = u"-3"_s; }, 14, u"-3"_s);
         row(
             "zero temperature", [](CatchEntry& e) { e.airTemp = u"0"_s; }, 14, u"0"_s);
+        // Above zero as a whole number, halves to the even neighbour.
+        row(
+            "0,5 is not above zero", [](CatchEntry& e) { e.airTemp = u"0,5"_s; }, 14, u"0,5"_s);
+        row(
+            "1,5 is above zero", [](CatchEntry& e) { e.airTemp = u"1,5"_s; }, 14, u"+ 1,5"_s);
         row(
             "empty temperature", [](CatchEntry& e) { e.waterTemp.clear(); }, 15, u"0"_s);
         row(

@@ -120,25 +120,6 @@ private Q_SLOTS:
         QCOMPARE(w->fraVorschau->title(), u"Aktuelle Posten (3):"_s);
         QCOMPARE(w->txtDate->text(), u"01.06.2006"_s);
     }
-
-    void unlistedLinesSurviveDelete()
-    {
-        // A line shorter than a date and a shop of 300 characters the reader
-        // cannot split are not listed, the lines after them are, and a delete
-        // keeps both in the log.
-        const QString shortLine = u"kaputt"_s;
-        const QString tooLong = cost({ { 1, u"2005/12/01"_s }, { 2, QString(300, u'a') } });
-        const QString older = cost({ { 1, u"2005/11/01"_s } });
-        open({ kFeb1, older, shortLine, tooLong, kJan });
-        QCOMPARE(
-            w->lstKosten->items(), (QStringList { listed(kFeb1), listed(kJan), listed(older) }));
-        QCOMPARE(sums(), (QStringList { u"21,00 €"_s, u"9,80 €"_s, u"30,80 €"_s }));
-        select(0);
-        t->dialogs.answer(MsgResult::Yes);
-        w->cmdDelete_Click();
-        QCOMPARE(stored(), (QStringList { kJan, older, shortLine, tooLong }));
-    }
-
     void search_data()
     {
         QTest::addColumn<QStringList>("items");

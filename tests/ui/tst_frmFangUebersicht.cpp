@@ -352,27 +352,6 @@ private Q_SLOTS:
         QTEST(bilder(*t), "photosAfter");
         QTEST(t->logEntries(), "log");
     }
-
-    void deleteKeepsLinesTheListCannotShow()
-    {
-        // A date without its leading zero has no list form to turn back; a
-        // line too short to parse, an empty item and an unquoted line are not
-        // listed and go back after the listed lines, each with its own bytes.
-        const QString shortDate = rec(u"2004/5/17"_s, u"Max"_s);
-        const QString fewTabs = u"2004/05/10\tMax\t06:00"_s;
-        const QString unquoted = u"2004/05/13\tohne Anführungszeichen"_s;
-        const QString gone = rec(u"2004/05/12"_s, u"Anna"_s);
-        const QString normal = rec(u"2004/05/11"_s, u"Bert"_s);
-        open({ shortDate, fewTabs, gone, u""_s, normal }, encode1252(unquoted + u"\r\n"_s));
-        select(w->fängeLines().indexOf(listLineOf(gone)));
-        t->dialogs.answer(MsgResult::Yes);
-        w->cmdDelete_Click();
-        QCOMPARE(t->read(kCatchFile),
-            recordFileBytes({ shortDate, normal, fewTabs, u""_s })
-                + encode1252(unquoted + u"\r\n"_s));
-        QCOMPARE(w->fängeLines().size(), 4);
-    }
-
     void editEndToEnd()
     {
         t->write(kPhoto + u".jpg"_s, "photo");
