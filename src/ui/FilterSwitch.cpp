@@ -101,7 +101,8 @@ bool FilterSwitch::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != m_ticked && watched != m_unticked)
         return QAbstractButton::eventFilter(watched, event);
-    auto* picture = static_cast<QLabel*>(watched);
+    // Compared only, never cast: the filter also sees a picture being destroyed.
+    QObject* picture = watched;
     switch (event->type()) {
     case QEvent::ShowToParent:
     case QEvent::HideToParent:
@@ -123,7 +124,8 @@ bool FilterSwitch::eventFilter(QObject* watched, QEvent* event)
         if (mouse->button() != Qt::LeftButton)
             break;
         const bool click
-            = m_pressedPicture == picture && picture->rect().contains(mouse->position().toPoint());
+            = m_pressedPicture == picture
+            && static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint());
         m_pressedPicture = nullptr;
         if (click && isEnabled())
             requestSwitch();

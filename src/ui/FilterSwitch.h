@@ -43,6 +43,6 @@ private:
 
     QLabel* m_ticked;
     QLabel* m_unticked;
-    QLabel* m_pressedPicture = nullptr;
+    QObject* m_pressedPicture = nullptr; // compared only: may be mid-destruction
     bool m_following = false;
 };
