@@ -28,6 +28,8 @@ inline constexpr QLatin1StringView Setup2 { KH_MAKER_SERVER "/files/Setup.2" };
 
 // Link behind the banner at the foot of the printed front page.
 inline constexpr QLatin1StringView ReportBannerLink = BrandSite;
+// The maker's own site, linked with the brand's at the foot of the printed lists.
+inline constexpr QLatin1StringView MakerSite { "https://www.kieselwerk.example/" };
 
 #undef KH_MAKER_SERVER
 

@@ -3,62 +3,80 @@
 #include "platform/Cp1252.h"
 #include "platform/ErrorLog.h"
 #include "platform/RuntimeError.h"
-#include "store/Numbers.h"
 #include "store/Sort.h"
 
+#include <algorithm>
 #include <array>
-#include <charconv>
-#include <cmath>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// The amount form every saved line holds ("12,50 €"), read without the
-// general number reader: up to 15 digits as a whole number, divided by the
-// power of ten of its decimals. Both are exact doubles, so the quotient is
-// the correctly rounded value, the same the general reader gives. Any other
-// form is left to that reader.
-std::optional<double> quickAmount(QStringView s)
+bool isBlank(QChar c)
 {
-    static constexpr double kPow10[]
-        = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
-    const qsizetype n = s.size() - 2;
-    if (n < 1 || s[n] != u' ' || s[n + 1] != QChar(0x20AC))
-        return std::nullopt;
-    quint64 whole = 0;
-    int digits = 0;
-    int decimals = -1;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = s[i].unicode();
-        if (c >= u'0' && c <= u'9') {
-            if (++digits > 15)
-                return std::nullopt;
-            whole = whole * 10 + (c - u'0');
-            if (decimals >= 0)
-                ++decimals;
-        } else if (c == u',' && decimals < 0) {
-            decimals = 0;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (digits == 0)
-        return std::nullopt;
-    return static_cast<double>(whole) / kPow10[decimals < 0 ? 0 : decimals];
+    return c == u' ' || c == u'\t' || c == QChar(0x00A0);
 }
 
-void addField(QStringView field, float& sum, ErrorTrap& trap)
+QStringView trimBlanks(QStringView s)
 {
-    if (const std::optional<double> v = quickAmount(field)) {
-        sum += static_cast<float>(*v);
-        return;
-    }
-    trap.step([&] { sum += static_cast<float>(ParseNumber(field.toString())); });
+    while (!s.isEmpty() && isBlank(s.front()))
+        s = s.sliced(1);
+    while (!s.isEmpty() && isBlank(s.back()))
+        s.chop(1);
+    return s;
+}
+
+void addField(QStringView field, qint64& sum, ErrorTrap& trap)
+{
+    trap.step([&] {
+        qint64 result = 0;
+        if (__builtin_add_overflow(sum, AmountCents(field), &result))
+            throw RuntimeError { Err::Overflow };
+        sum = result;
+    });
 }
 
 } // namespace
+
+qint64 AmountCents(QStringView text)
+{
+    // The same forms the number reader takes, read digit by digit so that
+    // no binary fraction comes between the amount and its cents.
+    QStringView s = trimBlanks(text);
+    if (s.endsWith(QChar(0x20AC)))
+        s = trimBlanks(s.chopped(1));
+    bool negative = false;
+    if (!s.isEmpty() && (s.front() == u'+' || s.front() == u'-')) {
+        negative = s.front() == u'-';
+        s = trimBlanks(s.sliced(1));
+    }
+    const qsizetype comma = s.indexOf(u',');
+    const QStringView whole = comma < 0 ? s : s.left(comma);
+    const QStringView frac = comma < 0 ? QStringView() : s.sliced(comma + 1);
+    const auto allDigits = [](QStringView part) {
+        return std::all_of(
+            part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (whole.size() + frac.size() == 0 || !allDigits(whole) || !allDigits(frac))
+        throw RuntimeError { Err::TypeMismatch };
+
+    // Up to 16 significant whole digits: the cents of one amount stay below
+    // the largest 64-bit number (a sum that would not is refused by addField).
+    qint64 cents = 0;
+    int significant = 0;
+    for (QChar c : whole) {
+        if (significant == 0 && c == u'0')
+            continue;
+        if (++significant > 16)
+            throw RuntimeError { Err::Overflow };
+        cents = cents * 10 + (c.unicode() - u'0');
+    }
+    for (qsizetype i = 0; i < 2; ++i)
+        cents = cents * 10 + (i < frac.size() ? frac[i].unicode() - u'0' : 0);
+    if (frac.size() > 2 && frac[2] >= u'5')
+        ++cents;
+    return negative ? -cents : cents;
+}
 
 QString CostListLine(const Env& env, const QString& stored)
 {
@@ -132,15 +150,16 @@ void AddCostSums(const RecordTable& table, CostSums& sums, ErrorTrap& trap)
     }
 }
 
-QString CostSumText(float sum)
+QString CostSumDigits(qint64 cents)
 {
-    // The float's own shortest digits (16.5, 2.675), not the longer ones the
-    // same value shows as a double, decide the rounding.
-    char buf[32];
-    const auto printed = std::to_chars(buf, buf + sizeof buf, sum);
-    double d = sum;
-    std::from_chars(buf, printed.ptr, d);
-    return AmountForm(d);
+    const quint64 magnitude = cents < 0 ? 0 - quint64(cents) : quint64(cents);
+    const QString fraction = QString::number(magnitude % 100).rightJustified(2, u'0');
+    return (cents < 0 ? u"-"_s : QString()) + QString::number(magnitude / 100) + u',' + fraction;
+}
+
+QString CostSumText(qint64 cents)
+{
+    return CostSumDigits(cents) + u" \u20AC"_s;
 }
 
 bool IsStorableCostChar(QChar c)

@@ -8,12 +8,14 @@
 
 class ErrorTrap;
 
-// Running totals of the cost list: price (field 6), shipping (field 7) and
-// total (field 8), added up in single precision.
+// Running totals of the cost list in whole cents: price (field 6),
+// shipping (field 7) and total (field 8). Whole cents add up exactly, where
+// single precision is cents off after a few thousand purchases.
 struct CostSums {
-    float price = 0;
-    float shipping = 0;
-    float total = 0;
+    qint64 price = 0;
+    qint64 shipping = 0;
+    qint64 total = 0;
+    bool operator==(const CostSums&) const = default;
 };
 
 // What the cost window lists of the cost log.
@@ -46,9 +48,16 @@ CostSums SumCostLines(const QStringList& lines, ErrorTrap& trap);
 // logged through trap and skipped.
 void AddCostSums(const RecordTable& table, CostSums& sums, ErrorTrap& trap);
 
-// A single-precision sum in amount form ("16,50 €"), rounded from the sum's
-// own shortest decimal form.
-QString CostSumText(float sum);
+// An amount read as whole cents: the number forms the number reader takes
+// (decimal comma, blanks, sign, trailing " €"), more than two decimals
+// rounded half away from zero. Throws RuntimeError 13 for text that is not
+// a number and 6 for an amount beyond what the sums can hold.
+qint64 AmountCents(QStringView text);
+
+// A sum of cents in two-decimal form ("16,50", "-1,25") and in amount form
+// ("16,50 €"), the text every sum of the program shows.
+QString CostSumDigits(qint64 cents);
+QString CostSumText(qint64 cents);
 
 // False when a shop or article text cannot go into the cost log: a double
 // quote, TAB or other control character would break the line format, and a

@@ -71,6 +71,9 @@ void App::Main()
             [this] { uebersicht->OpenInFilterMode(); });
         QObject::connect(haupt->cmdPics, &QPushButton::clicked, haupt,
             [this] { uebersicht->ShowCatchesWithPhoto(); });
+        // Prints the overview's lists as last loaded or filtered, shown or not.
+        QObject::connect(haupt->mnuPrintFänge, &QAction::triggered, haupt,
+            [this] { uebersicht->cmdPrint_Click(); });
     });
     trap.step([&] {
         // The main window's ways into the cost window; the statistics button
@@ -83,6 +86,8 @@ void App::Main()
             [this] { kosten->ShowWindow(); });
         QObject::connect(haupt->mnuFilterKosten, &QAction::triggered, haupt,
             [this] { kosten->OpenFilterMode(); });
+        QObject::connect(haupt->mnuPrintKosten, &QAction::triggered, haupt,
+            [this] { kosten->cmdPrint_Click(); });
         QObject::connect(haupt->cmdKostenÜbersicht, &QPushButton::clicked, haupt, [this] {
             kosten->ShowWindow();
             kosten->Form_Load();

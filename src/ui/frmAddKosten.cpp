@@ -202,6 +202,7 @@ void frmAddKosten::createWidgets()
     connect(cmdAbort, &QPushButton::clicked, this, [this] { cmdAbort_Click(); });
     connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
+    connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
     connect(cmdDatePicker, &QPushButton::clicked, this, [this] { cmdDatePicker_Click(); });
     connect(cmdFilter, &QPushButton::clicked, this, [this] { cmdFilter_Click(); });
     connect(cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });

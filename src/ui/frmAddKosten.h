@@ -43,6 +43,8 @@ public:
     void cmdEdit_Click();
     // Removes the selected purchase from the log, after asking.
     void cmdDelete_Click();
+    // Prints the visible list, also while the window is hidden.
+    void cmdPrint_Click();
     // Makes the window visible and active (the main window's open entries).
     void ShowWindow();
 

@@ -129,6 +129,7 @@ void frmFangÜbersicht::buildWidgets()
     connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
     // A new current line, by mouse or keyboard, is a click on it.
     for (TabListView* list : { lstFänge, lstFilter }) {
         connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

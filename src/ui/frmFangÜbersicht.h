@@ -51,6 +51,8 @@ public:
     void cmdEdit_Click();
     void cmdDelete_Click();
     void cmdOK_Click();
+    // Prints the visible list, also while the window is hidden.
+    void cmdPrint_Click();
     void CreateBar();
 
     bool filterMode() const;

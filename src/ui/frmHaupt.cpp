@@ -275,6 +275,8 @@ void frmHaupt::createMenus()
     connect(mnuEnde, &QAction::triggered, this, [this] { mnuEnde_Click(); });
     connect(mnuShowHelp, &QAction::triggered, this, [this] { mnuShowHelp_Click(); });
     connect(mnuShowHelpOnline, &QAction::triggered, this, [this] { mnuShowHelpOnline_Click(); });
+    connect(mnuPrintFront, &QAction::triggered, this, [this] { PrintFront(); });
+    connect(mnuPrintEmptyTable, &QAction::triggered, this, [this] { mnuPrintEmptyTable_Click(); });
 }
 
 void frmHaupt::Form_Load()

@@ -36,6 +36,9 @@ public:
     void mnuEnde_Click();
     void mnuShowHelp_Click();
     void mnuShowHelpOnline_Click();
+    // "Drucken" > "Deckseite" and "Leere Tabelle".
+    void PrintFront();
+    void mnuPrintEmptyTable_Click();
     void Image1_Click();
     void Image2_Click();
     void Image3_Click();

@@ -89,7 +89,7 @@ public:
     bool open(const QString& fileOrUrl) override
     {
         opened.append(fileOrUrl);
-        return true;
+        return openSucceeds;
     }
     bool startProgram(const QString& path) override
     {
@@ -98,4 +98,5 @@ public:
     }
     QStringList opened;
     QStringList started;
+    bool openSucceeds = true; // false: as if no default application could be started
 };

@@ -1,0 +1,386 @@
+// The printed pages byte for byte as the browser receives them: the page
+// lines, written in the code page with CR LF, for small samples.
+#include "app/Links.h"
+#include "platform/Cp1252.h"
+#include "reports/HtmlPages.h"
+#include "reports/ReportFile.h"
+#include "support/TestEnv.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDate kToday(2004, 5, 17);
+
+const QByteArray kDocType = "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+                            "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">";
+const QByteArray kListHead
+    = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\" />"
+      "<title>Digitales Kescherheft - Fangliste</title><style type=\"text/css\"><!--.style1 "
+      "{font-size: x-small;font-weight: bold;}--></style><script type=\"text/javascript\" "
+      "language=\"JavaScript\"><!--";
+const QByteArray kPrint = "function printPage() {window.print();}";
+const QByteArray kTable = "<table width=\"100%\" border=\"1\" cellpadding=\"0\" cellspacing=\"0\">";
+
+QByteArray credit()
+{
+    return "Erstellt mit dem <a href=\"" + QByteArray(Links::BrandSite.data())
+        + "\">Uferwacht</a> Digitalen Kescherheft Version 1.0.0.2 von <a href=\""
+        + QByteArray(Links::MakerSite.data()) + "\">Kieselwerk</a>  am 17.05.2004.";
+}
+
+QByteArray listFooter()
+{
+    return "</table><br /><br /><span class=\"style1\">" + credit() + "</span></body></html>";
+}
+
+QByteArray th(const QByteArray& caption)
+{
+    return "<th scope=\"col\">&nbsp;" + caption + "&nbsp;</th>";
+}
+
+QByteArray cell(const char* align, const QByteArray& text)
+{
+    return "<td><div align=\"" + QByteArray(align) + "\">&nbsp;" + text + "&nbsp;</div></td>";
+}
+
+// Writes the lines as a page and compares the file with the expected lines,
+// each ended by CR LF.
+void comparePage(const QStringList& lines, const QList<QByteArray>& expected)
+{
+    TestEnv t;
+    const QString path = t.dir() + u"/page.html"_s;
+    QCOMPARE(WriteReportFile(path, lines), 0);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QVERIFY(bytes.endsWith("\r\n"));
+    QList<QByteArray> got = bytes.split('\n');
+    got.removeLast(); // the empty rest after the last line end
+    for (QByteArray& line : got) {
+        QVERIFY2(line.endsWith('\r'), line.constData());
+        line.chop(1);
+    }
+    QCOMPARE(got.size(), expected.size());
+    for (qsizetype i = 0; i < got.size(); ++i)
+        QCOMPARE(got[i], expected[i]);
+}
+
+// Two catches as the overview lists them, the second with characters that
+// are markup in a page and with umlauts.
+const QList<QStringList> kCatches {
+    { u"17.05.2004"_s, u"Jürgen"_s, u"06:30"_s, u"06:45"_s, u"10:00"_s, u"Karpfen*"_s, u"12,40"_s,
+        u"84"_s, u"Baggersee"_s, u"Steg 3"_s, u"Festblei"_s, u"Boilie"_s, u"sonnig"_s, u"+ 18"_s,
+        u"+ 14"_s, u"2,5"_s, u"Vollmond"_s },
+    { u"16.05.2004"_s, u"Max"_s, u"05:00"_s, u"05:10"_s, u"09:00"_s, u"Barsch <Fluss> & Co"_s,
+        u"0,80"_s, u"30"_s, u"Mühlenteich"_s, u"Ufer"_s, u"Pose"_s, u"Wurm"_s, u"bewölkt"_s,
+        u"-2"_s, u"4"_s, u"1,5"_s, u"abnehmender Mond"_s },
+};
+
+const QList<QByteArray> kCatchRows {
+    cell("center", "1") + cell("center", "17.05.2004") + cell("left", "J\xFCrgen")
+        + cell("center", "06:30") + cell("center", "06:45") + cell("center", "10:00")
+        + cell("left", "Karpfen*") + cell("left", "12,40") + cell("left", "84")
+        + cell("left", "Baggersee") + cell("left", "Steg 3") + cell("left", "Festblei")
+        + cell("left", "Boilie") + cell("left", "sonnig") + cell("left", "+ 18")
+        + cell("left", "+ 14") + cell("left", "2,5") + cell("left", "Vollmond") + "</tr>",
+    cell("center", "2") + cell("center", "16.05.2004") + cell("left", "Max")
+        + cell("center", "05:00") + cell("center", "05:10") + cell("center", "09:00")
+        + cell("left", "Barsch &lt;Fluss&gt; &amp; Co") + cell("left", "0,80") + cell("left", "30")
+        + cell("left", "M\xFChlenteich") + cell("left", "Ufer") + cell("left", "Pose")
+        + cell("left", "Wurm") + cell("left", "bew\xF6lkt") + cell("left", "-2") + cell("left", "4")
+        + cell("left", "1,5") + cell("left", "abnehmender Mond") + "</tr>",
+};
+
+const RecordTable kCosts {
+    { u"05.03.2006"_s, u"Anglerladen"_s, u"3"_s, u"Haken Gr. 8"_s, u"1,50 €"_s, u"4,50 €"_s,
+        u"4,90 €"_s, u"9,40 €"_s },
+    { u"01.03.2006"_s, u"Müller <&> Söhne"_s, u"1"_s, u"Rute"_s, u"59,99 €"_s, u"59,99 €"_s,
+        u"0,00 €"_s, u"59,99 €"_s },
+};
+
+QList<QByteArray> costRow(const QByteArray& number, const QList<QByteArray>& fields)
+{
+    static const char* const align[]
+        = { "center", "left", "center", "left", "right", "right", "right", "right" };
+    QList<QByteArray> lines { "<td><div align=\"center\">" + number + "</div></td>" };
+    for (int f = 0; f < 8; ++f)
+        lines.append(cell(align[f], fields[f]));
+    lines.append("</tr>");
+    return lines;
+}
+
+} // namespace
+
+class TestHtmlPages : public QObject {
+    Q_OBJECT
+
+private slots:
+    void htmlText_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain") << u"Hecht 7,50 kg"_s << u"Hecht 7,50 kg"_s;
+        QTest::newRow("markup") << u"Barsch <Fluss> & Co"_s << u"Barsch &lt;Fluss&gt; &amp; Co"_s;
+        QTest::newRow("script") << u"<script>x()</script>"_s
+                                << u"&lt;script&gt;x()&lt;/script&gt;"_s;
+        QTest::newRow("entity typed") << u"&amp;"_s << u"&amp;amp;"_s;
+        QTest::newRow("only at the end") << u"a>"_s << u"a&gt;"_s;
+        QTest::newRow("code page characters")
+            << u"+ 18 °C, Gewässer, 4,50 €"_s << u"+ 18 °C, Gewässer, 4,50 €"_s;
+        QTest::newRow("quotes stay") << u"\"Steg\" 'A'"_s << u"\"Steg\" 'A'"_s;
+        QTest::newRow("empty") << QString() << QString();
+    }
+
+    void htmlText()
+    {
+        QFETCH(QString, value);
+        QTEST(HtmlText(value), "text");
+    }
+
+    void writerWritesCodePageWithCrLf()
+    {
+        TestEnv t;
+        const QString path = t.dir() + u"/x.html"_s;
+        QCOMPARE(WriteReportFile(path, { u"a€°ä"_s, QString(), u"ß"_s }), 0);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("a\x80\xB0\xE4\r\n\r\n\xDF\r\n"));
+    }
+
+    void writerKeepsTheOldPageWhenItCannotWriteTheNewOne()
+    {
+        TestEnv t;
+        const QString path = t.dir() + u"/x.html"_s;
+        QCOMPARE(WriteReportFile(path, { u"alt"_s }), 0);
+        {
+            FileSizeLimit full(64);
+            QVERIFY(WriteReportFile(path, { QString(200, u'x') }) != 0);
+        }
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("alt\r\n"));
+        QCOMPARE(WriteReportFile(t.dir() + u"/fehlt/x.html"_s, { u"a"_s }), 76);
+    }
+
+    void frontPage()
+    {
+        FrontValues v;
+        v.fishingTime = u"1 T  2 Std  3 Min"_s;
+        v.catches = u"25"_s;
+        v.costs = u"19,50 €"_s;
+        v.timePerFish = u"1 Std 5 Min"_s;
+        v.averageWeight = u"4,88 kg"_s;
+        v.totalWeight = u"9,75 kg"_s;
+        v.lightestFish = u"2,25 kg"_s;
+        v.heaviestFish = u"7,50 kg"_s;
+        v.shortestFish = u"30 cm"_s;
+        v.longestFish = u"84 cm"_s;
+        v.minWaterTemp = u"-1 °C"_s;
+        v.maxWaterTemp = u"+ 14 °C"_s;
+        v.minAirTemp = u"<0 & kalt>"_s;
+        v.maxAirTemp = u"+ 18 °C"_s;
+        v.averageDepth = u"2,50 m"_s;
+        const auto row = [](const QByteArray& label, const QByteArray& value) {
+            return "<tr><th scope=\"row\"><div align=\"left\">" + label
+                + "</div></th><td><div align=\"right\">" + value + "</div></td></tr>";
+        };
+        comparePage(FrontPageLines(v, kToday),
+            {
+                kDocType
+                    + "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><meta "
+                      "http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\" />"
+                      "<title>Digitales Kescherheft</title><style type=\"text/css\"><!--.style1 "
+                      "{font-size: xx-large;font-weight: bold;}body{text-align:center;}"
+                      "table{margin:auto;}--></style>",
+                "<script type=\"text/javascript\" language=\"JavaScript\">",
+                kPrint,
+                "--></script></head>",
+                "<body OnLoad=\"printPage()\"><div align=\"center\" class=\"style1\">uferwacht "
+                "Digitales Kescherheft</div><div align=\"center\">17.05.2004</div><br /><br />"
+                "<table width= 400  border= 1 >",
+                "<tr><th width=\"70%\" scope=\"row\"><div align=\"left\">Angelzeit: </div></th>"
+                "<td width=\"30%\"><div align=\"right\">1 T  2 Std  3 Min</div></td></tr>",
+                "<tr><th scope=\"row\"><div align=\"left\">Gefangene Fische: </div></th><td>"
+                "<div align=\"right\">25 St&uuml;ck</div></td></tr>",
+                row("Angelkosten: ", "19,50 \x80"),
+                row("Durchschnittliche Angelzeit pro Fisch: ", "1 Std 5 Min"),
+                row("Durchschnittsgewicht: ", "4,88 kg"),
+                row("Gesamtgewicht: ", "9,75 kg"),
+                row("Leichtester Fisch: ", "2,25 kg"),
+                row("Schwerster Fisch: ", "7,50 kg"),
+                row("Kleinster Fisch: ", "30 cm"),
+                row("Gr&ouml;&szlig;ter Fisch: ", "84 cm"),
+                row("Minimale Wassertemperatur: ",
+                    "-1 \xB0"
+                    "C"),
+                row("Maximale Wassertemperatur: ",
+                    "+ 14 \xB0"
+                    "C"),
+                row("Minimale Lufttemperatur: ", "&lt;0 &amp; kalt&gt;"),
+                row("Maximale Lufttemperatur: ",
+                    "+ 18 \xB0"
+                    "C"),
+                row("Durchschnittliche Angeltiefe: ", "2,50 m"),
+                "</table><br /><br /><div align=\"center\"><a href=\""
+                    + QByteArray(Links::ReportBannerLink.data())
+                    + "\"><img src=\"./banner.gif\" alt=\"Uferwacht Banner\" width=\"400\" "
+                      "height=\"111\" border=\"0\" /></a></div></body></html>",
+            });
+    }
+
+    void catchListPage_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("both") << 2 << 2;
+        QTest::newRow("the first") << 1 << 1;
+        QTest::newRow("none") << 0 << 0;
+        QTest::newRow("more than there are") << 5 << 2;
+        QTest::newRow("negative") << -1 << 0;
+    }
+
+    void catchListPage()
+    {
+        QFETCH(int, count);
+        QFETCH(int, rows);
+        const QStringList lines { overviewRow(kCatches[0], u'X'), overviewRow(kCatches[1]) };
+        QCOMPARE(FirstUnreadableCatchLine(lines), -1);
+        QList<QByteArray> expected { kDocType, kListHead, kPrint, "--></script></head>",
+            "<body OnLoad=\"printPage()\"><h1>Liste aller eingetragenen F\xE4nge (erstellt am "
+            "17.05.2004)</h1><br />"
+                + kTable + th("Nr.") + th("Datum") + th("F&auml;nger") + th("Beginn")
+                + th("Fangzeit") + th("Ende") + th("Fischart") + th("Gewicht")
+                + th("Gr&ouml;&szlig;e") + th("Gew&auml;sser") + th("Angelplatz:")
+                + th("Methode / Rig.") + th("K&ouml;der") + th("Wetter")
+                + th("Luftt. \xB0"
+                     "C")
+                + th("Wassert. \xB0"
+                     "C")
+                + th("Tiefe") + th("Mondphase") + "</tr>" };
+        expected += kCatchRows.mid(0, rows);
+        expected.append(listFooter());
+        comparePage(CatchListPageLines(lines, count, kToday), expected);
+    }
+
+    // A line the record reader cannot split (no TAB within 255 characters
+    // of a field's start) prints what was split before it, and the lines
+    // after it print empty, as the reader leaves them.
+    void catchListPageWithAnUnreadableLine()
+    {
+        QStringList damaged = kCatches[1];
+        damaged[2] = QString(300, u'x');
+        const QStringList lines { overviewRow(kCatches[0]), overviewRow(damaged),
+            overviewRow(kCatches[0]) };
+        QCOMPARE(FirstUnreadableCatchLine(lines), 1);
+        const QStringList page = CatchListPageLines(lines, 3, kToday);
+        QCOMPARE(page.size(), 9);
+        QCOMPARE(encode1252(page[5]), kCatchRows[0]);
+        QByteArray second
+            = cell("center", "2") + cell("center", "16.05.2004") + cell("left", "Max");
+        QByteArray third = cell("center", "3") + cell("center", "") + cell("left", "");
+        for (int column = 4; column <= 18; ++column) {
+            const char* align = column >= 4 && column <= 6 ? "center" : "left";
+            second += cell(align, "");
+            third += cell(align, "");
+        }
+        QCOMPARE(encode1252(page[6]), second + "</tr>");
+        QCOMPARE(encode1252(page[7]), third + "</tr>");
+    }
+
+    void emptyTablePage_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::newRow("none") << 0;
+        QTest::newRow("one") << 1;
+        QTest::newRow("three") << 3;
+        QTest::newRow("negative") << -4;
+    }
+
+    void emptyTablePage()
+    {
+        QFETCH(int, rows);
+        QList<QByteArray> expected { kDocType, kListHead, kPrint,
+            "--></script><style type='text/css'><!-- td {color: #FFFFFF; font-weight: bold; "
+            "font-size: xx-large;}--></style></head>",
+            "<body OnLoad=\"printPage()\"><div align=\"center\"><h1>Fangliste:</h1></div>" + kTable
+                + th("Nr.") + th("Datum") + th("F&auml;nger") + th("Beginn") + th("Fangzeit")
+                + th("Ende") + th("Fischart") + th("Gewicht") + th("Gr&ouml;&szlig;e")
+                + th("Gew&auml;sser") + th("Angelplatz:") + th("Methode / Rig.") + th("K&ouml;der")
+                + th("Wetter")
+                + th("LT. \xB0"
+                     "C")
+                + th("WT. \xB0"
+                     "C")
+                + th("Tiefe") + "</tr>" };
+        const QByteArray centre = "<td><div align=\"center\">&nbsp;</div></td>";
+        const QByteArray left = "<td><div align=\"left\">&nbsp;</div></td>";
+        for (int i = 1; i <= rows; ++i) {
+            expected.append("<th>" + QByteArray::number(i) + "</td>" + centre + left + centre
+                + centre + centre + left.repeated(11) + "</tr>");
+        }
+        expected.append(listFooter());
+        comparePage(EmptyTablePageLines(rows, kToday), expected);
+    }
+
+    // The page shows the sums it is given, in cents, as two-decimal numbers.
+    void costListPage_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<qint64>>("cents");
+        QTest::addColumn<QByteArray>("sums");
+        QTest::newRow("both") << 2 << QList<qint64> { 6449, 490, 6939 }
+                              << QByteArray("64,49|4,90|69,39");
+        QTest::newRow("the first")
+            << 1 << QList<qint64> { 450, 490, 940 } << QByteArray("4,50|4,90|9,40");
+        QTest::newRow("none") << 0 << QList<qint64> { 0, 0, 0 } << QByteArray("0,00|0,00|0,00");
+        QTest::newRow("below one euro and negative")
+            << 0 << QList<qint64> { -125, 5, -7 } << QByteArray("-1,25|0,05|-0,07");
+        QTest::newRow("large") << 0 << QList<qint64> { 123456789012, 100, 99 }
+                               << QByteArray("1234567890,12|1,00|0,99");
+    }
+
+    void costListPage()
+    {
+        QFETCH(int, count);
+        QFETCH(QList<qint64>, cents);
+        QFETCH(QByteArray, sums);
+        const QList<QByteArray> sum = sums.split('|');
+        const CostSums s { cents[0], cents[1], cents[2] };
+        QList<QByteArray> expected { kDocType,
+            "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+            "charset=iso-8859-1\" /><title>Digitales Kescherheft - Fangliste</title>"
+            "<style type=\"text/css\">",
+            "<!--", ".style1 {font-size: x-small;font-weight: bold;}", "--></style>",
+            "<script type=\"text/javascript\" language=\"JavaScript\">", kPrint, "--></script>",
+            "</head><body OnLoad=\"printPage()\"><h1>Liste aller eingetragenen Kosten (erstellt "
+            "am 17.05.2004)</h1><br />",
+            kTable,
+            th("Nr.") + th("Datum") + th("Gesch&auml;ft") + th("Menge") + th("Artikelbezeichnung")
+                + th("Einzelpreis") + th("Preis") + th("Versand") + th("Gesamt") + "</tr>" };
+        const QList<QList<QByteArray>> rows {
+            costRow("1",
+                { "05.03.2006", "Anglerladen", "3", "Haken Gr. 8", "1,50 \x80", "4,50 \x80",
+                    "4,90 \x80", "9,40 \x80" }),
+            costRow("2",
+                { "01.03.2006", "M\xFCller &lt;&amp;&gt; S\xF6hne", "1", "Rute", "59,99 \x80",
+                    "59,99 \x80", "0,00 \x80", "59,99 \x80" }),
+        };
+        for (int i = 0; i < count; ++i)
+            expected += rows[i];
+        expected.append("<tr><th colspan=\"6\"><div align=\"right\">&nbsp;Summen:&nbsp;</th>"
+                        "<th><div align=\"right\">&nbsp;"
+            + sum[0] + "&nbsp;\x80&nbsp;</div></th><th><div align=\"right\">&nbsp;" + sum[1]
+            + "&nbsp;\x80&nbsp;</div></th><th><div align=\"right\">&nbsp;" + sum[2]
+            + "&nbsp;\x80&nbsp;</div></th></tr></table><br /><br />");
+        expected.append("<span class=\"style1\">" + credit() + "</span>");
+        expected.append("</body></html>");
+        comparePage(CostListPageLines(kCosts, count, s, kToday), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHtmlPages)
+#include "tst_htmlPages.moc"

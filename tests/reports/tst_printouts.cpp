@@ -1,0 +1,457 @@
+// The four printouts as the user runs them: the questions, the count
+// rules, the page written and handed to the browser, and what happens when
+// there is nothing to print or the page cannot be written.
+#include "platform/Cp1252.h"
+#include "platform/ErrorLog.h"
+#include "reports/Printouts.h"
+#include "store/CostList.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kCountPrompt
+    = u"Wieviele Einträge wollen Sie drucken? Geben Sie 0 ein, wenn Sie alle drucken wollen."_s;
+const QString kEmptyList = u"Die Liste ist leer, was wollen Sie da ausdrucken?"_s;
+const QString kCatchPlace = u"Sub frmFangÜbersicht.cmdPrint_Click"_s;
+const QString kCostPlace = u"Sub frmAddKosten.cmdPrint_Click"_s;
+const QStringList kPages { u"front.html"_s, u"faenge.html"_s, u"empty.html"_s, u"kosten.html"_s };
+
+QString angler(int k)
+{
+    return u"Angler%1"_s.arg(k, 2, 10, QChar(u'0'));
+}
+
+// The overview's list of n catches, anglers numbered in list order, every
+// third one with a photo.
+QStringList catchList(int n)
+{
+    QStringList rows;
+    for (int k = 1; k <= n; ++k) {
+        const QString date = u"%1.05.2004"_s.arg(28 - k % 28, 2, 10, QChar(u'0'));
+        const QString species = k % 3 == 0 ? u"Hecht*"_s : u"Zander"_s;
+        rows.append(overviewRow(sampleCatch({ { 1, date }, { 2, angler(k) }, { 6, species } }),
+            k % 3 == 0 ? u'X' : u' '));
+    }
+    return overviewList(rows);
+}
+
+QString cents(qint64 c)
+{
+    return u"%1,%2 €"_s.arg(c / 100).arg(c % 100, 2, 10, QChar(u'0'));
+}
+
+// The cost window's list of n purchases: purchase k costs k,10 € with
+// 0,50 € shipping, from the shop "Laden k".
+QStringList costList(int n)
+{
+    QStringList lines;
+    for (int k = 1; k <= n; ++k) {
+        const qint64 price = 100 * k + 10;
+        lines.append(
+            u"%1.03.2006\tLaden %2\t1\tHaken\t%3\t%3\t0,50 €\t%4"_s.arg(28 - k, 2, 10, QChar(u'0'))
+                .arg(k)
+                .arg(cents(price), cents(price + 50)));
+    }
+    return lines;
+}
+
+// The sums row of the cost page.
+QString sumsLine(const QString& price, const QString& shipping, const QString& total)
+{
+    const QString cell = u"<th><div align=\"right\">&nbsp;%1&nbsp;€&nbsp;</div></th>"_s;
+    return u"<tr><th colspan=\"6\"><div align=\"right\">&nbsp;Summen:&nbsp;</th>"_s
+        + cell.arg(price) + cell.arg(shipping) + cell.arg(total)
+        + u"</tr></table><br /><br />\r\n"_s;
+}
+
+} // namespace
+
+class TestPrintouts : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> t;
+
+    QString page(const QString& name) const { return decode1252(t->read(name)); }
+
+    // The data lines of a page: those that begin with a table cell.
+    QStringList rowsOf(const QString& name, const QString& start) const
+    {
+        QStringList out;
+        for (const QString& line : page(name).split(u"\r\n"_s)) {
+            if (line.startsWith(start))
+                out.append(line);
+        }
+        return out;
+    }
+
+    // The one question asked: the count question, or the rows question.
+    void checkCountQuestion()
+    {
+        QCOMPARE(t->dialogs.shown().size(), 1);
+        const FakeDialogs::Shown& q = t->dialogs.shown().first();
+        QCOMPARE(q.kind, FakeDialogs::Kind::Input);
+        QCOMPARE(q.text, kCountPrompt);
+        QCOMPARE(q.title, u"Anzahl der Einträge"_s);
+        QCOMPARE(q.startFolder, u"0"_s); // the preset answer
+    }
+
+    void writeOldPages()
+    {
+        for (const QString& name : kPages)
+            t->write(name, "alt");
+    }
+
+    void checkNoPageWritten()
+    {
+        for (const QString& name : kPages)
+            QCOMPARE(t->read(name), QByteArray("alt"));
+        QCOMPARE(t->shell.opened, QStringList());
+    }
+
+private slots:
+    void init() { t = std::make_unique<TestEnv>(); }
+    void cleanup()
+    {
+        QVERIFY(t->dialogs.verifyDone());
+        t.reset();
+    }
+
+    // The answer to the count question with 25 catches listed: how many
+    // rows the page holds (-1: no page) and what is logged.
+    void catchListCount_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QStringList>("logged");
+        const QStringList none;
+        QTest::newRow("0 prints all") << u"0"_s << 25 << none;
+        QTest::newRow("more than listed") << u"100"_s << 25 << none;
+        QTest::newRow("3") << u"3"_s << 3 << none;
+        QTest::newRow("2,5 to the even 2") << u"2,5"_s << 2 << none;
+        QTest::newRow("3,5 to the even 4") << u"3,5"_s << 4 << none;
+        QTest::newRow("blanks around") << u" 7 "_s << 7 << none;
+        QTest::newRow("0,4 rounds to none") << u"0,4"_s << 0 << none;
+        QTest::newRow("negative") << u"-1"_s << 0 << none;
+        QTest::newRow("not a number prints all")
+            << u"abc"_s << 25 << QStringList { kCatchPlace + u"\tError (13)"_s };
+        QTest::newRow("cancelled") << QString() << -1 << none;
+    }
+
+    void catchListCount()
+    {
+        QFETCH(QString, answer);
+        QFETCH(int, rows);
+        writeOldPages();
+        const QStringList list = catchList(25);
+        t->dialogs.answerInput(answer);
+        PrintCatchList(t->env, list, list);
+        checkCountQuestion();
+        QTEST(t->logEntries(), "logged");
+        if (rows < 0) {
+            checkNoPageWritten();
+            return;
+        }
+        QCOMPARE(t->shell.opened, QStringList { t->path(u"faenge.html"_s) });
+        const QStringList printed = rowsOf(u"faenge.html"_s, u"<td>"_s);
+        QCOMPARE(printed.size(), rows);
+        // The first entries of the list, in list order, numbered from 1,
+        // a photo's star kept with the species.
+        for (int i = 0; i < rows; ++i) {
+            QVERIFY(
+                printed[i].startsWith(u"<td><div align=\"center\">&nbsp;%1&nbsp;"_s.arg(i + 1)));
+            QVERIFY(printed[i].contains(u"&nbsp;"_s + angler(i + 1) + u"&nbsp;"_s));
+            const QString species = (i + 1) % 3 == 0 ? u"Hecht*"_s : u"Zander"_s;
+            QVERIFY(printed[i].contains(u"&nbsp;"_s + species + u"&nbsp;"_s));
+        }
+    }
+
+    // In filter mode the filtered list is printed, numbered from 1; the
+    // early checks still look at the list of all catches.
+    void catchListPrintsTheFilteredList_data()
+    {
+        QTest::addColumn<QList<int>>("picked");
+        QTest::newRow("three of 25") << QList<int> { 5, 9, 20 };
+        QTest::newRow("one of 25") << QList<int> { 12 };
+        QTest::newRow("none of 25") << QList<int> {};
+    }
+
+    void catchListPrintsTheFilteredList()
+    {
+        QFETCH(QList<int>, picked);
+        const QStringList all = catchList(25);
+        QStringList filtered = all.mid(0, 2);
+        for (int k : picked)
+            filtered.append(all[k + 1]);
+        t->dialogs.answerInput(u"0"_s);
+        PrintCatchList(t->env, all, filtered);
+        const QStringList printed = rowsOf(u"faenge.html"_s, u"<td>"_s);
+        QCOMPARE(printed.size(), picked.size());
+        for (int i = 0; i < picked.size(); ++i) {
+            QVERIFY(
+                printed[i].startsWith(u"<td><div align=\"center\">&nbsp;%1&nbsp;"_s.arg(i + 1)));
+            QVERIFY(printed[i].contains(angler(picked[i])));
+        }
+        QVERIFY(page(u"faenge.html"_s)
+                    .contains(u"<th scope=\"col\">&nbsp;Mondphase&nbsp;</th></tr>"_s));
+    }
+
+    // A line the record reader cannot split is logged as the reader logs
+    // it; the page still has a row for every entry.
+    void unreadableCatchLineIsLogged()
+    {
+        QStringList list = catchList(4);
+        list[3].replace(u"\t06:30\t"_s, u"\t"_s + QString(300, u'x') + u"\t"_s);
+        t->dialogs.answerInput(u"0"_s);
+        PrintCatchList(t->env, list, list);
+        QCOMPARE(t->logEntries(), QStringList { u"Funktion ConvertToArray\tError (6)"_s });
+        const QStringList printed = rowsOf(u"faenge.html"_s, u"<td>"_s);
+        QCOMPARE(printed.size(), 4);
+        QVERIFY(printed[1].contains(angler(2)));
+        QVERIFY(!printed[2].contains(angler(3)) && !printed[3].contains(angler(4)));
+        QVERIFY(printed[3].startsWith(u"<td><div align=\"center\">&nbsp;4&nbsp;"_s));
+    }
+
+    // Nothing worth printing: a message, no question, no page written or
+    // changed, nothing opened.
+    void nothingToPrint_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("front page, no catch") << u"front"_s << 0 << kEmptyList;
+        QTest::newRow("catch list, no catch") << u"catches"_s << 0 << kEmptyList;
+        QTest::newRow("catch list, one catch")
+            << u"catches"_s << 1
+            << u"In der Liste ist nur 1 Eintrag, den müssen Sie nicht unbedigt ausdrucken..."_s;
+        QTest::newRow("cost list, no purchase") << u"costs"_s << 0 << kEmptyList;
+    }
+
+    void nothingToPrint()
+    {
+        QFETCH(QString, what);
+        QFETCH(int, entries);
+        QFETCH(QString, message);
+        writeOldPages();
+        t->dialogs.expectMessage();
+        if (what == u"front")
+            PrintFront(t->env, FrontValues(), 2 + entries);
+        else if (what == u"catches")
+            PrintCatchList(t->env, catchList(entries), catchList(entries));
+        else
+            PrintCostList(t->env, costList(entries), costList(entries));
+        QCOMPARE(t->dialogs.shown().size(), 1);
+        const FakeDialogs::Shown& m = t->dialogs.shown().first();
+        QCOMPARE(m.kind, FakeDialogs::Kind::Message);
+        QCOMPARE(m.text, message);
+        QCOMPARE(m.icon, MsgIcon::Information);
+        QCOMPARE(m.buttons, MsgButtons::Ok);
+        QCOMPARE(m.title, kAppTitle);
+        checkNoPageWritten();
+    }
+
+    // The rows question of the blank form: rows on the page (-1: no page)
+    // and what is logged.
+    void emptyTable_data()
+    {
+        const QString place = u"Sub frmHaupt.mnuPrintEmptyTable_Click"_s;
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QStringList>("logged");
+        const QStringList none;
+        QTest::newRow("the preset 50") << u"50"_s << 50 << none;
+        QTest::newRow("1") << u"1"_s << 1 << none;
+        QTest::newRow("2,5 to the even 2") << u"2,5"_s << 2 << none;
+        QTest::newRow("0") << u"0"_s << -1 << none;
+        QTest::newRow("empty or cancelled") << QString() << -1 << none;
+        QTest::newRow("negative: a form without rows") << u"-3"_s << 0 << none;
+        QTest::newRow("not a number")
+            << u"viele"_s << -1 << QStringList { place + u"\tError (13)"_s };
+        QTest::newRow("beyond 16 bits")
+            << u"40000"_s << -1 << QStringList { place + u"\tError (6)"_s };
+    }
+
+    void emptyTable()
+    {
+        QFETCH(QString, answer);
+        QFETCH(int, rows);
+        writeOldPages();
+        t->dialogs.answerInput(answer);
+        PrintEmptyTable(t->env);
+        QCOMPARE(t->dialogs.shown().size(), 1);
+        const FakeDialogs::Shown& q = t->dialogs.shown().first();
+        QCOMPARE(q.kind, FakeDialogs::Kind::Input);
+        QCOMPARE(q.text,
+            u"Wieviele Zeilen sollen gedruckt werden?\r\nJe nach Druckbereich Ihres Druckers "
+            u"passen ca 14 Zeilen auf eine Seite."_s);
+        QCOMPARE(q.title, kAppTitle);
+        QCOMPARE(q.startFolder, u"50"_s);
+        QTEST(t->logEntries(), "logged");
+        if (rows < 0) {
+            checkNoPageWritten();
+            return;
+        }
+        QCOMPARE(t->shell.opened, QStringList { t->path(u"empty.html"_s) });
+        const QStringList printed = rowsOf(u"empty.html"_s, u"<th>"_s);
+        QCOMPARE(printed.size(), rows);
+        for (int i = 0; i < rows; ++i)
+            QVERIFY(printed[i].startsWith(u"<th>%1</td>"_s.arg(i + 1)));
+    }
+
+    // The answer to the count question with 5 purchases listed: rows on
+    // the page (-1: no page), and the sums of the rows printed.
+    void costListCount_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QStringList>("sums");
+        QTest::addColumn<QStringList>("logged");
+        const QStringList none;
+        const QStringList all { u"15,50"_s, u"2,50"_s, u"18,00"_s };
+        QTest::newRow("0 prints all") << u"0"_s << 5 << all << none;
+        QTest::newRow("2") << u"2"_s << 2 << QStringList { u"3,20"_s, u"1,00"_s, u"4,20"_s }
+                           << none;
+        QTest::newRow("more than listed") << u"99"_s << 5 << all << none;
+        QTest::newRow("2,5 to the even 2")
+            << u"2,5"_s << 2 << QStringList { u"3,20"_s, u"1,00"_s, u"4,20"_s } << none;
+        QTest::newRow("3,5 to the even 4")
+            << u"3,5"_s << 4 << QStringList { u"10,40"_s, u"2,00"_s, u"12,40"_s } << none;
+        QTest::newRow("negative") << u"-1"_s << 0 << QStringList { u"0,00"_s, u"0,00"_s, u"0,00"_s }
+                                  << none;
+        QTest::newRow("not a number prints all")
+            << u"abc"_s << 5 << all << QStringList { kCostPlace + u"\tError (13)"_s };
+        QTest::newRow("cancelled") << QString() << -1 << QStringList() << none;
+    }
+
+    void costListCount()
+    {
+        QFETCH(QString, answer);
+        QFETCH(int, rows);
+        QFETCH(QStringList, sums);
+        writeOldPages();
+        const QStringList list = costList(5);
+        t->dialogs.answerInput(answer);
+        PrintCostList(t->env, list, list);
+        checkCountQuestion();
+        QTEST(t->logEntries(), "logged");
+        if (rows < 0) {
+            checkNoPageWritten();
+            return;
+        }
+        QCOMPARE(t->shell.opened, QStringList { t->path(u"kosten.html"_s) });
+        // Each purchase is ten lines; its number stands alone in the first.
+        const QStringList lines = page(u"kosten.html"_s).split(u"\r\n"_s);
+        QStringList shops;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QString number
+                = u"<td><div align=\"center\">%1</div></td>"_s.arg(shops.size() + 1);
+            if (lines[i] == number) {
+                QCOMPARE(lines[i + 9], u"</tr>"_s);
+                shops.append(lines[i + 2]);
+            }
+        }
+        QCOMPARE(shops.size(), rows);
+        for (int k = 1; k <= rows; ++k)
+            QCOMPARE(
+                shops[k - 1], u"<td><div align=\"left\">&nbsp;Laden %1&nbsp;</div></td>"_s.arg(k));
+        const QString line = sumsLine(sums[0], sums[1], sums[2]);
+        QVERIFY2(page(u"kosten.html"_s).contains(line), qPrintable(line));
+    }
+
+    // In filter mode the filtered purchases are printed; a filter that
+    // matched nothing gives the table with sums of 0,00.
+    void costListPrintsTheFilteredList()
+    {
+        const QStringList all = costList(10);
+        t->dialogs.answerInput(u"0"_s);
+        PrintCostList(t->env, all, { all[3], all[6], all[8] });
+        QString text = page(u"kosten.html"_s);
+        QCOMPARE(text.count(u"</tr>\r\n"_s), 1 + 3); // the header and three purchases
+        QVERIFY(text.contains(u"<td><div align=\"center\">3</div></td>\r\n"
+                              u"<td><div align=\"center\">&nbsp;19.03.2006&nbsp;</div></td>\r\n"
+                              u"<td><div align=\"left\">&nbsp;Laden 9&nbsp;</div></td>"_s));
+        QVERIFY(text.contains(sumsLine(u"20,30"_s, u"1,50"_s, u"21,80"_s)));
+
+        t->dialogs.answerInput(u"0"_s);
+        PrintCostList(t->env, all, {});
+        text = page(u"kosten.html"_s);
+        QCOMPARE(text.count(u"</tr>\r\n"_s), 1);
+        QVERIFY(text.contains(sumsLine(u"0,00"_s, u"0,00"_s, u"0,00"_s)));
+    }
+
+    // A full log of purchases adds up to the cent, and the page shows the
+    // same sums as the cost window does for the same lines.
+    void costSumsAreExact()
+    {
+        const QStringList lines(
+            32767, u"01.03.2006\tLaden\t1\tHaken\t0,10 €\t0,10 €\t0,01 €\t0,11 €"_s);
+        t->dialogs.answerInput(u"0"_s);
+        PrintCostList(t->env, lines, lines);
+        QVERIFY(page(u"kosten.html"_s).contains(sumsLine(u"3276,70"_s, u"327,67"_s, u"3604,37"_s)));
+        ErrorTrap trap(t->env, u"Test"_s);
+        const CostSums window = SumCostLines(lines, trap);
+        QCOMPARE(CostSumText(window.total), u"3604,37 €"_s);
+    }
+
+    // A page that cannot be written whole is not opened: the user is told,
+    // the failure logged, and an old page stays as it was.
+    void unwritablePageIsReported_data()
+    {
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("a folder in its place") << false;
+        QTest::newRow("the disk runs full") << true;
+    }
+
+    void unwritablePageIsReported()
+    {
+        QFETCH(bool, diskFull);
+        if (diskFull)
+            t->write(u"faenge.html"_s, "alt");
+        else
+            QVERIFY(QDir(t->dir()).mkdir(u"faenge.html"_s));
+        t->dialogs.answerInput(u"0"_s);
+        t->dialogs.expectMessage();
+        {
+            // Room for a log line, not for a page of 25 catches.
+            std::unique_ptr<FileSizeLimit> full;
+            if (diskFull)
+                full = std::make_unique<FileSizeLimit>(4096);
+            PrintCatchList(t->env, catchList(25), catchList(25));
+        }
+        const FakeDialogs::Shown& m = t->dialogs.shown().last();
+        QCOMPARE(m.kind, FakeDialogs::Kind::Message);
+        QVERIFY(m.text.startsWith(
+            u"Die Druckseite \"faenge.html\" konnte nicht vollständig geschrieben werden"_s));
+        QCOMPARE(m.icon, MsgIcon::Warning);
+        QCOMPARE(t->shell.opened, QStringList());
+        QCOMPARE(t->logEntries(), QStringList { kCatchPlace + u"\tError (75)"_s });
+        if (diskFull)
+            QCOMPARE(t->read(u"faenge.html"_s), QByteArray("alt"));
+        QCOMPARE(QDir(t->dir()).entryList(QDir::Files | QDir::Hidden).filter(u"faenge"_s),
+            diskFull ? QStringList { u"faenge.html"_s } : QStringList());
+    }
+
+    void failedBrowserIsLogged()
+    {
+        t->shell.openSucceeds = false;
+        t->dialogs.answerInput(u"2"_s);
+        PrintEmptyTable(t->env);
+        const QString path = t->path(u"empty.html"_s);
+        QCOMPARE(t->shell.opened, QStringList { path });
+        QCOMPARE(t->logEntries(),
+            QStringList { u"Sub frmHaupt.mnuPrintEmptyTable_Click\tDie Druckseite konnte nicht "
+                          u"im Browser geöffnet werden: "_s
+                + path });
+        QVERIFY(t->read(u"empty.html"_s).contains("<th>2</td>"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPrintouts)
+#include "tst_printouts.moc"

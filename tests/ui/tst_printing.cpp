@@ -1,0 +1,232 @@
+// The print entries of the windows and the main menu: what each one hands
+// to the printouts, shown or hidden, in filter mode or not.
+#include "platform/Cp1252.h"
+#include "support/TestEnv.h"
+#include "ui/App.h"
+#include "ui/TabListView.h"
+#include "ui/frmAddKosten.h"
+#include "ui/frmFangÜbersicht.h"
+#include "ui/frmHaupt.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kCatchFile = u"db\\fänge\\db"_s;
+const QString kCostFile = u"db\\kosten\\db"_s;
+
+QString catchOn(const QString& date, const QString& angler, const QString& species)
+{
+    return sampleCatch({ { 1, date }, { 2, angler }, { 6, species } }).join(u'\t');
+}
+
+QString costOn(const QString& date, const QString& article, const QString& price)
+{
+    return sampleCost({ { 1, date }, { 4, article }, { 5, price }, { 6, price }, { 8, price } })
+        .join(u'\t');
+}
+
+} // namespace
+
+class TestPrinting : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> t;
+    std::unique_ptr<App> app;
+
+    void start()
+    {
+        t->write(kCatchFile,
+            recordFileBytes({ catchOn(u"2004/05/01"_s, u"Anna"_s, u"Hecht"_s),
+                catchOn(u"2004/05/03"_s, u"Jörg"_s, u"Zander*"_s),
+                catchOn(u"2004/05/02"_s, u"Max"_s, u"Hecht"_s),
+                catchOn(u"2004/04/30"_s, u"Max"_s, u"Barsch"_s) }));
+        t->write(u"db\\db.ver"_s, "102\r\n");
+        t->write(kCostFile,
+            recordFileBytes({ costOn(u"2006/03/01"_s, u"Haken"_s, u"1,10 €"_s),
+                costOn(u"2006/03/03"_s, u"Schnur"_s, u"12,35 €"_s),
+                costOn(u"2006/03/02"_s, u"Schnurfett"_s, u"3,99 €"_s) }));
+        app = std::make_unique<App>(t->env, [] {});
+        app->Main();
+    }
+
+    QString page(const QString& name) const { return decode1252(t->read(name)); }
+
+    // The anglers of the catch page's rows, in page order, after checking
+    // that the rows are numbered from 1.
+    QStringList printedAnglers() const
+    {
+        QStringList anglers;
+        for (const QString& line : page(u"faenge.html"_s).split(u"\r\n"_s)) {
+            if (!line.startsWith(u"<td>"_s))
+                continue;
+            const QStringList cells = line.split(u"</div></td>"_s);
+            if (cells[0] != u"<td><div align=\"center\">&nbsp;%1&nbsp;"_s.arg(anglers.size() + 1))
+                return { u"row numbered wrongly: "_s + cells[0] };
+            anglers.append(cells[2].section(u"&nbsp;"_s, 1, 1));
+        }
+        return anglers;
+    }
+
+private slots:
+    void init()
+    {
+        t = std::make_unique<TestEnv>();
+        t->dialogs.answer(MsgResult::No); // the first-start question
+    }
+    void cleanup()
+    {
+        app.reset();
+        QVERIFY(t->dialogs.verifyDone());
+        t.reset();
+    }
+
+    // The menu prints the hidden overview's list as it was last loaded: a
+    // catch added to the file since is not on the page until a refresh.
+    void menuPrintsTheHiddenOverview()
+    {
+        start();
+        QVERIFY(!app->uebersicht->isVisible());
+        t->write(kCatchFile,
+            t->read(kCatchFile)
+                + recordFileBytes({ catchOn(u"2004/06/01"_s, u"Neu"_s, u"Aal"_s) }));
+        t->dialogs.answerInput(u"0"_s);
+        app->haupt->mnuPrintFänge->trigger();
+        QCOMPARE(printedAnglers(), QStringList({ u"Jörg"_s, u"Max"_s, u"Anna"_s, u"Max"_s }));
+        QVERIFY(page(u"faenge.html"_s).contains(u"&nbsp;Zander*&nbsp;"_s));
+        QCOMPARE(t->shell.opened, QStringList { t->path(u"faenge.html"_s) });
+        QVERIFY(!app->uebersicht->isVisible());
+    }
+
+    // In filter mode, from the window's button and from the menu, only the
+    // filtered catches are printed, numbered from 1.
+    void filterModePrintsTheFilteredCatches_data()
+    {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("button") << false;
+        QTest::newRow("menu") << true;
+    }
+
+    void filterModePrintsTheFilteredCatches()
+    {
+        QFETCH(bool, fromMenu);
+        start();
+        frmFangÜbersicht* w = app->uebersicht;
+        w->OpenInFilterMode();
+        w->txtFilter->setText(u"hecht"_s);
+        w->cmdFilter_Click();
+        QCOMPARE(w->filterLines().size(), 4);
+        t->dialogs.answerInput(u"0"_s);
+        if (fromMenu)
+            app->haupt->mnuPrintFänge->trigger();
+        else
+            w->cmdPrint->click();
+        QCOMPARE(printedAnglers(), QStringList({ u"Max"_s, u"Anna"_s }));
+    }
+
+    // The cost window prints what it lists; the page's sums are the texts
+    // of the window's sum boxes for the same lines.
+    void costWindowPrintsItsList_data()
+    {
+        QTest::addColumn<bool>("filter");
+        QTest::addColumn<bool>("fromMenu");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("all, menu, window hidden") << false << true << 3;
+        QTest::newRow("all, button") << false << false << 3;
+        QTest::newRow("filtered, button") << true << false << 2;
+        QTest::newRow("filtered, menu") << true << true << 2;
+    }
+
+    void costWindowPrintsItsList()
+    {
+        QFETCH(bool, filter);
+        QFETCH(bool, fromMenu);
+        QFETCH(int, rows);
+        start();
+        frmAddKosten* k = app->kosten;
+        if (filter) {
+            k->OpenFilterMode();
+            k->txtFilter->setText(u"schnur"_s);
+            k->cmdFilter_Click();
+        }
+        t->dialogs.answerInput(u"0"_s);
+        if (fromMenu)
+            app->haupt->mnuPrintKosten->trigger();
+        else
+            k->cmdPrint->click();
+        if (fromMenu && !filter)
+            QVERIFY(!k->isVisible());
+        const QString text = page(u"kosten.html"_s);
+        QCOMPARE(text.count(u"</tr>\r\n"_s), 1 + rows);
+        const QLineEdit* price = filter ? k->txtPreisG2 : k->txtPreisG;
+        const QLineEdit* total = filter ? k->txtGesamt2 : k->txtGesamt;
+        QVERIFY(!price->text().isEmpty());
+        const auto sumCell = [](const QString& boxText) {
+            return u"<th><div align=\"right\">&nbsp;"_s + boxText.chopped(2)
+                + u"&nbsp;€&nbsp;</div></th>"_s;
+        };
+        QVERIFY(text.contains(u"&nbsp;Summen:&nbsp;</th>"_s + sumCell(price->text())));
+        QVERIFY(text.contains(sumCell(total->text()) + u"</tr></table>"_s));
+        QCOMPARE(price->text(), filter ? u"16,34 €"_s : u"17,44 €"_s);
+        if (!filter)
+            QCOMPARE(app->haupt->cmdKostenÜbersicht->text(), u"Angelkosten: "_s + total->text());
+    }
+
+    // The front page takes every figure as the main window shows it.
+    void frontPageTakesTheMainWindowsFigures()
+    {
+        start();
+        frmHaupt* h = app->haupt;
+        h->labMinTempLuft->setText(u"<kalt> & nass"_s); // shown at this moment, markup or not
+        app->haupt->mnuPrintFront->trigger();
+        QCOMPARE(t->shell.opened, QStringList { t->path(u"front.html"_s) });
+        const QString text = page(u"front.html"_s);
+        const auto shows = [&](const QString& label, const QString& value) {
+            return text.contains(u"<div align=\"left\">"_s + label
+                + u"</div></th><td><div align=\"right\">"_s + value + u"</div></td></tr>"_s);
+        };
+        QVERIFY(text.contains(u"<td width=\"30%\"><div align=\"right\">"_s
+            + h->cmdZeit->text().mid(11) + u"</div>"_s));
+        QVERIFY(shows(u"Gefangene Fische: "_s, u"4 St&uuml;ck"_s));
+        QVERIFY(shows(u"Angelkosten: "_s, u"17,44 €"_s));
+        QVERIFY(shows(u"Schwerster Fisch: "_s, h->labSchwersterFisch->text()));
+        QVERIFY(shows(u"Gr&ouml;&szlig;ter Fisch: "_s, h->labLängsterFisch->text()));
+        QVERIFY(shows(u"Maximale Wassertemperatur: "_s, h->labMaxTempWasser->text()));
+        QVERIFY(shows(u"Durchschnittliche Angeltiefe: "_s, h->labAngelTiefe->text()));
+        QVERIFY(shows(u"Minimale Lufttemperatur: "_s, u"&lt;kalt&gt; &amp; nass"_s));
+        QVERIFY(h->labMaxTempWasser->text().contains(u"°C"_s));
+    }
+
+    void frontPageWithoutCatches()
+    {
+        app = std::make_unique<App>(t->env, [] {});
+        app->Main();
+        t->dialogs.expectMessage();
+        app->haupt->mnuPrintFront->trigger();
+        QCOMPARE(t->dialogs.messageTexts().last(),
+            u"Die Liste ist leer, was wollen Sie da ausdrucken?"_s);
+        QCOMPARE(t->read(u"front.html"_s), QByteArray("<missing>"));
+        QCOMPARE(t->shell.opened, QStringList());
+    }
+
+    void emptyTableFromTheMenu()
+    {
+        start();
+        t->dialogs.answerInput(u"1"_s);
+        app->haupt->mnuPrintEmptyTable->trigger();
+        QCOMPARE(t->shell.opened, QStringList { t->path(u"empty.html"_s) });
+        QCOMPARE(page(u"empty.html"_s).count(u"\r\n<th>"_s), 1);
+        QVERIFY(page(u"empty.html"_s).contains(u"\r\n<th>1</td><td>"_s));
+    }
+};
+
+QTEST_MAIN(TestPrinting)
+#include "tst_printing.moc"
