@@ -170,14 +170,12 @@ QStringList CatchListPageLines(const QStringList& catchLines, int count, const Q
     const QString cellEnd = u"&nbsp;</div></td>"_s;
     // The fields are views into the list lines: a page of every catch
     // splits more than half a million of them.
+    // A line that cannot be split prints the fields split so far, as the
+    // record reader gives them, and hides no other catch.
     std::array<QStringView, kCatchFields> fields;
-    bool readable = true;
     for (int i = 0; i < count; ++i) {
         const QStringView record = catchRecord(catchLines[i]);
-        if (readable)
-            readable = SplitRecord(record, kCatchFields, fields.data());
-        else
-            fields.fill(QStringView());
+        SplitRecord(record, kCatchFields, fields.data());
         QString line;
         line.reserve(18 * (centre.size() + cellEnd.size()) + record.size() + 64);
         line += centre;

@@ -281,14 +281,15 @@ private slots:
         QCOMPARE(encode1252(page[5]), kCatchRows[0]);
         QByteArray second
             = cell("center", "2") + cell("center", "16.05.2004") + cell("left", "Max");
-        QByteArray third = cell("center", "3") + cell("center", "") + cell("left", "");
         for (int column = 4; column <= 18; ++column) {
             const char* align = column >= 4 && column <= 6 ? "center" : "left";
             second += cell(align, "");
-            third += cell(align, "");
         }
+        // The damaged line hides only itself: the catch after it prints whole.
         QCOMPARE(encode1252(page[6]), second + "</tr>");
-        QCOMPARE(encode1252(page[7]), third + "</tr>");
+        QByteArray third = kCatchRows[0];
+        third.replace("&nbsp;1&nbsp;", "&nbsp;3&nbsp;");
+        QCOMPARE(encode1252(page[7]), third);
     }
 
     void emptyTablePage_data()
