@@ -88,14 +88,10 @@ LogSet frmBackup::ticked() const
         | (chkKosten->isChecked() ? LogSet::Costs : LogSet::None);
 }
 
-void frmBackup::reject()
-{
-    cmdAbort_Click();
-}
-
 void frmBackup::cmdAbort_Click()
 {
-    close();
+    // As Esc does: the window closes and, closed, is destroyed.
+    reject();
 }
 
 void frmBackup::cmdSave_Click()

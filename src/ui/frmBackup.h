@@ -37,10 +37,6 @@ public:
     // it to spoil a copy.
     std::function<void()> beforeExportCheck;
 
-protected:
-    // Esc: the cancel button.
-    void reject() override;
-
 private:
     void open(const QString& caption, const QString& label);
     LogSet ticked() const;
