@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 
 #include <utility>
 
@@ -60,25 +59,26 @@ private:
     bool m_ready = false;
 };
 
-// Finds names in folders without regard to letter case, listing each
-// folder once: replacing a thousand photos looks up a thousand names.
-class FolderIndex {
-public:
-    QString child(const QString& dir, const QString& name)
-    {
-        auto it = m_folders.find(dir);
-        if (it == m_folders.end())
-            it = m_folders.insert(dir, entriesByFoldedName(dir));
-        const QString key = folded(name);
-        auto e = it->find(key);
-        if (e == it->end())
-            e = it->insert(key, name);
-        return dir + u'/' + *e;
+// Moves the subfolders of `from` (and, below the top, their files) into
+// `to` where `to` has no entry of the same name; folders of the same name
+// are merged the same way. False when an entry could not be moved.
+bool bringBackSubfolders(const QString& from, const QString& to, bool top)
+{
+    bool ok = true;
+    const QHash<QString, QString> there = entriesByFoldedName(to);
+    const QFileInfoList entries = QDir(from).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& fi : entries) {
+        const QString same = there.value(folded(fi.fileName()));
+        if (same.isEmpty()) {
+            if ((fi.isDir() || !top) && renameOver(fi.filePath(), to + u'/' + fi.fileName()) != 0)
+                ok = false;
+        } else if (fi.isDir() && !fi.isSymLink() && QFileInfo(to + u'/' + same).isDir()) {
+            ok = bringBackSubfolders(fi.filePath(), to + u'/' + same, false) && ok;
+        }
     }
-
-private:
-    QHash<QString, QHash<QString, QString>> m_folders;
-};
+    return ok;
+}
 
 // The first value of a version file: the text up to the first line end or
 // comma, read as a number.
@@ -248,7 +248,6 @@ ImportResult ImportBackup(
         = costs ? stageFile(costSource, stage.path() + u"/kosten"_s) : QString();
     QString stagedCatches, stagedVersion;
     const QString stagedPhotos = stage.path() + u"/bilder"_s;
-    qsizetype firstPhoto = 0;
     if (catches) {
         stagedCatches = stageFile(catchSource, stage.path() + u"/fänge"_s);
         const QString versionSource = hostPath(folder, u"db.ver"_s);
@@ -263,7 +262,6 @@ ImportResult ImportBackup(
         }
         // A backup without photos leaves the photo folder empty.
         const QString photoSource = hostPath(folder, u"bilder"_s);
-        firstPhoto = staged.size();
         if (!fault && !makeFolder(stagedPhotos))
             fault = { Err::PathFileAccess, FileFault::Writing, stagedPhotos };
         if (!fault && QFileInfo(photoSource).isDir())
@@ -345,29 +343,28 @@ ImportResult ImportBackup(
     trap.step([&] { version = versionIn(p(u"db\\db.ver"_s)); });
     UpdateDB(env, version);
 
-    // The photos: each staged one renamed into place, then every other file
-    // of the photo folder removed, so that it holds the backup's photos.
+    // The photos: the staged photo folder takes the place of the current
+    // one, two renames for all of them (replacing a thousand files one by
+    // one makes the file system write out each new one first). The current
+    // folder's subfolders are not the photos themselves and come back.
     const QString photos = p(u"db\\bilder"_s);
-    FolderIndex index;
-    QSet<QString> placed;
-    for (qsizetype i = firstPhoto; i < staged.size(); ++i) {
-        const QStringList parts = QDir(stagedPhotos).relativeFilePath(staged[i].target).split(u'/');
-        QString target = photos;
-        for (const QString& part : parts)
-            target = index.child(target, part);
-        if (parts.size() == 1)
-            placed.insert(folded(QFileInfo(target).fileName()));
-        if (!replace(staged[i].target, target))
-            return r;
+    const QString current = stage.path() + u"/bisher"_s;
+    const bool hadPhotos = QFileInfo(photos).isDir();
+    if (hadPhotos && !replace(photos, current))
+        return r;
+    if (renameOver(stagedPhotos, photos) != 0) {
+        if (hadPhotos)
+            renameOver(current, photos);
+        replace(stagedPhotos, photos); // reports the failure
+        return r;
     }
-    for (const QString& name : QDir(photos).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!placed.contains(folded(name)) && !QFile::remove(photos + u'/' + name)) {
-            trap.log(Err::PermissionDenied);
-            r.status = ImportResult::Incomplete;
-            r.problem = u"Das Einlesen ist unvollständig: Das Bild '%1' konnte nicht entfernt "
-                        u"werden.\r\nDer vorherige Stand liegt in der Sicherheitskopie '%2'."_s.arg(
-                            name, safety.folder);
-        }
+    if (hadPhotos && !bringBackSubfolders(current, photos, true)) {
+        trap.log(Err::PathFileAccess);
+        r.status = ImportResult::Incomplete;
+        r.problem
+            = u"Das Einlesen ist unvollständig: Nicht alle Unterordner des Bilderordners "
+              u"konnten zurückgelegt werden.\r\nSie liegen in der Sicherheitskopie '%1'."_s.arg(
+                  safety.folder);
     }
     return r;
 }

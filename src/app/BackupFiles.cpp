@@ -130,10 +130,19 @@ FileDigest copy(const QString& from, const QString& to, FileFault& fault)
         fault = { Err::PathNotFound, FileFault::Writing, to };
         return {};
     }
-    const QString tmp = to + u".kh-copy"_s;
-    QFile out(tmp);
-    // Unbuffered: a write that runs out of space is seen at once, before the
-    // copy can replace anything.
+    // The same file under another name (a link into the folder copied
+    // from): it holds the bytes already, and writing it would destroy them.
+    std::error_code ec;
+    if (QFileInfo::exists(to) && std::filesystem::equivalent(fsPath(from), fsPath(to), ec))
+        return digestOf(from, fault);
+    // A new file, not the old one rewritten: an old `to` may be another
+    // name of a file that must not change.
+    if (QFileInfo::exists(to) && !QFile::remove(to)) {
+        fault = { Err::PermissionDenied, FileFault::Writing, to };
+        return {};
+    }
+    QFile out(to);
+    // Unbuffered: a write that runs out of space is seen at once.
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         fault = { Err::PermissionDenied, FileFault::Writing, to };
         return {};
@@ -143,7 +152,7 @@ FileDigest copy(const QString& from, const QString& to, FileFault& fault)
     qint64 size = 0;
     const auto fail = [&](FileFault::Side side) {
         out.close();
-        QFile::remove(tmp);
+        QFile::remove(to);
         fault = { Err::PathFileAccess, side, side == FileFault::Reading ? from : to };
         return FileDigest {};
     };
@@ -161,12 +170,18 @@ FileDigest copy(const QString& from, const QString& to, FileFault& fault)
     out.close();
     if (out.error() != QFileDevice::NoError)
         return fail(FileFault::Writing);
-    if (const int error = renameOver(tmp, to)) {
-        QFile::remove(tmp);
-        fault = { error, FileFault::Writing, to };
-        return {};
-    }
     return { size, hash.result() };
+}
+
+FileDigest linkOrCopy(const QString& from, const QString& to, FileFault& fault)
+{
+    std::error_code ec;
+    if (QFileInfo(from).isFile() && !QFileInfo::exists(to)) {
+        std::filesystem::create_hard_link(fsPath(from), fsPath(to), ec);
+        if (!ec)
+            return digestOf(to, fault);
+    }
+    return copy(from, to, fault);
 }
 
 QString child(const QString& dir, const QString& name)
@@ -190,7 +205,7 @@ void copyFile(const QString& from, const QString& toDir, const QString& name, co
 }
 
 void copyTree(const QString& from, const QString& to, const QString& prefix, QList<CopiedFile>& out,
-    FileFault& fault)
+    FileFault& fault, bool link)
 {
     if (!QFileInfo(from).isDir()) {
         fault = { Err::PathNotFound, FileFault::Missing, from };
@@ -210,9 +225,10 @@ void copyTree(const QString& from, const QString& to, const QString& prefix, QLi
         if (fi.isDir()) {
             // A link to a folder could lead back into the folder being copied.
             if (!fi.isSymLink())
-                copyTree(fi.filePath(), target, rel + u'\\', out, fault);
+                copyTree(fi.filePath(), target, rel + u'\\', out, fault, link);
         } else if (fi.isFile()) {
-            const FileDigest d = copy(fi.filePath(), target, fault);
+            const FileDigest d = link ? linkOrCopy(fi.filePath(), target, fault)
+                                      : copy(fi.filePath(), target, fault);
             if (fault)
                 fault.file = rel;
             else

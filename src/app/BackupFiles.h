@@ -46,10 +46,19 @@ QString describe(const FileFault& fault);
 // The digest of the file's bytes; side Reading or Missing on failure.
 FileDigest digestOf(const QString& path, FileFault& fault);
 
-// Copies the file `from` to `to` through a temporary file beside `to` that
-// replaces it when complete, so a failed copy leaves any old `to` whole.
-// Returns the digest of the bytes read from `from`.
+// Copies the file `from` to `to`, replacing `to`, and returns the digest of
+// the bytes read from `from`. The copy is written in place: every copy goes
+// into a folder that is not trusted until its copies have been checked (a
+// backup whose marker is written last, a staging folder, a new safety
+// copy). A copy that fails is removed.
 FileDigest copy(const QString& from, const QString& to, FileFault& fault);
+
+// A second name `to` for the file `from` where the file system allows it
+// (a hard link), else a copy; the digest is of the bytes under `to`. For
+// files that are only ever replaced or deleted, never changed in place
+// (the photos): the link then keeps the bytes as a copy would, without
+// writing them again.
+FileDigest linkOrCopy(const QString& from, const QString& to, FileFault& fault);
 
 // A name in the form names are compared in: composed and case-folded.
 QString folded(const QString& name);
@@ -69,9 +78,9 @@ void copyFile(const QString& from, const QString& toDir, const QString& name, co
 // Copies every file below the folder `from`, subfolders included, into the
 // folder `to` (made when missing), matching existing names without regard
 // to letter case. Links to folders are not followed. Stops at the first
-// fault.
+// fault. With `link`, files are linked where possible (linkOrCopy).
 void copyTree(const QString& from, const QString& to, const QString& prefix, QList<CopiedFile>& out,
-    FileFault& fault);
+    FileFault& fault, bool link = false);
 
 // Reads every copy back: the first whose bytes are not those read from its
 // source is reported as Differs (or Missing), named by its rel path.

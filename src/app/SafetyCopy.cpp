@@ -72,8 +72,17 @@ SafetyCopyResult MakeSafetyCopy(const Env& env, int content, ErrorTrap& trap, co
     }
     const QDateTime now = env.clock->now();
     const QString stamp = now.toString(u"yyyy-MM-dd_HH-mm-ss"_s);
+    // A second copy in the same second counts on from the newest one of
+    // that second, so that the newest copy always sorts first.
+    int number = 0;
+    for (const CopyName& c : safetyCopies(base)) {
+        if (c.time == stamp)
+            number = qMax(number, c.number);
+    }
     QString folder = base + u'/' + stamp;
-    for (int n = 2; QFileInfo::exists(folder); ++n)
+    if (number > 0)
+        folder += u'_' + QString::number(number + 1);
+    for (int n = number + 2; QFileInfo::exists(folder); ++n)
         folder = base + u'/' + stamp + u'_' + QString::number(n);
     if (!QDir().mkdir(folder)) {
         trap.log(Err::PathFileAccess);

@@ -106,15 +106,15 @@ private slots:
         t->write(u"db\\Sicherungen\\eigene Ablage\\x"_s, "x"); // not one of the copies
         ErrorTrap trap(t->env, kPlace);
         QStringList made;
-        for (int i = 0; i < 7; ++i) {
-            // Two in the same second, then one a second.
-            t->clock.set(QDateTime(QDate(2004, 5, 17), QTime(14, 30)).addSecs(qMax(0, i - 1)));
+        // Seven in the same second (more than are kept), then one a second later.
+        for (int i = 0; i < 8; ++i) {
+            t->clock.set(QDateTime(QDate(2004, 5, 17), QTime(14, 30, i / 7)));
             made.append(QFileInfo(MakeSafetyCopy(t->env, SafeCosts, trap).folder).fileName());
         }
-        QCOMPARE(made.mid(0, 3),
-            (QStringList {
-                u"2004-05-17_14-30-00"_s, u"2004-05-17_14-30-00_2"_s, u"2004-05-17_14-30-01"_s }));
-        QCOMPARE(copies(*t), QStringList(made.mid(2)) << u"eigene Ablage"_s);
+        QCOMPARE(made.mid(5),
+            (QStringList { u"2004-05-17_14-30-00_6"_s, u"2004-05-17_14-30-00_7"_s,
+                u"2004-05-17_14-30-01"_s }));
+        QCOMPARE(copies(*t), QStringList(made.mid(3)) << u"eigene Ablage"_s);
         QVERIFY(t->logEntries().filter(u"Error"_s).isEmpty());
     }
 
