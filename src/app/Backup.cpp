@@ -318,11 +318,7 @@ ImportResult ImportBackup(
     }
     r.safetyCopy = safety.folder;
 
-    const auto replace = [&](const QString& source, const QString& target) {
-        if (makeFolder(QFileInfo(target).absolutePath()) && renameOver(source, target) == 0) {
-            r.changed = true;
-            return true;
-        }
+    const auto failed = [&](const QString& target) {
         trap.log(Err::PathFileAccess);
         r.status = r.changed ? ImportResult::Incomplete : ImportResult::Refused;
         r.problem = r.changed
@@ -331,6 +327,12 @@ ImportResult ImportBackup(
               u"wieder eingelesen werden."_s.arg(target, safety.folder)
             : importRefused(u"Die Datei '%1' konnte nicht ersetzt werden."_s.arg(target));
         return false;
+    };
+    const auto replace = [&](const QString& source, const QString& target) {
+        if (!makeFolder(QFileInfo(target).absolutePath()) || renameOver(source, target) != 0)
+            return failed(target);
+        r.changed = true;
+        return true;
     };
     if (costs && !replace(stagedCosts, p(u"db\\kosten\\db"_s)))
         return r;
@@ -354,8 +356,8 @@ ImportResult ImportBackup(
         return r;
     if (renameOver(stagedPhotos, photos) != 0) {
         if (hadPhotos)
-            renameOver(current, photos);
-        replace(stagedPhotos, photos); // reports the failure
+            renameOver(current, photos); // the current photos stay
+        failed(photos);
         return r;
     }
     if (hadPhotos && !bringBackSubfolders(current, photos, true)) {

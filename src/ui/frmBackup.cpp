@@ -128,7 +128,7 @@ void frmBackup::exportLogs(LogSet logs, ErrorTrap& trap)
             MsgIcon::Information);
         return;
     }
-    const ExportResult exported = ExportBackup(m_app.env, folder, logs, trap, beforeExportCheck);
+    const ExportResult exported = ExportBackup(m_app.env, folder, logs, trap);
     if (!exported.ok()) {
         dialogs.message(exported.problem, MsgIcon::Warning);
         return;

@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-#include <functional>
-
 class App;
 class ErrorTrap;
 class QCheckBox;
@@ -32,10 +30,6 @@ public:
     QCheckBox* chkKosten;
     QPushButton* cmdSave;
     QPushButton* cmdAbort;
-
-    // Runs between copying the export and checking the copies; tests use
-    // it to spoil a copy.
-    std::function<void()> beforeExportCheck;
 
 private:
     void open(const QString& caption, const QString& label);

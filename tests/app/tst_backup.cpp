@@ -96,8 +96,6 @@ private slots:
         QCOMPARE(inBackup.value(u"fänge/db"_s, "-"), withCatches ? catches(u"Max"_s) : "-");
         QCOMPARE(inBackup.value(u"db.ver"_s, "-"), withCatches ? "102\r\n" : "-");
         QCOMPARE(inBackup.value(u"bilder/Alt/Hecht.jpg"_s, "-"), withCatches ? "photoh" : "-");
-        QCOMPARE(marker.date, t->clock.now().date());
-        QCOMPARE(marker.time, t->clock.now().time());
         QCOMPARE(marker.entries.size(), inBackup.size() - 1); // every file but the marker
         if (withCatches) // names with umlauts survive the marker's code page
             QVERIFY(t->read(u"Sicherung Jürgen\\import"_s)
@@ -110,7 +108,6 @@ private slots:
         ErrorTrap trap(t->env, kPlace);
         const ImportResult r = ImportBackup(t->env, backup(), marker, imported, trap);
         QCOMPARE(r.status, ImportResult::Imported);
-        QVERIFY(!r.costsMissing && !r.catchesMissing);
 
         auto expected = changed;
         if (includes(imported, LogSet::Costs))
@@ -127,7 +124,6 @@ private slots:
             includes(imported, LogSet::Costs) ? costs(u"Moritz"_s) : "-");
         QCOMPARE(safety.value(u"bilder/Zander.jpg"_s, "-"),
             includes(imported, LogSet::Catches) ? "z" : "-");
-        QVERIFY(ParseMarker(safety.value(u"import"_s)).has_value());
     }
 
     // Other files of an existing backup stay; its folders are found in any
@@ -192,9 +188,6 @@ private slots:
         QTest::newRow("cost log changed, catches asked for")
             << u"kosten/db"_s << u"changed"_s << LogSet::Catches << false
             << u"Die Datei 'kosten\\db' ist beschädigt"_s;
-        QTest::newRow("catch log unreadable")
-            << u"fänge/db"_s << u"unreadable"_s << LogSet::Both << false
-            << u"Die Datei 'fänge\\db' kann nicht gelesen werden."_s;
         QTest::newRow("catch log unreadable, older marker")
             << u"fänge/db"_s << u"unreadable"_s << LogSet::Catches << true
             << u"Die Datei 'fänge\\db' kann nicht gelesen werden."_s;

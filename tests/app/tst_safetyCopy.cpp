@@ -1,6 +1,7 @@
-// Safety copies: what a reset takes away is kept as an importable backup,
-// only the newest copies stay, a copy that cannot be made stops the
-// deletion, and a start-up conversion is preceded by one.
+// Safety copies: only the newest copies stay, a copy that cannot be made
+// stops the deletion, a start-up conversion is preceded by one, and any
+// file name survives the marker. What a reset copies is checked with the
+// reset menus.
 #include "app/BackupFiles.h"
 #include "app/BackupMarker.h"
 #include "app/CheckFiles.h"
@@ -52,54 +53,6 @@ private slots:
         t->write(u"db\\bilder\\Alt\\Aal.jpg"_s, "aal");
     }
     void cleanup() { t->dialogs.verifyDone(); }
-
-    void reset_data()
-    {
-        QTest::addColumn<LogSet>("logs");
-        QTest::addColumn<QStringList>("gone"); // below db
-        QTest::addColumn<QStringList>("copied"); // in the safety copy, besides its marker
-        QTest::newRow("catches") << LogSet::Catches
-                                 << QStringList { u"Fänge/db"_s, u"Bilder/Zander.jpg"_s,
-                                        u"Bilder/DUMMY.txt"_s }
-                                 << QStringList { u"bilder/Alt/Aal.jpg"_s, u"bilder/DUMMY.txt"_s,
-                                        u"bilder/Zander.jpg"_s, u"db.ver"_s, u"fänge/db"_s };
-        QTest::newRow("costs") << LogSet::Costs << QStringList { u"Kosten/db"_s }
-                               << QStringList { u"kosten/db"_s };
-        QTest::newRow("both") << LogSet::Both
-                              << QStringList { u"Fänge/db"_s, u"Kosten/db"_s,
-                                     u"Bilder/Zander.jpg"_s, u"Bilder/DUMMY.txt"_s }
-                              << QStringList { u"bilder/Alt/Aal.jpg"_s, u"bilder/DUMMY.txt"_s,
-                                     u"bilder/Zander.jpg"_s, u"db.ver"_s, u"fänge/db"_s,
-                                     u"kosten/db"_s };
-    }
-
-    void reset()
-    {
-        QFETCH(LogSet, logs);
-        QFETCH(QStringList, gone);
-        QFETCH(QStringList, copied);
-        const auto before = fileTree(t->path(u"db"_s));
-        const ResetResult r = ResetLogs(t->env, logs, kPlace);
-        QCOMPARE(r.status, ResetResult::Emptied);
-        auto expected = before;
-        for (const QString& g : gone)
-            expected.remove(g);
-        QCOMPARE(fileTree(t->path(u"db"_s), { u"Sicherungen/"_s }), expected);
-
-        auto safety = fileTree(r.safetyCopy);
-        QCOMPARE(r.safetyCopy, t->path(kSafetyCopiesFolder) + u"/2004-05-17_14-30-00"_s);
-        const std::optional<Marker> marker = ParseMarker(safety.take(u"import"_s));
-        QVERIFY(marker);
-        QCOMPARE(safety.keys(), copied);
-        // Each copy as it was in the program's folder, which spells its
-        // folders with capitals.
-        for (const MarkerEntry& e : marker->entries) {
-            const QString rel = BackupFiles::relParts(e.rel).join(u'/');
-            const QString inDb = rel == u"db.ver"_s ? rel : rel.left(1).toUpper() + rel.mid(1);
-            QCOMPARE(safety.value(rel), before.value(inDb));
-        }
-        QCOMPARE(marker->entries.size(), copied.size());
-    }
 
     void keepsTheNewestFive()
     {
