@@ -1,5 +1,6 @@
 #include "app/CheckFiles.h"
 
+#include "app/SafetyCopy.h"
 #include "app/Settings.h"
 #include "app/UpdateDB.h"
 #include "platform/Cp1252.h"
@@ -82,13 +83,16 @@ void CheckFiles(const Env& env, SettingsRecord& settings)
         qint16 version = 0;
         if (!FileOps::exists(ver)) {
             version = 100;
-            UpdateDB(env, version);
+            if (ReadyToMigrate(env, version, trap))
+                UpdateDB(env, version);
             return;
         }
         // An unreadable number leaves the version at 0: the migration then
         // does nothing.
         trap.step([&] { version = readVersion(ver); });
-        if (version < kDbVersion)
+        // The old catch file is copied aside first, so that a conversion
+        // that goes wrong can be undone by importing the copy.
+        if (version < kDbVersion && ReadyToMigrate(env, version, trap))
             UpdateDB(env, version);
     });
 

@@ -8,6 +8,7 @@
 #include "platform/Paths.h"
 #include "store/CostList.h"
 #include "store/Logbook.h"
+#include "ui/DatabaseMenus.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
@@ -97,6 +98,10 @@ void App::Main()
         if (haupt)
             QObject::connect(
                 haupt->mnuSortDB, &QAction::triggered, haupt, [this] { mnuSortDB_Click(); });
+    });
+    trap.step([&] {
+        if (haupt)
+            ConnectDatabaseMenus(*this);
     });
     trap.step([&] { Änderung(); });
 }

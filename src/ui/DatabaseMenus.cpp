@@ -1,0 +1,90 @@
+#include "ui/DatabaseMenus.h"
+
+#include "app/CheckFiles.h"
+#include "app/Reset.h"
+#include "platform/Dialogs.h"
+#include "store/Logbook.h"
+#include "ui/App.h"
+#include "ui/frmBackup.h"
+#include "ui/frmHaupt.h"
+
+#include <QAction>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void reset(
+    App& app, LogSet logs, const QString& question, const QString& done, const QString& place)
+{
+    Dialogs& dialogs = *app.env.dialogs;
+    if (const QString refusal = EditPendingMessage(*app.log, logs); !refusal.isEmpty()) {
+        dialogs.message(refusal, MsgIcon::Warning);
+        return;
+    }
+    if (dialogs.message(question, MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
+        return;
+    const ResetResult r = ResetLogs(app.env, logs, place);
+    if (r.status == ResetResult::NotCopied) {
+        dialogs.message(r.problem, MsgIcon::Warning);
+        return;
+    }
+    CheckFilesAgain(app);
+    app.Änderung();
+    if (r.status == ResetResult::Emptied)
+        dialogs.message(done, MsgIcon::Information);
+    else
+        dialogs.message(r.problem, MsgIcon::Warning);
+}
+
+} // namespace
+
+void mnuResetDB_Click(App& app)
+{
+    reset(app, LogSet::Both, u"Wollen Sie die Datenbanken wirklich zurücksetzen?"_s,
+        u"Datenbanken geleert!"_s, u"Sub frmHaupt.mnuResetDB_Click"_s);
+}
+
+void mnuResetFänge_Click(App& app)
+{
+    reset(app, LogSet::Catches, u"Wollen Sie die Fangdatenbank wirklich zurücksetzen?"_s,
+        u"Fangdatenbank geleert!"_s, u"Sub frmHaupt.mnuResetFänge_Click"_s);
+}
+
+void mnuResetKosten_Click(App& app)
+{
+    reset(app, LogSet::Costs, u"Wollen Sie die Kostendatenbank wirklich zurücksetzen?"_s,
+        u"Kostendatenbank geleert!"_s, u"Sub frmHaupt.mnuResetKosten_Click"_s);
+}
+
+void OpenBackupWindow(App& app, bool forExport)
+{
+    if (!app.haupt)
+        return;
+    delete app.haupt->findChild<frmBackup*>();
+    auto* w = new frmBackup(app, app.haupt);
+    if (forExport)
+        w->OpenForExport();
+    else
+        w->OpenForImport();
+}
+
+void CheckFilesAgain(App& app)
+{
+    SettingsRecord running = app.settings;
+    CheckFiles(app.env, running);
+}
+
+void ConnectDatabaseMenus(App& app)
+{
+    frmHaupt* h = app.haupt;
+    QObject::connect(h->mnuResetDB, &QAction::triggered, h, [&app] { mnuResetDB_Click(app); });
+    QObject::connect(
+        h->mnuResetFänge, &QAction::triggered, h, [&app] { mnuResetFänge_Click(app); });
+    QObject::connect(
+        h->mnuResetKosten, &QAction::triggered, h, [&app] { mnuResetKosten_Click(app); });
+    QObject::connect(
+        h->mnuCreateBackup, &QAction::triggered, h, [&app] { OpenBackupWindow(app, true); });
+    QObject::connect(
+        h->mnuReadBackup, &QAction::triggered, h, [&app] { OpenBackupWindow(app, false); });
+}

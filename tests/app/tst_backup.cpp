@@ -1,0 +1,274 @@
+// Backup export and import below the windows: the folder layout and its
+// marker, round trips of either log or both, the import of an old backup,
+// and the faults that must leave every current file as it was.
+#include "app/Backup.h"
+#include "app/CheckFiles.h"
+#include "app/Settings.h"
+#include "platform/Cp1252.h"
+#include "platform/ErrorLog.h"
+#include "support/FileTree.h"
+#include "support/TestEnv.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(LogSet)
+
+namespace {
+
+const QString kPlace = u"Sub frmBackup.cmdSave_Click"_s;
+const QStringList kNotData = { u"Sicherungen/"_s };
+
+QByteArray catches(const QString& angler)
+{
+    return recordFileBytes({ sampleCatch({ { 2, angler } }).join(u'\t'),
+        sampleCatch({ { 1, u"2003/08/02"_s }, { 6, u"Äsche"_s } }).join(u'\t') });
+}
+
+QByteArray costs(const QString& shop)
+{
+    return recordFileBytes({ sampleCost({ { 2, shop } }).join(u'\t') });
+}
+
+} // namespace
+
+class TestBackup : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> t;
+
+    QString db() const { return t->dir() + u"/db"_s; }
+    QString backup() const { return t->dir() + u"/Sicherung Jürgen"_s; }
+
+    // An installation with both logs and photos, one of them in a folder.
+    void install(const QString& who, const QByteArray& photo)
+    {
+        t->write(u"db\\fänge\\db"_s, catches(who));
+        t->write(u"db\\kosten\\db"_s, costs(who));
+        t->write(u"db\\bilder\\Äsche_Müritz.jpg"_s, photo);
+        t->write(u"db\\bilder\\Alt\\Hecht.jpg"_s, photo + "h");
+    }
+
+    Marker exportTo(const QString& folder, LogSet logs)
+    {
+        ErrorTrap trap(t->env, kPlace);
+        const ExportResult r = ExportBackup(t->env, folder, logs, trap);
+        [&] { QVERIFY2(r.ok(), qPrintable(r.problem)); }();
+        return ParseMarker(t->read(folder.mid(t->dir().size() + 1) + u"/import"_s))
+            .value_or(Marker {});
+    }
+
+private slots:
+    void init()
+    {
+        t = std::make_unique<TestEnv>();
+        SettingsRecord s;
+        t->dialogs.answer(MsgResult::No);
+        CheckFiles(t->env, s);
+        install(u"Max"_s, "photo");
+    }
+    void cleanup() { t->dialogs.verifyDone(); }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<LogSet>("exported");
+        QTest::addColumn<LogSet>("imported");
+        QTest::newRow("both logs") << LogSet::Both << LogSet::Both;
+        QTest::newRow("both exported, catches imported") << LogSet::Both << LogSet::Catches;
+        QTest::newRow("costs only") << LogSet::Costs << LogSet::Costs;
+        QTest::newRow("catches only") << LogSet::Catches << LogSet::Catches;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(LogSet, exported);
+        QFETCH(LogSet, imported);
+        const Marker marker = exportTo(backup(), exported);
+        const auto original = fileTree(db());
+        const auto inBackup = fileTree(backup());
+        const bool withCatches = includes(exported, LogSet::Catches);
+        const bool withCosts = includes(exported, LogSet::Costs);
+        QCOMPARE(inBackup.value(u"kosten/db"_s, "-"), withCosts ? costs(u"Max"_s) : "-");
+        QCOMPARE(inBackup.value(u"fänge/db"_s, "-"), withCatches ? catches(u"Max"_s) : "-");
+        QCOMPARE(inBackup.value(u"db.ver"_s, "-"), withCatches ? "102\r\n" : "-");
+        QCOMPARE(inBackup.value(u"bilder/Alt/Hecht.jpg"_s, "-"), withCatches ? "photoh" : "-");
+        QCOMPARE(marker.entries.size(), inBackup.size() - 1); // every file but the marker
+        if (withCatches) // names with umlauts survive the marker's code page
+            QVERIFY(t->read(u"Sicherung Jürgen\\import"_s)
+                        .contains(encode1252(u" bilder\\Äsche_Müritz.jpg\r\n"_s)));
+
+        QFile::remove(db() + u"/Bilder/Äsche_Müritz.jpg"_s);
+        install(u"Moritz"_s, "new photo");
+        t->write(u"db\\bilder\\Zander.jpg"_s, "z");
+        const auto changed = fileTree(db());
+        ErrorTrap trap(t->env, kPlace);
+        const ImportResult r = ImportBackup(t->env, backup(), marker, imported, trap);
+        QCOMPARE(r.status, ImportResult::Imported);
+
+        auto expected = changed;
+        if (includes(imported, LogSet::Costs))
+            expected = withPart(expected, original, u"Kosten/"_s);
+        if (includes(imported, LogSet::Catches)) {
+            for (const QString& part : { u"Fänge/"_s, u"Bilder/"_s, u"db.ver"_s })
+                expected = withPart(expected, original, part);
+        }
+        QCOMPARE(fileTree(db(), kNotData), expected);
+        QVERIFY(!QFileInfo::exists(t->path(kImportStagingFolder)));
+        // The safety copy holds what the import replaced, as a backup.
+        const auto safety = fileTree(r.safetyCopy);
+        QCOMPARE(safety.value(u"kosten/db"_s, "-"),
+            includes(imported, LogSet::Costs) ? costs(u"Moritz"_s) : "-");
+        QCOMPARE(safety.value(u"bilder/Zander.jpg"_s, "-"),
+            includes(imported, LogSet::Catches) ? "z" : "-");
+    }
+
+    // Other files of an existing backup stay; its folders are found in any
+    // letter case, and the import finds them the same way.
+    void exportIntoExistingFolder()
+    {
+        t->write(u"Sicherung Jürgen\\KOSTEN\\DB"_s, "old");
+        t->write(u"Sicherung Jürgen\\KOSTEN\\notiz.txt"_s, "n");
+        t->write(u"Sicherung Jürgen\\fremd.txt"_s, "f");
+        t->write(u"Sicherung Jürgen\\import"_s, "#2001-01-01#\r\n#00:00:00#\r\n");
+        const Marker marker = exportTo(backup(), LogSet::Costs);
+        auto tree = fileTree(backup());
+        QVERIFY(tree.take(u"import"_s).startsWith("#2004-05-17#\r\n#14:30:00#\r\n"));
+        QCOMPARE(tree,
+            (QMap<QString, QByteArray> { { u"KOSTEN/DB"_s, costs(u"Max"_s) },
+                { u"KOSTEN/notiz.txt"_s, "n" }, { u"fremd.txt"_s, "f" } }));
+        t->write(u"db\\kosten\\db"_s, "");
+        ErrorTrap trap(t->env, kPlace);
+        QCOMPARE(ImportBackup(t->env, backup(), marker, LogSet::Costs, trap).status,
+            ImportResult::Imported);
+        QCOMPARE(t->read(u"db\\kosten\\db"_s), costs(u"Max"_s));
+    }
+
+    // A backup from before the version file: catch lines of format 100
+    // are brought to the current format on import.
+    void importWithoutVersionFile()
+    {
+        const QStringList old = sampleCatch({ { 1, u"2000/01/21"_s }, { 7, u"2500"_s } });
+        t->write(u"Alt\\Fänge\\db"_s, recordFileBytes({ old.mid(0, 13).join(u'\t') + u'\t' }));
+        t->write(u"Alt\\import"_s, "#2005-02-03#\r\n#09:08:07#\r\n");
+        ErrorTrap trap(t->env, kPlace);
+        const std::optional<Marker> marker = ReadMarkerFile(t->path(u"Alt\\import"_s), trap);
+        QVERIFY(marker && marker->entries.isEmpty());
+        QCOMPARE(marker->time, QTime(9, 8, 7));
+        const ImportResult r = ImportBackup(t->env, t->path(u"Alt"_s), *marker, LogSet::Both, trap);
+        QCOMPARE(r.status, ImportResult::Imported);
+        QVERIFY(r.costsMissing && !r.catchesMissing);
+        const QString o = u"0"_s;
+        QCOMPARE(t->read(u"db\\fänge\\db"_s),
+            recordFileBytes({ sampleCatch(
+                { { 1, u"2000/01/21"_s }, { 7, u"2,50"_s }, { 14, o }, { 15, o },
+                    { 16, o } }).join(u'\t') }));
+        QCOMPARE(t->read(u"db\\db.ver"_s), QByteArray("102\r\n"));
+        QCOMPARE(t->read(u"db\\kosten\\db"_s), costs(u"Max"_s));
+        // A backup without photos leaves only the photo folder's subfolders.
+        QCOMPARE(fileTree(db() + u"/Bilder"_s),
+            (QMap<QString, QByteArray> { { u"Alt/Hecht.jpg"_s, "photoh" } }));
+    }
+
+    void damagedBackupIsRefused_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<LogSet>("logs");
+        QTest::addColumn<bool>("olderMarker");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("catch log changed") << u"fänge/db"_s << u"changed"_s << LogSet::Both << false
+                                           << u"Die Datei 'fänge\\db' ist beschädigt"_s;
+        QTest::newRow("photo missing")
+            << u"bilder/Äsche_Müritz.jpg"_s << u"missing"_s << LogSet::Catches << false
+            << u"Die Datei 'bilder\\Äsche_Müritz.jpg' fehlt in dieser Sicherung."_s;
+        QTest::newRow("cost log changed, catches asked for")
+            << u"kosten/db"_s << u"changed"_s << LogSet::Catches << false
+            << u"Die Datei 'kosten\\db' ist beschädigt"_s;
+        QTest::newRow("catch log unreadable, older marker")
+            << u"fänge/db"_s << u"unreadable"_s << LogSet::Catches << true
+            << u"Die Datei 'fänge\\db' kann nicht gelesen werden."_s;
+    }
+
+    void damagedBackupIsRefused()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, damage);
+        QFETCH(LogSet, logs);
+        QFETCH(bool, olderMarker);
+        QFETCH(QString, why);
+        Marker marker = exportTo(backup(), LogSet::Both);
+        if (olderMarker)
+            marker.entries.clear();
+        const QString path = backup() + u'/' + file;
+        QVERIFY(QFile::remove(path));
+        if (damage == u"changed"_s) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(catches(u"Eva"_s).left(QFileInfo(t->path(u"db\\fänge\\db"_s)).size()));
+        } else if (damage == u"unreadable"_s) {
+            // Reading this file fails even for the superuser.
+            if (!QFileInfo(u"/proc/self/mem"_s).exists())
+                QSKIP("no /proc/self/mem to stand for an unreadable file");
+            QVERIFY(QFile::link(u"/proc/self/mem"_s, path));
+        }
+        install(u"Moritz"_s, "current");
+        const auto before = fileTree(db());
+        ErrorTrap trap(t->env, kPlace);
+        const ImportResult r = ImportBackup(t->env, backup(), marker, logs, trap);
+        QCOMPARE(r.status, ImportResult::Refused);
+        QVERIFY2(r.problem.contains(why), qPrintable(r.problem));
+        QVERIFY(r.problem.endsWith(u"Ihre Datenbanken bleiben unverändert."_s));
+        QCOMPARE(fileTree(db()), before); // no safety copy, no staging folder left
+        QCOMPARE(t->logEntries().last().section(u'\t', 0, 0), kPlace);
+    }
+
+    void exportFaults_data()
+    {
+        QTest::addColumn<QString>("folder"); // below the program folder
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("copy differs from its original")
+            << u"B"_s << u"spoil"_s
+            << u"Die Kopie der Datei 'fänge\\db' stimmt nicht mit dem Original überein."_s;
+        QTest::newRow("disk full") << u"B"_s << u"full"_s << u"konnte nicht geschrieben werden"_s;
+        QTest::newRow("a file where the folder goes")
+            << u"B"_s << u"file"_s << u"Der Ordner kann nicht angelegt werden."_s;
+        QTest::newRow("inside the program's db folder")
+            << u"db/Bilder/B"_s << QString() << u"liegt im Datenbankordner des Programms"_s;
+    }
+
+    void exportFaults()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, fault);
+        QFETCH(QString, why);
+        const QString b = t->dir() + u'/' + folder;
+        if (fault == u"file"_s)
+            t->write(folder, "x");
+        else if (!fault.isEmpty())
+            t->write(folder + u"/import"_s, "#2001-01-01#\r\n#00:00:00#\r\n");
+        const auto before = fileTree(db());
+        ErrorTrap trap(t->env, kPlace);
+        ExportResult r;
+        {
+            std::unique_ptr<FileSizeLimit> full;
+            if (fault == u"full"_s)
+                full = std::make_unique<FileSizeLimit>(8);
+            const auto spoil = [&] { t->write(folder + u"/fänge/db"_s, catches(u"Eva"_s)); };
+            r = ExportBackup(t->env, b, LogSet::Both, trap,
+                fault == u"spoil"_s ? std::function<void()>(spoil) : nullptr);
+        }
+        QVERIFY2(r.problem.contains(why), qPrintable(r.problem));
+        QCOMPARE(fileTree(db()), before);
+        // An old marker never vouches for a half-written backup.
+        if (fault != u"file"_s)
+            QVERIFY(!QFileInfo::exists(b + u"/import"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBackup)
+#include "tst_backup.moc"
