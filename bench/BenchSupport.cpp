@@ -161,3 +161,18 @@ int lineCount(const QString& path)
         return 0;
     return int(f.readAll().count('\n'));
 }
+
+namespace {
+int g_faults = 0;
+}
+
+void fault(const QString& what)
+{
+    ++g_faults;
+    std::fprintf(stderr, "FAULT: %s\n", qPrintable(what));
+}
+
+int faultCount()
+{
+    return g_faults;
+}

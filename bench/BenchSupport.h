@@ -43,6 +43,11 @@ void quietOffscreenNotes();
 // user waits for.
 void settle();
 
+// A check of a benchmark that failed: printed, and counted so that the run
+// fails at its end.
+void fault(const QString& what);
+int faultCount();
+
 double elapsedMs(const QElapsedTimer& t);
 
 struct Sample {

@@ -57,13 +57,6 @@ constexpr double kDeleteBudget = 3.0;
 constexpr double kStartBudget = 9.0;
 constexpr double kPeakMemoryBudgetMB = 80;
 
-int faults = 0;
-
-void fault(const QString& what)
-{
-    ++faults;
-    std::fprintf(stderr, "FAULT: %s\n", qPrintable(what));
-}
 
 struct Figures {
     Sample floorCapacity, floorScaling;
@@ -456,9 +449,9 @@ bool report()
     std::printf("Floor: reading, decoding and splitting both log files into records and fields "
                 "(%zu runs at 32767, %zu at 100000, between the timed runs).\n",
         f.floorCapacity.ms.size(), f.floorScaling.ms.size());
-    if (faults > 0)
-        std::printf("%d fault(s): see the lines marked FAULT above\n", faults);
-    return ok && faults == 0;
+    if (faultCount() > 0)
+        std::printf("%d fault(s): see the lines marked FAULT above\n", faultCount());
+    return ok && faultCount() == 0;
 }
 
 } // namespace

@@ -34,13 +34,6 @@ constexpr int kPhotos = 1000;
 constexpr int kRuns = 5;
 constexpr double kBudgetMs = 2000;
 
-int faults = 0;
-
-void fault(const QString& what)
-{
-    ++faults;
-    std::fprintf(stderr, "FAULT: %s\n", qPrintable(what));
-}
 
 // Answers the file dialogs with the folder or file given, and the messages
 // announced, in order; anything else is a fault.
@@ -178,7 +171,7 @@ int main(int argc, char** argv)
     std::printf("\n%-56s %13s   %s\n", "Figure (median of 5 runs)", "median", "budget");
     bool ok = report("Export of both logs and photos, with refresh", exports);
     ok &= report("Import of both logs and photos, with refresh", imports);
-    if (faults > 0)
-        std::printf("%d fault(s): see the lines marked FAULT above\n", faults);
-    return ok && faults == 0 ? 0 : 1;
+    if (faultCount() > 0)
+        std::printf("%d fault(s): see the lines marked FAULT above\n", faultCount());
+    return ok && faultCount() == 0 ? 0 : 1;
 }
