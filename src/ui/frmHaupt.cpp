@@ -10,6 +10,7 @@
 #include "ui/AccessibleIds.h"
 #include "ui/App.h"
 #include "ui/Banner.h"
+#include "ui/ExportActions.h"
 #include "ui/TabListView.h"
 #include "ui/Twips.h"
 
@@ -275,6 +276,20 @@ void frmHaupt::createMenus()
     connect(mnuEnde, &QAction::triggered, this, [this] { mnuEnde_Click(); });
     connect(mnuShowHelp, &QAction::triggered, this, [this] { mnuShowHelp_Click(); });
     connect(mnuShowHelpOnline, &QAction::triggered, this, [this] { mnuShowHelpOnline_Click(); });
+
+    // "Exportieren" stands above the separator before "Beenden"; the yearly
+    // report closes the print menu.
+    mnuExport = new QMenu(u"Exportieren"_s, mnuDatei);
+    mnuExport->setObjectName(u"mnuExport"_s);
+    mnuExport->menuAction()->setObjectName(u"mnuExport"_s);
+    mnuDatei->insertMenu(mnuStrich1, mnuExport);
+    mnuExportFänge = entry(mnuExport, u"mnuExportFänge"_s, u"Fänge als CSV..."_s);
+    mnuExportKosten = entry(mnuExport, u"mnuExportKosten"_s, u"Kosten als CSV..."_s);
+    mnuStrichJahr = separator(mnuPrint, u"mnuStrichJahr"_s);
+    mnuPrintJahr = entry(mnuPrint, u"mnuPrintJahr"_s, u"Jahresbericht..."_s);
+    connect(mnuExportFänge, &QAction::triggered, this, [this] { ExportCatchesCsv(m_app); });
+    connect(mnuExportKosten, &QAction::triggered, this, [this] { ExportCostsCsv(m_app); });
+    connect(mnuPrintJahr, &QAction::triggered, this, [this] { PrintYearReport(m_app); });
 }
 
 void frmHaupt::Form_Load()
