@@ -198,5 +198,12 @@ void PrintYearReport(App& app)
             MsgIcon::Warning);
         return;
     }
-    env.shell->open(path);
+    if (!env.shell->open(path)) {
+        WriteLog(env, trap.place(),
+            u"Der Jahresbericht konnte nicht im Browser geöffnet werden: "_s + path);
+        env.dialogs->message(u"Der Jahresbericht wurde gespeichert, konnte aber nicht im Browser "
+                             "geöffnet werden:\r\n"_s
+                + QDir::toNativeSeparators(path),
+            MsgIcon::Warning);
+    }
 }

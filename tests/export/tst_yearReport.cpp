@@ -109,7 +109,7 @@ private slots:
         QTest::addColumn<QList<int>>("months");
         QTest::addColumn<int>("minutes");
         QTest::addColumn<int>("purchases");
-        QTest::addColumn<float>("costTotal");
+        QTest::addColumn<QString>("costTotal");
         QTest::addColumn<QString>("best");
 
         // Trips: 20.12. 240 min; 03.06. 210 and 120 min; 12.05. 240 min
@@ -120,7 +120,7 @@ private slots:
                                      u"Rhein | Hecht | 1 | 12.40 | 12.40 | 80"_s,
                                      u"Rhein | Zander | 1 | 3.00 | 3.00 | -"_s }
                               << QList<int> { 0, 0, 0, 0, 2, 2, 0, 0, 0, 0, 0, 1 } << 810 << 2
-                              << 22.9f
+                              << u"22,90 €"_s
                               // Of the two fish of 12,40 kg the longer one,
                               // though listed later.
                               << u"12.05.2024 Karpfen Baggersee 12.40 84"_s;
@@ -129,9 +129,10 @@ private slots:
                               << QStringList { u"Weiher | Aal | 1 | 0.00 | - | 65"_s,
                                      u"Weiher | Schleie | 1 | 1.50 | 1.50 | 38"_s }
                               << QList<int> { 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0 } << 495 << 1
-                              << 3.0f << u"01.07.2023 Schleie Weiher 1.50 38"_s;
+                              << u"3,00 €"_s << u"01.07.2023 Schleie Weiher 1.50 38"_s;
         QTest::newRow("year without catches")
-            << 2022 << 0 << 0.0 << QStringList() << QList<int>(12, 0) << 0 << 0 << 0.0f << u"-"_s;
+            << 2022 << 0 << 0.0 << QStringList() << QList<int>(12, 0) << 0 << 0 << u"0,00 €"_s
+            << u"-"_s;
     }
     void figures()
     {
@@ -147,7 +148,7 @@ private slots:
         QTEST(monthCounts(r), "months");
         QTEST(int(r.fishingMinutes), "minutes");
         QTEST(r.purchases, "purchases");
-        QTEST(r.costs.total, "costTotal");
+        QTEST(CostSumText(r.costs.total), "costTotal");
         QTEST(bestText(r), "best");
         QCOMPARE(t.logEntries(), QStringList());
     }
@@ -162,7 +163,7 @@ private slots:
         costs[0].replace(u"9,40 €"_s, u"neun €"_s);
         const YearReport r = MakeYearReport(t.env, sampleLog(), costs, 2024, trap);
         QCOMPARE(r.purchases, 2);
-        QCOMPARE(r.costs.total, 13.5f);
+        QCOMPARE(CostSumText(r.costs.total), u"13,50 €"_s);
         QCOMPARE(t.logEntries(), QStringList { u"Sub Bericht\tError (13)"_s });
     }
 
