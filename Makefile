@@ -39,6 +39,8 @@ bench:
 	cmake --build $(BUILD) -j$(JOBS) --target kescherheft_bench kescherheft_bench_app kescherheft_bench_start
 	cd $(BUILD) && ./bench/kescherheft_bench
 	cd $(BUILD) && ./bench/kescherheft_bench_app
+	cmake --build $(BUILD) -j$(JOBS) --target kescherheft_bench_export
+	cd $(BUILD) && ./bench/kescherheft_bench_export
 
 # New inputs a run finds go to $(FUZZ_BUILD)/corpus, crashes to
 # $(FUZZ_BUILD)/artifacts; the seeds in fuzz/corpus stay as they are.
