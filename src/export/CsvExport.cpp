@@ -8,28 +8,20 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// What a cell of a column holds.
+// What a column holds, field by field.
 enum class Cell { Text, Number, Species };
-
-struct Column {
-    int field; // field number of the record, from 1
-    Cell kind;
-};
 
 const QString kCatchHeader = u"Datum;Fänger;Beginn;Fangzeit;Ende;Fischart;Gewicht (kg);"
                              "Länge (cm);Gewässer;Angelplatz;Montage/Rig.;Köder;Wetter;"
                              "Lufttemperatur (°C);Wassertemperatur (°C);Tiefe (m);Mondphase;Foto"_s;
-constexpr std::array<Column, kCatchFields> kCatchColumns { { { 1, Cell::Text }, { 2, Cell::Text },
-    { 3, Cell::Text }, { 4, Cell::Text }, { 5, Cell::Text }, { 6, Cell::Species },
-    { 7, Cell::Number }, { 8, Cell::Number }, { 9, Cell::Text }, { 10, Cell::Text },
-    { 11, Cell::Text }, { 12, Cell::Text }, { 13, Cell::Text }, { 14, Cell::Number },
-    { 15, Cell::Number }, { 16, Cell::Number }, { 17, Cell::Text } } };
+constexpr std::array<Cell, kCatchFields> kCatchColumns { Cell::Text, Cell::Text, Cell::Text,
+    Cell::Text, Cell::Text, Cell::Species, Cell::Number, Cell::Number, Cell::Text, Cell::Text,
+    Cell::Text, Cell::Text, Cell::Text, Cell::Number, Cell::Number, Cell::Number, Cell::Text };
 
 const QString kCostHeader = u"Kaufdatum;Geschäft;Menge;Artikelbezeichnung;Einzelpreis (€);"
                             "Preis (€);Versandkosten (€);Gesamt (€)"_s;
-constexpr std::array<Column, kCostFields> kCostColumns { { { 1, Cell::Text }, { 2, Cell::Text },
-    { 3, Cell::Number }, { 4, Cell::Text }, { 5, Cell::Number }, { 6, Cell::Number },
-    { 7, Cell::Number }, { 8, Cell::Number } } };
+constexpr std::array<Cell, kCostFields> kCostColumns { Cell::Text, Cell::Text, Cell::Number,
+    Cell::Text, Cell::Number, Cell::Number, Cell::Number, Cell::Number };
 
 // The blanks the number reader passes over around a number.
 bool isBlank(QChar c)
@@ -143,7 +135,7 @@ void appendNumberCell(QString& out, QStringView text)
 
 template <size_t N>
 CsvFile makeCsv(const QStringList& lines, qsizetype first, qsizetype markLength,
-    const QString& header, const std::array<Column, N>& columns, bool photoColumn)
+    const QString& header, const std::array<Cell, N>& columns, bool photoColumn)
 {
     CsvFile csv;
     QString text;
@@ -168,8 +160,8 @@ CsvFile makeCsv(const QStringList& lines, qsizetype first, qsizetype markLength,
         for (size_t c = 0; c < N; ++c) {
             if (c > 0)
                 text += u';';
-            QStringView value = fields[columns[c].field - 1];
-            switch (columns[c].kind) {
+            const QStringView value = fields[c];
+            switch (columns[c]) {
             case Cell::Text:
                 appendTextCell(text, value);
                 break;
@@ -193,20 +185,6 @@ CsvFile makeCsv(const QStringList& lines, qsizetype first, qsizetype markLength,
 }
 
 } // namespace
-
-QString CsvTextCell(QStringView text)
-{
-    QString out;
-    appendTextCell(out, text);
-    return out;
-}
-
-QString CsvNumberCell(QStringView text)
-{
-    QString out;
-    appendNumberCell(out, text);
-    return out;
-}
 
 CsvFile CatchesCsv(const QStringList& overviewLines)
 {
