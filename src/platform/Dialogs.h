@@ -24,6 +24,7 @@ public:
     virtual QString openFile(
         const QString& title, const QString& startFolder, const QString& filter)
         = 0;
+    // startFolder may end in the file name to suggest.
     virtual QString saveFile(
         const QString& title, const QString& startFolder, const QString& filter)
         = 0;

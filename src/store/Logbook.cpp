@@ -272,6 +272,12 @@ QString Logbook::catchItem(int row) const
     return m_catchRows[m_catchOrder[row - 2]].itemText(kCatchMark);
 }
 
+int Logbook::unlistedCatches() const
+{
+    // A file too short to list anything lists none of its lines.
+    return int(m_catchRows.size() - (m_catchesListed ? m_catchOrder.size() : 0));
+}
+
 Logbook::Row Logbook::costRow(StoredLine line) const
 {
     Row row;

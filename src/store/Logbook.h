@@ -46,6 +46,9 @@ public:
     qint64 catchFileSize() const { return m_catches.size; }
     // Changes whenever the catch list changes.
     quint64 catchGeneration() const { return m_catches.generation; }
+    // Lines of the catch file that catchLines leaves out because they
+    // cannot be read as a catch.
+    int unlistedCatches() const;
 
     // Appends a catch record. False when it was not written (the file is
     // then as before); the failure is logged through trap.
@@ -76,6 +79,8 @@ public:
     // The stored item behind line `row` (0-based) of costLines.
     QString costItem(int row) const;
     quint64 costGeneration() const { return m_costs.generation; }
+    // Lines of the cost file that costLines leaves out.
+    int unlistedCosts() const { return int(m_costRows.size() - m_costListed.size()); }
 
     bool appendCost(const QString& item, ErrorTrap& trap);
     // Rewrites the cost file without list line `row` (0-based); with

@@ -10,6 +10,7 @@
 #include "ui/AccessibleIds.h"
 #include "ui/App.h"
 #include "ui/Banner.h"
+#include "ui/ExportActions.h"
 #include "ui/TabListView.h"
 #include "ui/Twips.h"
 
@@ -232,6 +233,9 @@ void frmHaupt::createMenus()
     mnuStrichX = separator(mnuDB, u"mnuStrichX"_s);
     mnuResetDB = entry(
         mnuDB, u"mnuResetDB"_s, u"alle zurücksetzen"_s, QKeySequence(Qt::CTRL | Qt::Key_F12));
+    mnuExport = menu(mnuDatei, u"mnuExport"_s, u"Exportieren"_s);
+    mnuExportFänge = entry(mnuExport, u"mnuExportFänge"_s, u"Fänge als CSV..."_s);
+    mnuExportKosten = entry(mnuExport, u"mnuExportKosten"_s, u"Kosten als CSV..."_s);
     mnuStrich1 = separator(mnuDatei, u"mnuStrich1"_s);
     mnuEnde = entry(mnuDatei, u"mnuEnde"_s, u"Beenden"_s, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
@@ -258,6 +262,8 @@ void frmHaupt::createMenus()
     mnuStrichXfjkdsajfk = separator(mnuPrint, u"mnuStrichXfjkdsajfk"_s);
     mnuPrintEmptyTable = entry(
         mnuPrint, u"mnuPrintEmptyTable"_s, u"Leere Tabelle"_s, QKeySequence(Qt::CTRL | Qt::Key_F4));
+    mnuStrichJahr = separator(mnuPrint, u"mnuStrichJahr"_s);
+    mnuPrintJahr = entry(mnuPrint, u"mnuPrintJahr"_s, u"Jahresbericht..."_s);
 
     mnuFilter = menu(bar, u"mnuFilter"_s, u"Filtern"_s);
     mnuFilterKosten = entry(mnuFilter, u"mnuFilterKosten"_s, u"Kosten"_s, Qt::Key_F8);
@@ -272,6 +278,9 @@ void frmHaupt::createMenus()
     mnuAbout = entry(mnuHilfe, u"mnuAbout"_s, u"Über..."_s);
 
     connect(mnuAddFish, &QAction::triggered, this, [this] { m_app.openAddFish(); });
+    connect(mnuExportFänge, &QAction::triggered, this, [this] { ExportCatchesCsv(m_app); });
+    connect(mnuExportKosten, &QAction::triggered, this, [this] { ExportCostsCsv(m_app); });
+    connect(mnuPrintJahr, &QAction::triggered, this, [this] { PrintYearReport(m_app); });
     connect(mnuEnde, &QAction::triggered, this, [this] { mnuEnde_Click(); });
     connect(mnuShowHelp, &QAction::triggered, this, [this] { mnuShowHelp_Click(); });
     connect(mnuShowHelpOnline, &QAction::triggered, this, [this] { mnuShowHelpOnline_Click(); });

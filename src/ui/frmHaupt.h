@@ -129,6 +129,13 @@ public:
     QAction* mnuStrichb;
     QAction* mnuAbout;
 
+    // Exports and the yearly report
+    QMenu* mnuExport;
+    QAction* mnuExportFänge;
+    QAction* mnuExportKosten;
+    QAction* mnuStrichJahr;
+    QAction* mnuPrintJahr;
+
 protected:
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;

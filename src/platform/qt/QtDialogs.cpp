@@ -115,8 +115,12 @@ QString QtDialogs::openFile(const QString& title, const QString& startFolder, co
 
 QString QtDialogs::saveFile(const QString& title, const QString& startFolder, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(
-        parentWindow(), title, hostFolder(startFolder), qtFileFilter(filter));
+    // A start path may end in a suggested file name inside an existing folder.
+    QString start = hostFolder(startFolder);
+    const QFileInfo suggested(QString(startFolder).replace(u'\\', u'/'));
+    if (!startFolder.isEmpty() && !suggested.isDir() && suggested.dir().exists())
+        start = suggested.filePath();
+    return QFileDialog::getSaveFileName(parentWindow(), title, start, qtFileFilter(filter));
 }
 
 bool QtShell::open(const QString& fileOrUrl)

@@ -1,0 +1,241 @@
+// The yearly report: its figures for a small log worked out by hand, a year
+// without catches, escaping, and the page printed by a real browser
+// (headless Chromium to PDF, read back with pdftotext).
+#include "export/Utf8Page.h"
+#include "export/YearReport.h"
+#include "platform/ErrorLog.h"
+#include "support/TestEnv.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// One catch as the overview lists it.
+QString listed(const QString& date, const QString& times, const QString& species, const QString& kg,
+    const QString& cm, const QString& water)
+{
+    return overviewRow(sampleCatch({ { 1, date }, { 3, times.left(5) }, { 5, times.right(5) },
+        { 6, species }, { 7, kg }, { 8, cm }, { 9, water } }));
+}
+
+// Newest first, as the overview lists them.
+const QStringList kLog = overviewList({
+    listed(u"20.12.2024"_s, u"08:00-12:00"_s, u"Hecht"_s, u"12,40"_s, u"80"_s, u"Rhein"_s),
+    listed(u"03.06.2024"_s, u"18:00-21:30"_s, u"Hecht"_s, u"4,25"_s, u"81"_s, u"Baggersee"_s),
+    listed(u"03.06.2024"_s, u"05:00-07:00"_s, u"Zander"_s, u"3,00"_s, u"0"_s, u"Rhein"_s),
+    // One trip: it lasts to the end of its first listed catch.
+    listed(u"12.05.2024"_s, u"06:00-10:00"_s, u"Karpfen*"_s, u"12,40"_s, u"84"_s, u"Baggersee"_s),
+    listed(u"12.05.2024"_s, u"06:00-11:00"_s, u"Karpfen"_s, u"8,10"_s, u"70"_s, u" Baggersee "_s),
+    listed(u"01.07.2023"_s, u"19:00-23:15"_s, u"Schleie"_s, u"1,5"_s, u"38"_s, u"Weiher"_s),
+    listed(u"30.06.2023"_s, u"19:00-23:00"_s, u"Aal"_s, u"kaum"_s, u"65"_s, u"Weiher"_s),
+});
+
+QString cost(
+    const QString& date, const QString& price, const QString& shipping, const QString& total)
+{
+    return sampleCost({ { 1, date }, { 6, price }, { 7, shipping }, { 8, total } }).join(u'\t');
+}
+
+const QStringList kCosts { cost(u"02.03.2024"_s, u"4,50 €"_s, u"4,90 €"_s, u"9,40 €"_s),
+    cost(u"31.12.2024"_s, u"13,50 €"_s, u"0,00 €"_s, u"13,50 €"_s),
+    cost(u"01.01.2023"_s, u"2,00 €"_s, u"1,00 €"_s, u"3,00 €"_s) };
+
+QStringList page(int year, const QStringList& catches = kLog, const QStringList& costs = kCosts)
+{
+    TestEnv t;
+    ErrorTrap trap(t.env, u"Test"_s);
+    return YearReportPage(MakeYearReport(t.env, catches, costs, year, trap),
+        { u"17.05.2025"_s, u"1.0.0.2"_s, u"https://example.org/"_s });
+}
+
+// The page's table rows, each as its cells' contents joined by "|".
+QStringList tableRows(const QStringList& page)
+{
+    QStringList rows;
+    static const QRegularExpression row(u"<tr[^>]*>(.*?)</tr>"_s);
+    static const QRegularExpression cell(u"<t[dh][^>]*>(.*?)</t[dh]>"_s);
+    for (const auto& r : row.globalMatch(page.join(QString()))) {
+        QStringList cells;
+        for (const auto& c : cell.globalMatch(r.captured(1)))
+            cells.append(c.captured(1));
+        rows.append(cells.join(u'|'));
+    }
+    return rows;
+}
+
+std::optional<QString> run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(180000) || p.exitCode() != 0) {
+        qWarning("%s: %s", qPrintable(program), p.readAllStandardError().constData());
+        return std::nullopt;
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestYearReport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void yearsWithCatches()
+    {
+        QCOMPARE(CatchYears(kLog), (QList<int> { 2024, 2023 }));
+        // A date that is not dd.mm.yyyy names no year.
+        QCOMPARE(CatchYears(overviewList({ listed(
+                     u"2004/05/17"_s, u"06:00-07:00"_s, u"Aal"_s, u"1"_s, u"1"_s, u"See"_s) })),
+            QList<int>());
+    }
+
+    void figures_data()
+    {
+        QTest::addColumn<int>("year");
+        QTest::addColumn<QStringList>("rows"); // table rows the page must hold
+        QTest::addColumn<QString>("absent"); // a text it must not hold
+        // Trips: 240 + 210 + 120 + 240 minutes; 810 / 5 = 162 per fish.
+        QTest::newRow("2024") << 2024
+                              << QStringList { u"5|40,15 kg|0 T  13 Std  30 Min|2 Std 42 Min"_s,
+                                     u"Baggersee|Hecht|1|4,25 kg|4,25 kg|81 cm"_s,
+                                     u"Baggersee|Karpfen|2|20,50 kg|12,40 kg|84 cm"_s,
+                                     u"Rhein|Hecht|1|12,40 kg|12,40 kg|80 cm"_s,
+                                     u"Rhein|Zander|1|3,00 kg|3,00 kg|–"_s, u"Summe|5|40,15 kg||"_s,
+                                     u"März|0|0,00 kg"_s, u"Mai|2|20,50 kg"_s, u"Juni|2|7,25 kg"_s,
+                                     u"Dezember|1|12,40 kg"_s,
+                                     // Of two fish of 12,40 kg the longer one.
+                                     u"12.05.2024|Karpfen|12,40 kg|84 cm|Baggersee"_s,
+                                     u"2|18,00 €|4,90 €|22,90 €"_s }
+                              << u"keine Fänge"_s;
+        // A weight that cannot be read counts the catch, not its weight.
+        QTest::newRow("2023") << 2023
+                              << QStringList { u"2|1,50 kg|0 T  8 Std  15 Min|4 Std 8 Min"_s,
+                                     u"Weiher|Aal|1|0,00 kg|–|65 cm"_s,
+                                     u"Weiher|Schleie|1|1,50 kg|1,50 kg|38 cm"_s,
+                                     u"01.07.2023|Schleie|1,50 kg|38 cm|Weiher"_s,
+                                     u"1|2,00 €|1,00 €|3,00 €"_s }
+                              << u"Hinweis"_s;
+        QTest::newRow("year without catches")
+            << 2022 << QStringList { u"0|0,00 €|0,00 €|0,00 €"_s } << u"Fischart"_s;
+    }
+    void figures()
+    {
+        QFETCH(int, year);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, absent);
+        const QStringList p = page(year);
+        const QStringList shown = tableRows(p);
+        for (const QString& row : rows)
+            QVERIFY2(shown.contains(row), qPrintable(row));
+        QVERIFY(!p.join(QString()).contains(absent));
+        QVERIFY(p.contains(u"<h1>Jahresbericht %1</h1>"_s.arg(year)));
+        QCOMPARE(p.contains(u"<p>Im Jahr 2022 sind keine Fänge eingetragen.</p>"_s), year == 2022);
+    }
+
+    // An amount the cost reader refuses is logged where the report runs
+    // and left out of the sums.
+    void unreadableAmountIsLogged()
+    {
+        TestEnv t;
+        ErrorTrap trap(t.env, u"Sub Bericht"_s);
+        const QStringList costs { cost(u"02.03.2024"_s, u"4,50 €"_s, u"4,90 €"_s, u"neun €"_s),
+            kCosts[1] };
+        const YearReport r = MakeYearReport(t.env, kLog, costs, 2024, trap);
+        QCOMPARE(r.purchases, 2);
+        QCOMPARE(CostSumText(r.costs.total), u"13,50 €"_s);
+        QCOMPARE(t.logEntries(), QStringList { u"Sub Bericht\tError (13)"_s });
+    }
+
+    // What the user typed and the footer's values reach the page escaped.
+    void everyValueEscaped()
+    {
+        TestEnv t;
+        ErrorTrap trap(t.env, u"Test"_s);
+        YearReport r = MakeYearReport(t.env,
+            overviewList({ listed(u"01.05.2024"_s, u"06:00-08:00"_s, u"Barsch<script>"_s, u"1,00"_s,
+                u"30"_s, u"<b>Kanal</b> & \"Co\" 'Süd'"_s) }),
+            {}, 2024, trap);
+        r.unreadableCatches = 3;
+        const QString p
+            = YearReportPage(r, { u"<heute>"_s, u"1&2"_s, u"https://example.org/?a=1&b=\"2\""_s })
+                  .join(u'\n');
+        QCOMPARE(p.count(u"&lt;b&gt;Kanal&lt;/b&gt; &amp; &quot;Co&quot; &#39;Süd&#39;"_s), 2);
+        QCOMPARE(p.count(u"Barsch&lt;script&gt;"_s), 2);
+        QCOMPARE(p.count(u"<script"_s) + p.count(u"<b>"_s), 1); // the page's own script
+        QVERIFY(p.contains(u"<a href=\"https://example.org/?a=1&amp;b=&quot;2&quot;\">"_s));
+        QVERIFY(p.contains(u"Version 1&amp;2 am &lt;heute&gt;."_s));
+        QVERIFY(p.contains(u"<p>Hinweis: 3 Zeilen der Fangdatei konnten nicht gelesen werden "
+                           "und fehlen in diesem Bericht.</p>"_s));
+        QCOMPARE(Utf8PageBytes({ u"Fänge €"_s, QString() }),
+            QByteArray("F\xC3\xA4nge \xE2\x82\xAC\r\n\r\n"));
+    }
+
+    // Printed by headless Chromium: A4, umlauts and escaped texts as typed,
+    // and on every page that holds rows of the table of waters its header.
+    void printedByABrowser()
+    {
+        const QString chromium = QStandardPaths::findExecutable(u"chromium"_s);
+        const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
+        const QString pdfinfo = QStandardPaths::findExecutable(u"pdfinfo"_s);
+        if (chromium.isEmpty() || pdftotext.isEmpty() || pdfinfo.isEmpty())
+            QFAIL("chromium and poppler-utils are missing: scripts/install-deps installs them");
+        QStringList rows;
+        for (int i = 1; i <= 70; ++i)
+            rows.append(listed(u"01.05.2024"_s, u"06:00-08:00"_s, u"Karpfen"_s, u"2,00"_s, u"50"_s,
+                u"See %1"_s.arg(i, 2, 10, QChar(u'0'))));
+        // The best fish comes from none of the numbered waters.
+        rows.append(listed(u"02.06.2024"_s, u"06:00-08:00"_s, u"Äsche"_s, u"5,85"_s, u"50"_s,
+            u"Großer Müggelsee"_s));
+        rows.append(listed(u"03.06.2024"_s, u"06:00-08:00"_s, u"Barsch"_s, u"0,40"_s, u"20"_s,
+            u"<b>Kanal</b> & \"Co\""_s));
+        QTemporaryDir dir;
+        const QString html = dir.filePath(u"jahresbericht.html"_s);
+        const QString pdf = dir.filePath(u"jahresbericht.pdf"_s);
+        QCOMPARE(WriteUtf8Page(html, page(2024, overviewList(rows))), 0);
+        // Without print preview the page's own print call on loading does
+        // not end the headless run before the PDF is written.
+        QVERIFY(run(chromium,
+            { u"--headless"_s, u"--no-sandbox"_s, u"--disable-gpu"_s,
+                u"--disable-background-networking"_s, u"--disable-component-update"_s,
+                u"--disable-sync"_s, u"--no-first-run"_s, u"--disable-print-preview"_s,
+                u"--no-pdf-header-footer"_s, u"--user-data-dir="_s + dir.filePath(u"profile"_s),
+                u"--print-to-pdf="_s + pdf, QUrl::fromLocalFile(html).toString() }));
+
+        const QString info = run(pdfinfo, { pdf }).value_or(QString());
+        QVERIFY2(
+            info.contains(QRegularExpression(u"Page size:.* pts \\(A4\\)"_s)), qPrintable(info));
+        const int pages = QRegularExpression(u"Pages:\\s+(\\d+)"_s).match(info).captured(1).toInt();
+        // Cells wrap where the browser finds room; the words stay in order.
+        const QString text = run(pdftotext, { u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s })
+                                 .value_or(QString())
+                                 .simplified();
+        for (const QString& shown : { u"Fänge nach Gewässer und Fischart"_s, u"Großer Müggelsee"_s,
+                 u"Äsche"_s, u"<b>Kanal</b> & \"Co\""_s, u"22,90 €"_s, u"See 70"_s,
+                 u"Bester Fisch des Jahres"_s })
+            QVERIFY2(text.contains(shown), qPrintable(shown));
+        int pagesWithRows = 0;
+        for (int i = 1; i <= pages; ++i) {
+            const QString n = QString::number(i);
+            const QString pageText
+                = run(pdftotext, { u"-enc"_s, u"UTF-8"_s, u"-f"_s, n, u"-l"_s, n, pdf, u"-"_s })
+                      .value_or(QString());
+            if (!pageText.contains(QRegularExpression(u"See \\d\\d"_s)))
+                continue;
+            ++pagesWithRows;
+            QVERIFY2(pageText.contains(u"Schwerster Fisch"_s), qPrintable(u"page "_s + n));
+        }
+        QVERIFY(pagesWithRows >= 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestYearReport)
+#include "tst_yearReport.moc"

@@ -1,0 +1,273 @@
+// The main window's exports: both logs as CSV from "Datei" > "Exportieren",
+// with the choice of the filtered lines, and the yearly report from
+// "Drucken" > "Jahresbericht...".
+#include "store/Logbook.h"
+#include "support/TestEnv.h"
+#include "ui/App.h"
+#include "ui/frmAddKosten.h"
+#include "ui/frmFangÜbersicht.h"
+#include "ui/frmHaupt.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray catches(const QByteArray& more = {})
+{
+    auto item = [](const char* date, const QString& species) {
+        return sampleCatch({ { 1, QString::fromLatin1(date) }, { 6, species } }).join(u'\t');
+    };
+    return recordFileBytes({ item("2004/05/01", u"Hecht"_s), item("2004/05/03", u"Zander"_s),
+               item("2003/05/02", u"Karpfen*"_s) })
+        + more;
+}
+
+QByteArray costs(const QByteArray& more = {})
+{
+    auto item = [](const char* date, const QString& article) {
+        return sampleCost({ { 1, QString::fromLatin1(date) }, { 4, article } }).join(u'\t');
+    };
+    return recordFileBytes({ item("2006/03/05", u"Haken Gr. 6"_s), item("2006/04/01", u"Rute"_s) })
+        + more;
+}
+
+// Column `column` of every data row of a CSV file.
+QStringList csvColumn(const QString& path, int column)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return { u"<no file>"_s };
+    QStringList out;
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(u"\r\n"_s);
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i)
+        out.append(lines[i].section(u';', column, column));
+    return out;
+}
+
+} // namespace
+
+class TestExports : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> t;
+    std::unique_ptr<App> app;
+
+    void start(const QByteArray& catchBytes, const QByteArray& costBytes)
+    {
+        t->dialogs.answer(MsgResult::No); // the first-start question
+        app = std::make_unique<App>(t->env, [] {});
+        app->Main();
+        t->write(u"db\\fänge\\db"_s, catchBytes);
+        t->write(u"db\\kosten\\db"_s, costBytes);
+        app->Änderung();
+        t->dialogs.verifyDone();
+        t->dialogs.clear();
+    }
+    QString messages() const { return t->dialogs.messageTexts().join(u"\n--\n"_s); }
+
+private slots:
+    void init() { t = std::make_unique<TestEnv>(); }
+    void cleanup()
+    {
+        t->dialogs.verifyDone();
+        app.reset();
+        t.reset();
+    }
+
+    void exports_data()
+    {
+        QTest::addColumn<bool>("ofCosts");
+        QTest::addColumn<bool>("filterMode");
+        QTest::addColumn<int>("answer"); // to the filter question; -1: not asked
+        QTest::addColumn<QString>("saveAs"); // answered file name; null: no save dialog
+        QTest::addColumn<QString>("file"); // written; empty: none
+        QTest::addColumn<QStringList>("written"); // species or articles
+        QTest::addColumn<QString>("message"); // %1: the file
+        const int yes = int(MsgResult::Yes), no = int(MsgResult::No);
+        const QStringList all { u"Zander"_s, u"Hecht"_s, u"Karpfen"_s };
+        QTest::newRow("catches") << false << false << -1 << u"a.csv"_s << u"a.csv"_s << all
+                                 << u"3 Fänge wurden exportiert:\r\n%1"_s;
+        QTest::newRow("filtered catches")
+            << false << true << yes << u"a.csv"_s << u"a.csv"_s << QStringList { u"Karpfen"_s }
+            << u"1 Fang wurde exportiert:\r\n%1"_s;
+        QTest::newRow("all catches in filter mode")
+            << false << true << no << u"a.csv"_s << u"a.csv"_s << all
+            << u"3 Fänge wurden exportiert:\r\n%1"_s;
+        QTest::newRow("filter question cancelled")
+            << false << true << int(MsgResult::Cancel) << QString() << QString() << QStringList()
+            << QString();
+        QTest::newRow("save dialog cancelled")
+            << false << false << -1 << u""_s << QString() << QStringList() << QString();
+        QTest::newRow("suffix added") << false << false << -1 << u"liste"_s << u"liste.csv"_s << all
+                                      << u"3 Fänge wurden exportiert:\r\n%1"_s;
+        QTest::newRow("costs") << true << false << -1 << u"k.txt"_s << u"k.txt"_s
+                               << QStringList { u"Rute"_s, u"Haken Gr. 6"_s }
+                               << u"2 Posten wurden exportiert:\r\n%1"_s;
+        QTest::newRow("filtered costs")
+            << true << true << yes << u"k.csv"_s << u"k.csv"_s << QStringList { u"Haken Gr. 6"_s }
+            << u"1 Posten wurde exportiert:\r\n%1"_s;
+    }
+    void exports()
+    {
+        QFETCH(bool, ofCosts);
+        QFETCH(bool, filterMode);
+        QFETCH(int, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(QString, file);
+        QFETCH(QStringList, written);
+        QFETCH(QString, message);
+        start(catches(), costs());
+        if (filterMode && ofCosts) {
+            app->kosten->txtFilter->setText(u"haken"_s);
+            app->kosten->OpenFilterMode();
+        } else if (filterMode) {
+            app->uebersicht->txtFilter->setText(u"karpfen"_s);
+            app->uebersicht->OpenInFilterMode();
+        }
+        if (answer >= 0)
+            t->dialogs.answer(MsgResult(answer));
+        if (!saveAs.isNull())
+            t->dialogs.answerSaveFile(saveAs.isEmpty() ? saveAs : t->dir() + u'/' + saveAs);
+        if (!message.isEmpty())
+            t->dialogs.expectMessage();
+        (ofCosts ? app->haupt->mnuExportKosten : app->haupt->mnuExportFänge)->trigger();
+
+        const QString path = t->dir() + u'/' + file;
+        QStringList texts = t->dialogs.messageTexts();
+        if (answer >= 0) {
+            const auto& question = t->dialogs.shown().first();
+            QCOMPARE(question.buttons, MsgButtons::YesNoCancel);
+            QCOMPARE(question.icon, MsgIcon::Question);
+            QVERIFY(texts.takeFirst().endsWith(ofCosts ? u"werden alle Posten exportiert."_s
+                                                       : u"werden alle Fänge exportiert."_s));
+        }
+        QCOMPARE(texts.join(u'\n'), message.isEmpty() ? QString() : message.arg(path));
+        if (file.isEmpty()) {
+            QVERIFY(QDir(t->dir()).entryList({ u"*.csv"_s }).isEmpty());
+            return;
+        }
+        QCOMPARE(csvColumn(path, ofCosts ? 3 : 5), written);
+        const auto& save = t->dialogs.shown()[answer >= 0 ? 1 : 0];
+        QCOMPARE(
+            save.title, ofCosts ? u"Kosten als CSV exportieren"_s : u"Fänge als CSV exportieren"_s);
+        QVERIFY(save.startFolder.endsWith(
+            ofCosts ? u"/Kosten_2004-05-17.csv"_s : u"/Faenge_2004-05-17.csv"_s));
+        QCOMPARE(save.filter, u"CSV-Dateien (Semikolon getrennt)|*.csv"_s);
+    }
+
+    // Lines of a log that cannot be read are named in the closing message,
+    // also when nothing else is left to export.
+    void unreadableLines_data()
+    {
+        QTest::addColumn<QByteArray>("catchBytes");
+        QTest::addColumn<QByteArray>("costBytes");
+        QTest::addColumn<QString>("message");
+        const QByteArray cut = "\"2004/05/09\tMax\t06:30\"\r\n";
+        QTest::newRow("one catch line")
+            << catches(cut) << costs()
+            << u"3 Fänge wurden exportiert:\r\n%1\r\n\r\n1 Zeile der Fangdatei konnte nicht "
+               "gelesen werden und fehlt in der Datei."_s;
+        QTest::newRow("two catch lines")
+            << catches(cut + "Kaffee\r\n") << costs()
+            << u"3 Fänge wurden exportiert:\r\n%1\r\n\r\n2 Zeilen der Fangdatei konnten nicht "
+               "gelesen werden und fehlen in der Datei."_s;
+        QTest::newRow("a cost line")
+            << QByteArray() << costs(cut)
+            << u"2 Posten wurden exportiert:\r\n%1\r\n\r\n1 Zeile der Kostendatei konnte nicht "
+               "gelesen werden und fehlt in der Datei."_s;
+        QTest::newRow("nothing but an unreadable line")
+            << cut << QByteArray()
+            << u"Es sind keine Fänge zum Exportieren vorhanden.\r\n\r\n1 Zeile der Fangdatei "
+               "konnte nicht gelesen werden."_s;
+        QTest::newRow("empty logs")
+            << QByteArray() << QByteArray() << u"Es sind keine Fänge zum Exportieren vorhanden."_s;
+    }
+    void unreadableLines()
+    {
+        QFETCH(QByteArray, catchBytes);
+        QFETCH(QByteArray, costBytes);
+        QFETCH(QString, message);
+        start(catchBytes, costBytes);
+        const bool nothing = message.startsWith(u"Es sind"_s);
+        const QString path = t->dir() + u"/export.csv"_s;
+        if (!nothing)
+            t->dialogs.answerSaveFile(path);
+        t->dialogs.expectMessage();
+        (catchBytes.isEmpty() && !nothing ? app->haupt->mnuExportKosten
+                                          : app->haupt->mnuExportFänge)
+            ->trigger();
+        QCOMPARE(messages(), message.contains(u"%1"_s) ? message.arg(path) : message);
+    }
+
+    // A file that cannot be written is reported, not announced as written.
+    void writeFailure()
+    {
+        start(QByteArray(), costs());
+        const QString path = t->dir() + u"/fehlt/k.csv"_s;
+        t->dialogs.answerSaveFile(path);
+        t->dialogs.expectMessage();
+        app->haupt->mnuExportKosten->trigger();
+        QCOMPARE(messages(), u"Die Datei konnte nicht geschrieben werden:\r\n"_s + path);
+        QCOMPARE(t->dialogs.shown().last().icon, MsgIcon::Warning);
+        QCOMPARE(t->logEntries().last(), u"Sub frmHaupt.mnuExportKosten_Click\tError (76)"_s);
+    }
+
+    void yearReport_data()
+    {
+        QTest::addColumn<QByteArray>("catchBytes");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("years"); // the prompt's second line
+        QTest::addColumn<QString>("shown"); // in the page; empty: no page
+        const QString years = u"Jahre mit Fängen: 2004, 2003"_s;
+        QTest::newRow("newest year")
+            << catches() << u"2004"_s << years << u"<h1>Jahresbericht 2004</h1>"_s;
+        QTest::newRow("blanks around")
+            << catches() << u" 2003 "_s << years << u"<h1>Jahresbericht 2003</h1>"_s;
+        QTest::newRow("year without catches")
+            << catches() << u"1999"_s << years
+            << u"<p>Im Jahr 1999 sind keine Fänge eingetragen.</p>"_s;
+        QTest::newRow("empty log")
+            << QByteArray() << u"2004"_s << u"Es sind noch keine Fänge eingetragen."_s
+            << u"<p>Im Jahr 2004 sind keine Fänge eingetragen.</p>"_s;
+        QTest::newRow("cancelled") << catches() << QString() << years << QString();
+        QTest::newRow("two digits") << catches() << u"04"_s << years << QString();
+        QTest::newRow("letter o") << catches() << u"20o4"_s << years << QString();
+    }
+    void yearReport()
+    {
+        QFETCH(QByteArray, catchBytes);
+        QFETCH(QString, answer);
+        QFETCH(QString, years);
+        QFETCH(QString, shown);
+        start(catchBytes, QByteArray());
+        t->dialogs.answerInput(answer);
+        const bool refused = shown.isEmpty() && !answer.isEmpty();
+        if (refused)
+            t->dialogs.expectMessage();
+        app->haupt->mnuPrintJahr->trigger();
+
+        const auto& ask = t->dialogs.shown().first();
+        QCOMPARE(
+            ask.text, u"Für welches Jahr soll der Jahresbericht erstellt werden?\r\n"_s + years);
+        QCOMPARE(ask.title, u"Jahresbericht"_s);
+        QCOMPARE(ask.startFolder, u"2004"_s); // the preset: the newest year, or this year
+        QCOMPARE(messages(),
+            refused ? u"Bitte geben Sie das Jahr mit vier Ziffern ein, zum Beispiel 2004."_s
+                    : QString());
+        const QString page = t->path(u"jahresbericht.html"_s);
+        QCOMPARE(t->shell.opened, shown.isEmpty() ? QStringList() : QStringList { page });
+        QVERIFY(QString::fromUtf8(t->read(u"jahresbericht.html"_s)).contains(shown));
+        QCOMPARE(QFile::exists(page), !shown.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestExports)
+#include "tst_exports.moc"
