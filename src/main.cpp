@@ -1,6 +1,7 @@
+#include "app/BuildTime.h"
 #include "ui/Program.h"
 
 int main(int argc, char** argv)
 {
-    return runProgram(argc, argv);
+    return runProgram(argc, argv, BuildTime);
 }

@@ -28,6 +28,15 @@ public:
     virtual QString saveFile(
         const QString& title, const QString& startFolder, const QString& filter)
         = 0;
+    // A Yes/No question with the question icon whose preselected button (the
+    // one Enter presses) is `preset`. Where that cannot be chosen it is
+    // asked as message() asks it.
+    virtual MsgResult askYesNo(
+        const QString& text, MsgResult preset, const QString& title = QString())
+    {
+        Q_UNUSED(preset);
+        return message(text, MsgIcon::Question, MsgButtons::YesNo, title);
+    }
 };
 
 // Opens documents and web addresses with the desktop's default application

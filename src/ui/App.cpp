@@ -10,10 +10,12 @@
 #include "store/Logbook.h"
 #include "ui/DatabaseMenus.h"
 #include "ui/TabListView.h"
+#include "ui/frmAbout.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"
 #include "ui/frmHaupt.h"
+#include "ui/frmUpdater.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -28,6 +30,8 @@ App::App(Env e, std::function<void()> quit)
 
 App::~App()
 {
+    delete updater.data();
+    delete about.data();
     delete addFish.data();
     delete kosten;
     delete uebersicht;
@@ -100,8 +104,12 @@ void App::Main()
                 haupt->mnuSortDB, &QAction::triggered, haupt, [this] { mnuSortDB_Click(); });
     });
     trap.step([&] {
-        if (haupt)
-            ConnectDatabaseMenus(*this);
+        if (!haupt)
+            return;
+        ConnectDatabaseMenus(*this);
+        QObject::connect(
+            haupt->mnuUpdate, &QAction::triggered, haupt, [this] { mnuUpdate_Click(); });
+        QObject::connect(haupt->mnuAbout, &QAction::triggered, haupt, [this] { mnuAbout_Click(); });
     });
     trap.step([&] { Änderung(); });
 }
@@ -190,4 +198,30 @@ void App::openAddFish()
     addFish->raise();
     addFish->activateWindow();
     addFish->setFocus();
+}
+
+void App::mnuUpdate_Click()
+{
+    ErrorTrap trap(env, QStringLiteral("Sub frmHaupt.mnuUpdate_Click"));
+    trap.step([&] {
+        if (!updater)
+            updater = new frmUpdater(*this);
+        updater->show();
+        updater->raise();
+        updater->activateWindow();
+        if (haupt)
+            haupt->setEnabled(false);
+    });
+}
+
+void App::mnuAbout_Click()
+{
+    if (!about) {
+        about = new frmAbout(*this, haupt);
+        about->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    about->show();
+    about->raise();
+    about->activateWindow();
+    about->setFocus();
 }

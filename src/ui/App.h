@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BuildDate.h"
 #include "app/Settings.h"
 #include "calc/Statistics.h"
 #include "platform/Env.h"
@@ -16,6 +17,8 @@ class frmHaupt;
 class frmAddFish;
 class frmFangÜbersicht;
 class frmAddKosten;
+class frmUpdater;
+class frmAbout;
 
 // Owns the long-lived windows and the state they share for the whole run:
 // the settings record and the hand-over of a catch being edited.
@@ -37,6 +40,9 @@ public:
     QPointer<frmAddFish> addFish;
     frmFangÜbersicht* uebersicht = nullptr; // loaded hidden at start-up, lives for the run
     frmAddKosten* kosten = nullptr; // loaded hidden at start-up, lives for the run
+    QPointer<frmUpdater> updater; // created on first use, then hidden and shown
+    QPointer<frmAbout> about; // destroyed when closed
+    BuildInfo build; // the program file and its build time, for the About window
 
     // Start-up: check the installation, load the windows, show the main window.
     void Main();
@@ -48,6 +54,11 @@ public:
     void openAddFish();
     // "Sortieren": both log files newest first.
     void mnuSortDB_Click();
+    // "Update starten": shows the updater and disables the main window
+    // until the updater is hidden.
+    void mnuUpdate_Click();
+    // "Über...": opens the About window (or raises the open one) and focuses it.
+    void mnuAbout_Click();
 
     bool ended() const { return m_ended; }
 

@@ -12,7 +12,7 @@
 
 #include <cstdlib>
 
-int runProgram(int argc, char** argv)
+int runProgram(int argc, char** argv, std::optional<qint64> builtAt)
 {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(kAppTitle);
@@ -36,6 +36,7 @@ int runProgram(int argc, char** argv)
     }
 
     App app(env, [] { QApplication::exit(0); });
+    app.build = { QApplication::applicationFilePath(), builtAt };
     app.Main();
     if (app.ended())
         return 0;

@@ -33,7 +33,7 @@ FakeDialogs::Answer FakeDialogs::take(Kind kind, const QString& what)
 MsgResult FakeDialogs::message(
     const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title)
 {
-    m_shown.append({ Kind::Message, text, title, icon, buttons, {}, {} });
+    m_shown.append({ Kind::Message, text, title, icon, buttons, {}, {}, {} });
     Answer a = take(Kind::Message, text);
     if (a.result == MsgResult::Ok) {
         // "expectMessage" answers with the box's natural button.
@@ -49,9 +49,17 @@ MsgResult FakeDialogs::message(
     return a.result;
 }
 
+MsgResult FakeDialogs::askYesNo(const QString& text, MsgResult preset, const QString& title)
+{
+    const MsgResult answer = message(text, MsgIcon::Question, MsgButtons::YesNo, title);
+    m_shown.last().preset = preset;
+    return answer;
+}
+
 QString FakeDialogs::input(const QString& prompt, const QString& title, const QString& preset)
 {
-    m_shown.append({ Kind::Input, prompt, title, MsgIcon::None, MsgButtons::OkCancel, preset, {} });
+    m_shown.append(
+        { Kind::Input, prompt, title, MsgIcon::None, MsgButtons::OkCancel, preset, {}, {} });
     return take(Kind::Input, prompt).text;
 }
 
@@ -59,7 +67,7 @@ QString FakeDialogs::openFile(
     const QString& title, const QString& startFolder, const QString& filter)
 {
     m_shown.append(
-        { Kind::OpenFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter });
+        { Kind::OpenFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter, {} });
     return take(Kind::OpenFile, title).text;
 }
 
@@ -67,7 +75,7 @@ QString FakeDialogs::saveFile(
     const QString& title, const QString& startFolder, const QString& filter)
 {
     m_shown.append(
-        { Kind::SaveFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter });
+        { Kind::SaveFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter, {} });
     return take(Kind::SaveFile, title).text;
 }
 

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // Scripted dialogs for tests: every prompt is recorded, answers come from a
 // queue, and a prompt nobody scripted fails the test.
 class FakeDialogs final : public Dialogs {
@@ -27,6 +29,7 @@ public:
         MsgButtons buttons = MsgButtons::Ok;
         QString startFolder;
         QString filter;
+        std::optional<MsgResult> preset; // the preselected button of askYesNo
     };
 
     // Queue the answer to the next message box.
@@ -53,6 +56,8 @@ public:
         const QString& title, const QString& startFolder, const QString& filter) override;
     QString saveFile(
         const QString& title, const QString& startFolder, const QString& filter) override;
+    // Answered from the message queue like message().
+    MsgResult askYesNo(const QString& text, MsgResult preset, const QString& title) override;
 
     const QList<Shown>& shown() const { return m_shown; }
     QStringList messageTexts() const;
@@ -94,9 +99,10 @@ public:
     bool startProgram(const QString& path) override
     {
         started.append(path);
-        return true;
+        return startSucceeds;
     }
     QStringList opened;
     QStringList started;
     bool openSucceeds = true; // false: as if no default application could be started
+    bool startSucceeds = true; // false: every program fails to start
 };

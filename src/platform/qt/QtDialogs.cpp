@@ -39,6 +39,17 @@ QString hostFolder(const QString& folder)
 MsgResult QtDialogs::message(
     const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title)
 {
+    return show(text, icon, buttons, title, std::nullopt);
+}
+
+MsgResult QtDialogs::askYesNo(const QString& text, MsgResult preset, const QString& title)
+{
+    return show(text, MsgIcon::Question, MsgButtons::YesNo, title, preset);
+}
+
+MsgResult QtDialogs::show(const QString& text, MsgIcon icon, MsgButtons buttons,
+    const QString& title, std::optional<MsgResult> preset)
+{
     QMessageBox box(parentWindow());
     box.setWindowTitle(titleOr(title));
     box.setText(text);
@@ -72,6 +83,10 @@ MsgResult QtDialogs::message(
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    if (preset == MsgResult::Yes)
+        box.setDefaultButton(QMessageBox::Yes);
+    else if (preset == MsgResult::No)
+        box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MsgResult::Yes;

@@ -2,6 +2,8 @@
 
 #include "platform/Dialogs.h"
 
+#include <optional>
+
 class QWidget;
 
 // Dialogs shown with Qt's standard message box, input dialog and file dialogs.
@@ -14,6 +16,11 @@ public:
         const QString& title, const QString& startFolder, const QString& filter) override;
     QString saveFile(
         const QString& title, const QString& startFolder, const QString& filter) override;
+    MsgResult askYesNo(const QString& text, MsgResult preset, const QString& title) override;
+
+private:
+    MsgResult show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title,
+        std::optional<MsgResult> preset);
 };
 
 // Turns "Bilddateien (jpg)|*.jpg;*.gif" into Qt's "Bilddateien (jpg) (*.jpg *.gif)".

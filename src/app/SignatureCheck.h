@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+// Checks a detached signature in minisign's format: four lines, an
+// untrusted comment, the Ed25519 signature with its algorithm and key
+// number, a trusted comment and a signature over the first signature and
+// the trusted comment. Both the plain form ("Ed", the file itself is
+// signed) and the hashed form ("ED", its BLAKE2b-512 hash is signed) are
+// accepted.
+enum class SignatureStatus {
+    Valid,
+    MalformedKey, // the public key is not a minisign Ed25519 key
+    MalformedSignature, // the signature file is not in minisign's form
+    OtherKey, // made with another key than the one given
+    Mismatch, // the file is not the one that was signed
+    CommentMismatch, // the trusted comment was changed after signing
+    Unreadable, // the file could not be read to its end
+};
+
+// publicKey: the base64 line of a minisign public key file (the whole
+// file is accepted too). data is read from its current position to its end.
+SignatureStatus verifySignature(
+    QIODevice& data, const QByteArray& signatureFile, const QString& publicKey);
+
+// The reason in German, for the error log.
+QString signatureStatusText(SignatureStatus status);

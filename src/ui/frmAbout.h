@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class App;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// "Über das Uferwacht Digitales Kescherheft": name, version, release date,
+// copyright, programmer and beta testers. Opened without blocking the other
+// windows, destroyed when closed.
+class frmAbout : public QWidget {
+public:
+    explicit frmAbout(App& app, QWidget* parent = nullptr);
+
+    void Form_Load();
+    void cmdOK_Click();
+
+    QLabel* Image1;
+    QLineEdit* txtProgrammName;
+    QLineEdit* txtVersion;
+    QLineEdit* txtReleaseDate;
+    QLineEdit* txtCopyright;
+    QLineEdit* txtCoder;
+    QPlainTextEdit* txtBetaTester;
+    QPushButton* cmdOK;
+
+private:
+    void createWidgets();
+
+    App& m_app;
+};

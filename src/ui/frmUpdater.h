@@ -1,0 +1,88 @@
+#pragma once
+
+#include "app/UpdateServer.h"
+
+#include <QList>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+class App;
+class classFileDownload;
+class ProgressPicture;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The updater: fetches the publisher's signed version file, offers a newer
+// version, fetches the signed installer in its two files with a progress
+// bar, starts it and ends the program. Created on first use, afterwards
+// only hidden and shown; the main window is disabled while it is shown.
+class frmUpdater : public QWidget {
+public:
+    explicit frmUpdater(App& app, UpdateServer server = publisherUpdateServer());
+    ~frmUpdater() override;
+
+    void Form_Load();
+    void cmdStart_Click();
+    void cmdAbort_Click();
+    void FileDownload_Start();
+    void FileDownload_Progress(qint64 received, qint64 total);
+
+    // The longest wait for the version file (30 s).
+    void setWaitLimit(int milliseconds) { m_wait.setInterval(milliseconds); }
+
+    QPlainTextEdit* txtLog;
+    QLabel* lblStatus;
+    ProgressPicture* picProgress;
+    QPushButton* cmdStart;
+    QPushButton* cmdAbort;
+    QLineEdit* txtURL; // hidden: address of the current transfer
+    QLineEdit* txtLocal; // hidden: local path of the current transfer
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+
+private:
+    enum class Stage { Idle, Checking, Downloading };
+    struct Transfer {
+        QPointer<classFileDownload> download;
+        bool showsProgress = false;
+        bool done = false;
+        qint64 received = 0;
+        qint64 total = 0;
+    };
+
+    void createWidgets();
+    void appendLog(const QString& text);
+    QString localPath(const QString& name) const;
+    // Starts a file and its signature; false when either cannot start.
+    bool startWithSignature(const QString& url, const QString& local);
+    bool startTransfer(const QString& url, const QString& local, bool showsProgress);
+    void transferFinished(classFileDownload* d);
+    void transferFailed(const QString& reason);
+    void stageComplete();
+    void versionFileArrived();
+    void installerArrived();
+    void startInstallerDownloads();
+    // Asks before a running transfer is stopped; true when it was stopped.
+    bool confirmCancel();
+    void stopTransfers();
+    void removeFiles(const QStringList& names);
+    void fail(const QString& reason);
+    void becomeIdle();
+    void resetAddresses();
+    void leave();
+
+    App& m_app;
+    UpdateServer m_server;
+    Stage m_stage = Stage::Idle;
+    QList<Transfer> m_transfers;
+    QTimer m_wait;
+    // While the cancel question is open a transfer that completes waits for
+    // the answer: the user may still say Yes.
+    bool m_asking = false;
+    bool m_completionWaiting = false;
+};

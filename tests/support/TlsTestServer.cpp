@@ -1,0 +1,144 @@
+#include "support/TlsTestServer.h"
+
+#include <QFile>
+#include <QHostAddress>
+#include <QProcess>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
+
+TlsTestServer::TlsTestServer(QObject* parent)
+    : QObject(parent)
+{
+}
+
+TlsTestServer::~TlsTestServer()
+{
+    m_server.close();
+    // Connections still open go with the server, after this object's
+    // members: they must not reach back into them.
+    for (QSslSocket* socket : m_server.findChildren<QSslSocket*>())
+        socket->disconnect(this);
+}
+
+QString TlsTestServer::start()
+{
+    if (!QSslSocket::supportsSsl())
+        return QStringLiteral("Qt has no TLS backend");
+    const QString certFile = m_dir.filePath(QStringLiteral("cert.pem"));
+    const QString keyFile = m_dir.filePath(QStringLiteral("key.pem"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+        { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+            QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+            QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+            QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
+            QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
+            QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-keyout"), keyFile,
+            QStringLiteral("-out"), certFile });
+    if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
+        return QStringLiteral("openssl: ") + openssl.errorString()
+            + QString::fromLocal8Bit(openssl.readAllStandardError());
+
+    QFile cert(certFile), key(keyFile);
+    if (!cert.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly))
+        return QStringLiteral("certificate files missing");
+    m_certificate = QSslCertificate(&cert, QSsl::Pem);
+    QSslConfiguration conf = QSslConfiguration::defaultConfiguration();
+    conf.setLocalCertificate(m_certificate);
+    conf.setPrivateKey(QSslKey(&key, QSsl::Ec, QSsl::Pem));
+    conf.setPeerVerifyMode(QSslSocket::VerifyNone);
+    m_server.setSslConfiguration(conf);
+    connect(&m_server, &QTcpServer::pendingConnectionAvailable, this, [this] { accept(); });
+    if (!m_server.listen(QHostAddress::LocalHost))
+        return m_server.errorString();
+    return QString();
+}
+
+void TlsTestServer::trustInThisProcess() const
+{
+    QSslConfiguration conf = QSslConfiguration::defaultConfiguration();
+    conf.addCaCertificate(m_certificate);
+    QSslConfiguration::setDefaultConfiguration(conf);
+}
+
+QString TlsTestServer::url(const QString& path) const
+{
+    return QStringLiteral("https://127.0.0.1:%1%2").arg(port()).arg(path);
+}
+
+void TlsTestServer::serve(const QString& path, const TestResponse& response)
+{
+    m_responses.insert(path, response);
+}
+
+void TlsTestServer::accept()
+{
+    while (QTcpSocket* s = m_server.nextPendingConnection()) {
+        auto* socket = qobject_cast<QSslSocket*>(s);
+        connect(socket, &QSslSocket::readyRead, this, [this, socket] {
+            // The request so far travels with its connection.
+            const QByteArray request
+                = socket->property("request").toByteArray() + socket->readAll();
+            if (!request.contains("\r\n\r\n")) {
+                socket->setProperty("request", request);
+                return;
+            }
+            // "GET /path HTTP/1.1"
+            const QList<QByteArray> first = request.left(request.indexOf("\r\n")).split(' ');
+            const QString path = first.size() > 1 ? QString::fromLatin1(first[1]) : QString();
+            socket->disconnect(this);
+            answer(socket, path);
+        });
+        connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
+    }
+}
+
+void TlsTestServer::answer(QSslSocket* socket, const QString& path)
+{
+    m_requests.append(path);
+    const auto found = m_responses.constFind(path);
+    TestResponse r = found != m_responses.cend() ? *found : TestResponse(404, "not found");
+    static const QHash<int, QByteArray> reasons { { 200, "OK" }, { 206, "Partial Content" },
+        { 302, "Found" }, { 404, "Not Found" }, { 500, "Internal Server Error" } };
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(r.status) + ' '
+        + reasons.value(r.status, "Status") + "\r\n";
+    if (r.announceLength)
+        head += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";
+    if (!r.location.isEmpty())
+        head += "Location: " + r.location + "\r\n";
+    head += "Connection: close\r\n\r\n";
+    socket->write(head);
+
+    qint64 sent = r.body.size();
+    if (r.cut >= 0)
+        sent = qMin(sent, r.cut);
+    if (r.hold >= 0)
+        sent = qMin(sent, r.hold);
+    socket->write(r.body.left(sent));
+    socket->flush();
+    if (r.hold >= 0 && r.cut < 0) {
+        m_held[path].append({ socket, r.body.mid(sent) });
+        connect(socket, &QSslSocket::disconnected, this, [this, socket, path] {
+            QList<Held>& held = m_held[path];
+            for (qsizetype i = 0; i < held.size(); ++i) {
+                if (held[i].socket == socket) {
+                    held.removeAt(i);
+                    ++m_closedByClient;
+                    return;
+                }
+            }
+        });
+        return;
+    }
+    socket->disconnectFromHost();
+}
+
+void TlsTestServer::release(const QString& path)
+{
+    const QList<Held> held = m_held.take(path);
+    for (const Held& h : held) {
+        h.socket->write(h.rest);
+        h.socket->disconnectFromHost();
+    }
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QSslCertificate>
+#include <QSslServer>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class QSslSocket;
+
+// What the test server answers for one path.
+struct TestResponse {
+    TestResponse(int status = 200, QByteArray body = {})
+        : status(status)
+        , body(std::move(body))
+    {
+    }
+    // Close the connection after n body bytes.
+    TestResponse cutAfter(qint64 n) const
+    {
+        TestResponse r = *this;
+        r.cut = n;
+        return r;
+    }
+    // Send n body bytes, the rest on release().
+    TestResponse holdAfter(qint64 n) const
+    {
+        TestResponse r = *this;
+        r.hold = n;
+        return r;
+    }
+    // No Content-Length header.
+    TestResponse withoutLength() const
+    {
+        TestResponse r = *this;
+        r.announceLength = false;
+        return r;
+    }
+    static TestResponse redirect(const QByteArray& location)
+    {
+        TestResponse r(302);
+        r.location = location;
+        return r;
+    }
+
+    int status;
+    QByteArray body;
+    bool announceLength = true;
+    QByteArray location;
+    qint64 cut = -1;
+    qint64 hold = -1;
+};
+
+// A small HTTPS server on 127.0.0.1 for the download tests, with a
+// certificate made for it by openssl. Nothing trusts it until
+// trustInThisProcess(); each request is answered on its own connection.
+class TlsTestServer : public QObject {
+public:
+    explicit TlsTestServer(QObject* parent = nullptr);
+    ~TlsTestServer() override;
+
+    // Empty when the server listens; otherwise what went wrong.
+    QString start();
+    // Adds this server's certificate to the certificates the process trusts.
+    void trustInThisProcess() const;
+    QString url(const QString& path) const;
+    quint16 port() const { return m_server.serverPort(); }
+
+    void serve(const QString& path, const TestResponse& response);
+    // Sends what is held back for path and ends those answers.
+    void release(const QString& path);
+
+    QStringList requests() const { return m_requests; }
+    // Answers held back whose connection the client closed.
+    int closedByClient() const { return m_closedByClient; }
+
+private:
+    struct Held {
+        QSslSocket* socket;
+        QByteArray rest;
+    };
+    void accept();
+    void answer(QSslSocket* socket, const QString& path);
+
+    QTemporaryDir m_dir;
+    QSslServer m_server;
+    QSslCertificate m_certificate;
+    QHash<QString, TestResponse> m_responses;
+    QHash<QString, QList<Held>> m_held;
+    QStringList m_requests;
+    int m_closedByClient = 0;
+};
