@@ -290,7 +290,6 @@ private Q_SLOTS:
 
     void deleteRow_data()
     {
-        QTest::addColumn<QString>("species");
         QTest::addColumn<bool>("yes");
         QTest::addColumn<QStringList>("photosBefore");
         QTest::addColumn<QStringList>("photosAfter");
@@ -299,27 +298,24 @@ private Q_SLOTS:
         const QStringList all = { u"17.05.2004_06-45-00.bmp"_s, u"17.05.2004_06-45-00.JPG"_s,
             u"17.05.2004_06-46-00.jpg"_s, u"DUMMY.txt"_s };
         const QStringList others = all.mid(2);
-        QTest::newRow("Yes: its photos go")
-            << u"Karpfen*"_s << true << all << others << QStringList {} << false;
-        QTest::newRow("No keeps all")
-            << u"Karpfen*"_s << false << all << all << QStringList {} << false;
+        QTest::newRow("Yes: its photos go") << true << all << others << QStringList {} << false;
+        QTest::newRow("No keeps all") << false << all << all << QStringList {} << false;
         QTest::newRow("photo missing is logged")
-            << u"Karpfen*"_s << true << others << others
+            << true << others << others
             << QStringList { u"Sub frmFangÜbersicht.cmdDelete_Click\tError (53)"_s } << false;
         // The catch stays, with its photos, and the user is told.
         QTest::newRow("disk full")
-            << u"Karpfen*"_s << true << all << all
+            << true << all << all
             << QStringList { u"Sub frmFangÜbersicht.cmdDelete_Click\tError (75)"_s } << true;
     }
     void deleteRow()
     {
-        QFETCH(QString, species);
         QFETCH(bool, yes);
         QFETCH(QStringList, photosBefore);
         for (const QString& f : photosBefore)
             t->write(u"db\\bilder\\"_s + f, "x");
         const QString newer = rec(u"2004/05/18"_s, u"Anna"_s);
-        const QString gone = rec(u"2004/05/17"_s, u"Max"_s, species);
+        const QString gone = rec(u"2004/05/17"_s, u"Max"_s, u"Karpfen*"_s);
         const QString older = rec(u"2004/05/16"_s, u"Max"_s);
         QFETCH(bool, diskFull);
         open({ older, gone, newer });
