@@ -50,17 +50,6 @@ private slots:
         QCOMPARE(t.read(u"kescherheft.log"_s), kept ? old + line : line);
     }
 
-    void logGrownPastTheLimitIsEmptied()
-    {
-        TestEnv t;
-        t.write(u"kescherheft.log"_s, QByteArray(1048570, 'x'));
-        WriteLog(t.env, u"PROGRAMM"_s, u"Start"_s); // now past the limit
-        QCOMPARE(QFileInfo(t.path(u"kescherheft.log"_s)).size(), 1048570 + 36);
-        WriteLog(t.env, u"PROGRAMM"_s, u"Ende"_s);
-        QCOMPARE(
-            t.read(u"kescherheft.log"_s), QByteArray("17.05.2004\t14:30:00\tPROGRAMM\tEnde\r\n"));
-    }
-
     void unwritableLogIsSkipped()
     {
         TestEnv t;

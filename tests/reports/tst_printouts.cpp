@@ -21,7 +21,6 @@ const QString kCountPrompt
     = u"Wieviele Einträge wollen Sie drucken? Geben Sie 0 ein, wenn Sie alle drucken wollen."_s;
 const QString kEmptyList = u"Die Liste ist leer, was wollen Sie da ausdrucken?"_s;
 const QString kCatchPlace = u"Sub frmFangÜbersicht.cmdPrint_Click"_s;
-const QString kCostPlace = u"Sub frmAddKosten.cmdPrint_Click"_s;
 const QStringList kPages { u"front.html"_s, u"faenge.html"_s, u"empty.html"_s, u"kosten.html"_s };
 
 QString angler(int k)
@@ -92,17 +91,6 @@ class TestPrintouts : public QObject {
         return out;
     }
 
-    // The one question asked: the count question, or the rows question.
-    void checkCountQuestion()
-    {
-        QCOMPARE(t->dialogs.shown().size(), 1);
-        const FakeDialogs::Shown& q = t->dialogs.shown().first();
-        QCOMPARE(q.kind, FakeDialogs::Kind::Input);
-        QCOMPARE(q.text, kCountPrompt);
-        QCOMPARE(q.title, u"Anzahl der Einträge"_s);
-        QCOMPARE(q.startFolder, u"0"_s); // the preset answer
-    }
-
     void writeOldPages()
     {
         for (const QString& name : kPages)
@@ -124,87 +112,107 @@ private slots:
         t.reset();
     }
 
-    // The answer to the count question with 25 catches listed: how many
-    // rows the page holds (-1: no page) and what is logged.
-    void catchListCount_data()
+    // The answer to the count question with 25 catches or 5 purchases
+    // listed, and to the rows question of the blank form: how many rows the
+    // page holds (-1: no page), the sums of a cost page, what is logged.
+    void count_data()
     {
+        QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<int>("rows");
         QTest::addColumn<QStringList>("logged");
-        const QStringList none;
-        QTest::newRow("0 prints all") << u"0"_s << 25 << none;
-        QTest::newRow("more than listed") << u"100"_s << 25 << none;
-        QTest::newRow("3") << u"3"_s << 3 << none;
-        QTest::newRow("2,5 to the even 2") << u"2,5"_s << 2 << none;
-        QTest::newRow("3,5 to the even 4") << u"3,5"_s << 4 << none;
-        QTest::newRow("blanks around") << u" 7 "_s << 7 << none;
-        QTest::newRow("0,4 rounds to none") << u"0,4"_s << 0 << none;
-        QTest::newRow("negative") << u"-1"_s << 0 << none;
-        QTest::newRow("not a number prints all")
-            << u"abc"_s << 25 << QStringList { kCatchPlace + u"\tError (13)"_s };
-        QTest::newRow("cancelled") << QString() << -1 << none;
+        QTest::addColumn<QString>("sums"); // price|shipping|total
+        const auto row = [](const char* page, const char* name, const QString& answer, int rows,
+                             const QStringList& logged = {}, const QString& sums = {}) {
+            QTest::addRow("%s: %s", page, name)
+                << QString::fromLatin1(page) << answer << rows << logged << sums;
+        };
+        row("faenge", "0 prints all", u"0"_s, 25);
+        row("faenge", "more than listed", u"100"_s, 25);
+        row("faenge", "3", u"3"_s, 3);
+        row("faenge", "2,5 to the even 2", u"2,5"_s, 2);
+        row("faenge", "3,5 to the even 4", u"3,5"_s, 4);
+        row("faenge", "blanks around", u" 7 "_s, 7);
+        row("faenge", "0,4 rounds to none", u"0,4"_s, 0);
+        row("faenge", "negative", u"-1"_s, 0);
+        row("faenge", "not a number prints all", u"abc"_s, 25, { kCatchPlace + u"\tError (13)"_s });
+        row("faenge", "cancelled", QString(), -1);
+        const QString all = u"15,50|2,50|18,00"_s;
+        row("kosten", "0 prints all", u"0"_s, 5, {}, all);
+        row("kosten", "2", u"2"_s, 2, {}, u"3,20|1,00|4,20"_s);
+        row("kosten", "more than listed", u"99"_s, 5, {}, all);
+        row("kosten", "2,5 to the even 2", u"2,5"_s, 2, {}, u"3,20|1,00|4,20"_s);
+        row("kosten", "3,5 to the even 4", u"3,5"_s, 4, {}, u"10,40|2,00|12,40"_s);
+        row("kosten", "negative", u"-1"_s, 0, {}, u"0,00|0,00|0,00"_s);
+        row("kosten", "not a number prints all", u"abc"_s, 5,
+            { u"Sub frmAddKosten.cmdPrint_Click\tError (13)"_s }, all);
+        row("kosten", "cancelled", QString(), -1);
+        const QString place = u"Sub frmHaupt.mnuPrintEmptyTable_Click"_s;
+        row("empty", "the preset 50", u"50"_s, 50);
+        row("empty", "1", u"1"_s, 1);
+        row("empty", "2,5 to the even 2", u"2,5"_s, 2);
+        row("empty", "0", u"0"_s, -1);
+        row("empty", "empty or cancelled", QString(), -1);
+        row("empty", "negative: a form without rows", u"-3"_s, 0);
+        row("empty", "not a number", u"viele"_s, -1, { place + u"\tError (13)"_s });
+        row("empty", "beyond 16 bits", u"40000"_s, -1, { place + u"\tError (6)"_s });
     }
 
-    void catchListCount()
+    void count()
     {
+        QFETCH(QString, page);
         QFETCH(QString, answer);
         QFETCH(int, rows);
+        QFETCH(QString, sums);
         writeOldPages();
-        const QStringList list = catchList(25);
         t->dialogs.answerInput(answer);
-        PrintCatchList(t->env, list, list);
-        checkCountQuestion();
+        if (page == u"faenge")
+            PrintCatchList(t->env, catchList(25), catchList(25));
+        else if (page == u"kosten")
+            PrintCostList(t->env, costList(5), costList(5));
+        else
+            PrintEmptyTable(t->env);
+        QCOMPARE(t->dialogs.shown().size(), 1);
+        const FakeDialogs::Shown& q = t->dialogs.shown().first();
+        QCOMPARE(q.kind, FakeDialogs::Kind::Input);
+        const bool blank = page == u"empty";
+        QCOMPARE(q.text,
+            blank ? u"Wieviele Zeilen sollen gedruckt werden?\r\nJe nach Druckbereich Ihres "
+                    u"Druckers passen ca 14 Zeilen auf eine Seite."_s
+                  : kCountPrompt);
+        QCOMPARE(q.title, blank ? kAppTitle : u"Anzahl der Einträge"_s);
+        QCOMPARE(q.startFolder, blank ? u"50"_s : u"0"_s); // the preset answer
         QTEST(t->logEntries(), "logged");
         if (rows < 0) {
             checkNoPageWritten();
             return;
         }
-        QCOMPARE(t->shell.opened, QStringList { t->path(u"faenge.html"_s) });
-        const QStringList printed = rowsOf(u"faenge.html"_s, u"<td>"_s);
+        const QString name = page + u".html"_s;
+        QCOMPARE(t->shell.opened, QStringList { t->path(name) });
+        if (page == u"kosten") {
+            // The header and a row for each purchase printed; the sums tell
+            // which purchases they are.
+            QCOMPARE(this->page(name).count(u"</tr>\r\n"_s), 1 + rows);
+            const QStringList s = sums.split(u'|');
+            QVERIFY2(this->page(name).contains(sumsLine(s[0], s[1], s[2])), qPrintable(sums));
+            return;
+        }
+        // The first entries of the list, in list order, numbered from 1.
+        const QStringList printed = rowsOf(name, blank ? u"<th>"_s : u"<td>"_s);
         QCOMPARE(printed.size(), rows);
-        // The first entries of the list, in list order, numbered from 1,
-        // a photo's star kept with the species.
         for (int i = 0; i < rows; ++i) {
-            QVERIFY(
-                printed[i].startsWith(u"<td><div align=\"center\">&nbsp;%1&nbsp;"_s.arg(i + 1)));
-            QVERIFY(printed[i].contains(u"&nbsp;"_s + angler(i + 1) + u"&nbsp;"_s));
-            const QString species = (i + 1) % 3 == 0 ? u"Hecht*"_s : u"Zander"_s;
-            QVERIFY(printed[i].contains(u"&nbsp;"_s + species + u"&nbsp;"_s));
+            if (blank) {
+                QVERIFY(printed[i].startsWith(u"<th>%1</td>"_s.arg(i + 1)));
+            } else {
+                QVERIFY(printed[i].startsWith(
+                    u"<td><div align=\"center\">&nbsp;%1&nbsp;</div></td>"_s.arg(i + 1)));
+                QVERIFY(printed[i].contains(u"&nbsp;"_s + angler(i + 1) + u"&nbsp;"_s));
+            }
         }
-    }
-
-    // In filter mode the filtered list is printed, numbered from 1; the
-    // early checks still look at the list of all catches.
-    void catchListPrintsTheFilteredList_data()
-    {
-        QTest::addColumn<QList<int>>("picked");
-        QTest::newRow("three of 25") << QList<int> { 5, 9, 20 };
-        QTest::newRow("one of 25") << QList<int> { 12 };
-        QTest::newRow("none of 25") << QList<int> {};
-    }
-
-    void catchListPrintsTheFilteredList()
-    {
-        QFETCH(QList<int>, picked);
-        const QStringList all = catchList(25);
-        QStringList filtered = all.mid(0, 2);
-        for (int k : picked)
-            filtered.append(all[k + 1]);
-        t->dialogs.answerInput(u"0"_s);
-        PrintCatchList(t->env, all, filtered);
-        const QStringList printed = rowsOf(u"faenge.html"_s, u"<td>"_s);
-        QCOMPARE(printed.size(), picked.size());
-        for (int i = 0; i < picked.size(); ++i) {
-            QVERIFY(
-                printed[i].startsWith(u"<td><div align=\"center\">&nbsp;%1&nbsp;"_s.arg(i + 1)));
-            QVERIFY(printed[i].contains(angler(picked[i])));
-        }
-        QVERIFY(page(u"faenge.html"_s)
-                    .contains(u"<th scope=\"col\">&nbsp;Mondphase&nbsp;</th></tr>"_s));
     }
 
     // A line the record reader cannot split is logged as the reader logs
-    // it; the page still has a row for every entry.
+    // it; the page still has a row for every entry, the damaged one included.
     void unreadableCatchLineIsLogged()
     {
         QStringList list = catchList(4);
@@ -214,10 +222,8 @@ private slots:
         QCOMPARE(t->logEntries(), QStringList { u"Funktion ConvertToArray\tError (6)"_s });
         const QStringList printed = rowsOf(u"faenge.html"_s, u"<td>"_s);
         QCOMPARE(printed.size(), 4);
-        QVERIFY(printed[1].contains(angler(2)));
-        // The damaged line hides only itself.
-        QVERIFY(printed[2].contains(angler(3)) && printed[3].contains(angler(4)));
-        QVERIFY(printed[3].startsWith(u"<td><div align=\"center\">&nbsp;4&nbsp;"_s));
+        for (int k = 1; k <= 4; ++k)
+            QVERIFY(printed[k - 1].contains(angler(k)));
     }
 
     // Nothing worth printing: a message, no question, no page written or
@@ -258,117 +264,10 @@ private slots:
         checkNoPageWritten();
     }
 
-    // The rows question of the blank form: rows on the page (-1: no page)
-    // and what is logged.
-    void emptyTable_data()
-    {
-        const QString place = u"Sub frmHaupt.mnuPrintEmptyTable_Click"_s;
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QStringList>("logged");
-        const QStringList none;
-        QTest::newRow("the preset 50") << u"50"_s << 50 << none;
-        QTest::newRow("1") << u"1"_s << 1 << none;
-        QTest::newRow("2,5 to the even 2") << u"2,5"_s << 2 << none;
-        QTest::newRow("0") << u"0"_s << -1 << none;
-        QTest::newRow("empty or cancelled") << QString() << -1 << none;
-        QTest::newRow("negative: a form without rows") << u"-3"_s << 0 << none;
-        QTest::newRow("not a number")
-            << u"viele"_s << -1 << QStringList { place + u"\tError (13)"_s };
-        QTest::newRow("beyond 16 bits")
-            << u"40000"_s << -1 << QStringList { place + u"\tError (6)"_s };
-    }
-
-    void emptyTable()
-    {
-        QFETCH(QString, answer);
-        QFETCH(int, rows);
-        writeOldPages();
-        t->dialogs.answerInput(answer);
-        PrintEmptyTable(t->env);
-        QCOMPARE(t->dialogs.shown().size(), 1);
-        const FakeDialogs::Shown& q = t->dialogs.shown().first();
-        QCOMPARE(q.kind, FakeDialogs::Kind::Input);
-        QCOMPARE(q.text,
-            u"Wieviele Zeilen sollen gedruckt werden?\r\nJe nach Druckbereich Ihres Druckers "
-            u"passen ca 14 Zeilen auf eine Seite."_s);
-        QCOMPARE(q.title, kAppTitle);
-        QCOMPARE(q.startFolder, u"50"_s);
-        QTEST(t->logEntries(), "logged");
-        if (rows < 0) {
-            checkNoPageWritten();
-            return;
-        }
-        QCOMPARE(t->shell.opened, QStringList { t->path(u"empty.html"_s) });
-        const QStringList printed = rowsOf(u"empty.html"_s, u"<th>"_s);
-        QCOMPARE(printed.size(), rows);
-        for (int i = 0; i < rows; ++i)
-            QVERIFY(printed[i].startsWith(u"<th>%1</td>"_s.arg(i + 1)));
-    }
-
-    // The answer to the count question with 5 purchases listed: rows on
-    // the page (-1: no page), and the sums of the rows printed.
-    void costListCount_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QStringList>("sums");
-        QTest::addColumn<QStringList>("logged");
-        const QStringList none;
-        const QStringList all { u"15,50"_s, u"2,50"_s, u"18,00"_s };
-        QTest::newRow("0 prints all") << u"0"_s << 5 << all << none;
-        QTest::newRow("2") << u"2"_s << 2 << QStringList { u"3,20"_s, u"1,00"_s, u"4,20"_s }
-                           << none;
-        QTest::newRow("more than listed") << u"99"_s << 5 << all << none;
-        QTest::newRow("2,5 to the even 2")
-            << u"2,5"_s << 2 << QStringList { u"3,20"_s, u"1,00"_s, u"4,20"_s } << none;
-        QTest::newRow("3,5 to the even 4")
-            << u"3,5"_s << 4 << QStringList { u"10,40"_s, u"2,00"_s, u"12,40"_s } << none;
-        QTest::newRow("negative") << u"-1"_s << 0 << QStringList { u"0,00"_s, u"0,00"_s, u"0,00"_s }
-                                  << none;
-        QTest::newRow("not a number prints all")
-            << u"abc"_s << 5 << all << QStringList { kCostPlace + u"\tError (13)"_s };
-        QTest::newRow("cancelled") << QString() << -1 << QStringList() << none;
-    }
-
-    void costListCount()
-    {
-        QFETCH(QString, answer);
-        QFETCH(int, rows);
-        QFETCH(QStringList, sums);
-        writeOldPages();
-        const QStringList list = costList(5);
-        t->dialogs.answerInput(answer);
-        PrintCostList(t->env, list, list);
-        checkCountQuestion();
-        QTEST(t->logEntries(), "logged");
-        if (rows < 0) {
-            checkNoPageWritten();
-            return;
-        }
-        QCOMPARE(t->shell.opened, QStringList { t->path(u"kosten.html"_s) });
-        // Each purchase is ten lines; its number stands alone in the first.
-        const QStringList lines = page(u"kosten.html"_s).split(u"\r\n"_s);
-        QStringList shops;
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const QString number
-                = u"<td><div align=\"center\">%1</div></td>"_s.arg(shops.size() + 1);
-            if (lines[i] == number) {
-                QCOMPARE(lines[i + 9], u"</tr>"_s);
-                shops.append(lines[i + 2]);
-            }
-        }
-        QCOMPARE(shops.size(), rows);
-        for (int k = 1; k <= rows; ++k)
-            QCOMPARE(
-                shops[k - 1], u"<td><div align=\"left\">&nbsp;Laden %1&nbsp;</div></td>"_s.arg(k));
-        const QString line = sumsLine(sums[0], sums[1], sums[2]);
-        QVERIFY2(page(u"kosten.html"_s).contains(line), qPrintable(line));
-    }
-
-    // In filter mode the filtered purchases are printed; a filter that
-    // matched nothing gives the table with sums of 0,00.
-    void costListPrintsTheFilteredList()
+    // In filter mode the filtered entries are printed, numbered from 1; a
+    // filter that matched nothing gives the table without rows, with sums
+    // of 0,00: the early checks look at the list of all entries.
+    void filteredListsArePrinted()
     {
         const QStringList all = costList(10);
         t->dialogs.answerInput(u"0"_s);
@@ -385,6 +284,11 @@ private slots:
         text = page(u"kosten.html"_s);
         QCOMPARE(text.count(u"</tr>\r\n"_s), 1);
         QVERIFY(text.contains(sumsLine(u"0,00"_s, u"0,00"_s, u"0,00"_s)));
+
+        t->dialogs.answerInput(u"0"_s);
+        PrintCatchList(t->env, catchList(25), catchList(25).mid(0, 2));
+        QCOMPARE(rowsOf(u"faenge.html"_s, u"<td>"_s), QStringList());
+        QVERIFY(page(u"faenge.html"_s).contains(u"&nbsp;Mondphase&nbsp;</th></tr>"_s));
     }
 
     // A full log of purchases adds up to the cent, and the page shows the

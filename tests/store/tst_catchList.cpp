@@ -14,19 +14,22 @@ namespace {
 // Now: 17.05.2004, 12:00.
 const QDateTime kNow(QDate(2004, 5, 17), QTime(12, 0));
 
-// The entry the catch window holds for sampleCatch(), date in display form.
-CatchEntry sampleEntry()
+// Changes to the entry's boxes: 1 to 16 as the record's fields, 17 the
+// photo path, 18 the moon phase.
+using Boxes = QList<std::pair<int, QString>>;
+
+// The entry the catch window holds for sampleCatch() on 16.05.2004.
+CatchEntry entry(const Boxes& changes = {})
 {
-    return { u"16.05.2004"_s, u"Max"_s, u"06:30"_s, u"06:45"_s, u"10:00"_s, u"Karpfen"_s, u"12,4"_s,
-        u"84"_s, u"Baggersee"_s, u"Steg 3"_s, u"Festblei"_s, u"Boilie"_s, u"sonnig"_s, u"18"_s,
-        u"+ 14"_s, u"2,5"_s, QString(), u"Vollmond"_s };
+    QStringList b = u"16.05.2004|Max|06:30|06:45|10:00|Karpfen|12,4|84|Baggersee|Steg 3|Festblei|"
+                    "Boilie|sonnig|18|+ 14|2,5||Vollmond"_s.split(u'|');
+    for (const auto& [number, text] : changes)
+        b[number - 1] = text;
+    return { b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13],
+        b[14], b[15], b[16], b[17] };
 }
 
-using EntryChange = std::function<void(CatchEntry&)>;
-
 } // namespace
-
-Q_DECLARE_METATYPE(EntryChange)
 
 class TestCatchList : public QObject {
     Q_OBJECT
@@ -34,65 +37,35 @@ class TestCatchList : public QObject {
 private slots:
     void check_data()
     {
-        QTest::addColumn<EntryChange>("change");
+        QTest::addColumn<Boxes>("changes");
         QTest::addColumn<QString>("refusal");
-        const auto row = [](const char* name, EntryChange c, const QString& r) {
+        const auto row = [](const char* name, const Boxes& c, const QString& r) {
             QTest::newRow(name) << c << r;
         };
         const QString badDate = u"Bitte geben Sie ein Datum im Format TT.MM.JJJJ ein!"_s;
-        const QString times = u"Fehler: Bitte prüfen Sie Angelbeginn, Fangzeit und Angelende!"_s;
         const QString noWeight = u"Fehler: Es wurde kein Gewicht eingegeben!"_s;
-        row(
-            "complete", [](CatchEntry&) {}, QString());
-        row(
-            "date 1.5.2004", [](CatchEntry& e) { e.date = u"1.5.2004"_s; }, badDate);
-        row(
-            "date 31.02.2004", [](CatchEntry& e) { e.date = u"31.02.2004"_s; }, badDate);
-        row(
-            "tomorrow", [](CatchEntry& e) { e.date = u"18.05.2004"_s; },
+        row("complete", {}, QString());
+        row("date 1.5.2004", { { 1, u"1.5.2004"_s } }, badDate);
+        row("date 31.02.2004", { { 1, u"31.02.2004"_s } }, badDate);
+        row("stored date form", { { 1, u"2004/05/17"_s } }, badDate);
+        row("tomorrow", { { 1, u"18.05.2004"_s } },
             u"Fehler: Das eingegebene Datum liegt in der Zukunft!"_s);
-        row(
-            "catch before start", [](CatchEntry& e) { e.catchTime = u"06:00"_s; }, times);
-        row(
-            "time 24:00", [](CatchEntry& e) { e.end = u"24:00"_s; }, times);
-        // Today every time must lie before the current minute.
-        row(
-            "today, end at noon",
-            [](CatchEntry& e) {
-                e.date = u"17.05.2004"_s;
-                e.end = u"12:00"_s;
-            },
-            times);
-        row(
-            "today, end before noon",
-            [](CatchEntry& e) {
-                e.date = u"17.05.2004"_s;
-                e.end = u"11:59"_s;
-            },
-            QString());
-        row(
-            "no angler", [](CatchEntry& e) { e.angler.clear(); },
-            u"Fehler: Es wurde kein Fänger eingegeben!"_s);
-        row(
-            "no weight", [](CatchEntry& e) { e.weight.clear(); }, noWeight);
-        row(
-            "weight 0,00", [](CatchEntry& e) { e.weight = u"0,00"_s; }, noWeight);
-        row(
-            "weight text", [](CatchEntry& e) { e.weight = u"schwer"_s; },
+        row("catch before start", { { 4, u"06:00"_s } },
+            u"Fehler: Bitte prüfen Sie Angelbeginn, Fangzeit und Angelende!"_s);
+        row("no angler", { { 2, QString() } }, u"Fehler: Es wurde kein Fänger eingegeben!"_s);
+        row("no weight", { { 7, QString() } }, noWeight);
+        row("weight 0,00", { { 7, u"0,00"_s } }, noWeight);
+        row("weight 0 passes", { { 7, u"0"_s } }, QString());
+        row("weight text", { { 7, u"schwer"_s } },
             u"Fehler: Das eingegebene Gewicht ist keine gültige Zahl!"_s);
-        row(
-            "stored date form", [](CatchEntry& e) { e.date = u"2004/05/17"_s; }, badDate);
-        row(
-            "photo missing", [](CatchEntry& e) { e.photo = u"/nowhere/x.jpg"_s; },
+        row("photo missing", { { 17, u"/nowhere/x.jpg"_s } },
             u"Fehler: Das gewählte Bild wurde nicht gefunden!"_s);
     }
 
     void check()
     {
-        QFETCH(EntryChange, change);
-        CatchEntry e = sampleEntry();
-        change(e);
-        QTEST(CheckCatchEntry(e, kNow), "refusal");
+        QFETCH(Boxes, changes);
+        QTEST(CheckCatchEntry(entry(changes), kNow), "refusal");
     }
 
     void photoType()
@@ -100,87 +73,101 @@ private slots:
         TestEnv t;
         t.write(u"bild.png"_s, "x");
         t.write(u"bild.JPG"_s, "x");
-        CatchEntry e = sampleEntry();
-        e.photo = t.path(u"bild.png"_s);
-        QCOMPARE(CheckCatchEntry(e, kNow),
+        QCOMPARE(CheckCatchEntry(entry({ { 17, t.path(u"bild.png"_s) } }), kNow),
             u"Fehler: Das gewählte Bild ist keine Bilddatei (jpg, jpeg, gif, bmp)!"_s);
-        e.photo = t.path(u"bild.JPG"_s);
-        QCOMPARE(CheckCatchEntry(e, kNow), QString());
+        QCOMPARE(CheckCatchEntry(entry({ { 17, t.path(u"bild.JPG"_s) } }), kNow), QString());
+    }
+
+    // The times check the entry window runs on every change of a time.
+    void times_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("times"); // start, catch and end
+        QTest::addColumn<bool>("valid");
+        const QString today = u"17.05.2004"_s;
+        const QString past = u"16.05.2004"_s;
+        QTest::newRow("today before now") << today << u"06:00 07:15 11:59"_s << true;
+        QTest::newRow("today end is now") << today << u"06:00 07:15 12:00"_s << false;
+        QTest::newRow("today all later") << today << u"15:00 15:10 16:00"_s << false;
+        QTest::newRow("other date text") << u"17.05.04"_s << u"15:00 15:10 16:00"_s << true;
+        QTest::newRow("past, after now") << past << u"15:00 18:00 23:59"_s << true;
+        QTest::newRow("past, all equal") << past << u"06:00 06:00 06:00"_s << true;
+        QTest::newRow("catch before start") << past << u"06:00 05:59 07:00"_s << false;
+        QTest::newRow("end before catch") << past << u"06:00 07:00 06:59"_s << false;
+        QTest::newRow("hour 25") << past << u"25:00 06:00 07:00"_s << false;
+        QTest::newRow("hour 24 at end") << past << u"06:00 07:00 24:00"_s << false;
+        QTest::newRow("minute 60") << past << u"06:00 06:60 07:00"_s << false;
+        QTest::newRow("end two characters") << past << u"06:00 06:30 07"_s << false;
+        QTest::newRow("not digits") << past << u"1a:00 06:30 07:00"_s << false;
+        QTest::newRow("middle not looked at") << past << u"06.00 06-30 07:00"_s << true;
+        QTest::newRow("five digits") << past << u"12345 12345 12345"_s << true;
+    }
+
+    void times()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, times);
+        const QStringList t = times.split(u' ');
+        QTEST(CatchTimesValid(entry({ { 1, date }, { 3, t[0] }, { 4, t[1] }, { 5, t[2] } }), kNow),
+            "valid");
     }
 
     void fields_data()
     {
-        QTest::addColumn<EntryChange>("change");
+        QTest::addColumn<Boxes>("changes");
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("stored");
-        const auto row = [](const char* name, EntryChange c, int f, const QString& s) {
-            QTest::newRow(name) << c << f << s;
-        };
-        row(
-            "date turned around", [](CatchEntry&) {}, 1, u"2004/05/16"_s);
-        row(
-            "weight two decimals", [](CatchEntry&) {}, 7, u"12,40"_s);
-        row(
-            "weight rounded half up", [](CatchEntry& e) { e.weight = u"4,875"_s; }, 7, u"4,88"_s);
-        row(
-            "weight rounded", [](CatchEntry& e) { e.weight = u"2,456"_s; }, 7, u"2,46"_s);
-        row(
-            "weight 0", [](CatchEntry& e) { e.weight = u"0"_s; }, 7, u"0,00"_s);
-        row(
-            "empty species is a blank", [](CatchEntry& e) { e.species.clear(); }, 6, u" "_s);
-        row(
-            "photo marks the species", [](CatchEntry& e) { e.photo = u"x.jpg"_s; }, 6,
-            u"Karpfen*"_s);
-        row(
-            "positive temperature signed", [](CatchEntry&) {}, 14, u"+ 18"_s);
-        row(
-            "signed temperature kept", [](CatchEntry&) {}, 15, u"+ 14"_s);
-        row(
-            "negative temperature", [](CatchEntry& e) { e.airTemp = u"-3"_s; }, 14, u"-3"_s);
-        row(
-            "zero temperature", [](CatchEntry& e) { e.airTemp = u"0"_s; }, 14, u"0"_s);
+        QTest::addColumn<int>("errors"); // logged "Error (13)"
+        const auto row = [](const char* name, const Boxes& c, int f, const QString& s,
+                             int errors = 0) { QTest::newRow(name) << c << f << s << errors; };
+        row("date turned around", {}, 1, u"2004/05/16"_s);
+        row("weight two decimals", {}, 7, u"12,40"_s);
+        row("weight rounded half up", { { 7, u"4,875"_s } }, 7, u"4,88"_s);
+        row("weight rounded", { { 7, u"2,456"_s } }, 7, u"2,46"_s);
+        row("weight 0", { { 7, u"0"_s } }, 7, u"0,00"_s);
+        row("empty species is a blank", { { 6, QString() } }, 6, u" "_s);
+        row("photo marks the species", { { 17, u"x.jpg"_s } }, 6, u"Karpfen*"_s);
+        row("photo without species", { { 6, QString() }, { 17, u"x.jpg"_s } }, 6, u"*"_s);
+        row("blank angler kept", { { 2, u" "_s } }, 2, u" "_s);
+        row("positive temperature signed", {}, 14, u"+ 18"_s);
+        row("signed temperature kept", {}, 15, u"+ 14"_s);
+        row("negative temperature", { { 14, u"-3"_s } }, 14, u"-3"_s);
+        row("zero temperature", { { 14, u"0"_s } }, 14, u"0"_s);
         // Above zero as a whole number, halves to the even neighbour.
-        row(
-            "0,5 is not above zero", [](CatchEntry& e) { e.airTemp = u"0,5"_s; }, 14, u"0,5"_s);
-        row(
-            "1,5 is above zero", [](CatchEntry& e) { e.airTemp = u"1,5"_s; }, 14, u"+ 1,5"_s);
-        row(
-            "empty temperature", [](CatchEntry& e) { e.waterTemp.clear(); }, 15, u"0"_s);
-        row(
-            "empty length", [](CatchEntry& e) { e.length.clear(); }, 8, u"0"_s);
-        row(
-            "empty depth", [](CatchEntry& e) { e.depth.clear(); }, 16, u"0"_s);
-        row(
-            "moon phase last", [](CatchEntry&) {}, 17, u"Vollmond"_s);
+        row("0,5 is not above zero", { { 14, u"0,5"_s } }, 14, u"0,5"_s);
+        row("1,5 is above zero", { { 14, u"1,5"_s } }, 14, u"+ 1,5"_s);
+        row("no number kept as typed", { { 14, u"1,,2"_s } }, 14, u"1,,2"_s, 1);
+        row("empty temperature", { { 15, QString() } }, 15, u"0"_s);
+        row("empty length", { { 8, QString() } }, 8, u"0"_s);
+        row("empty depth", { { 16, QString() } }, 16, u"0"_s);
+        row("moon phase last", {}, 17, u"Vollmond"_s);
     }
 
     void fields()
     {
-        QFETCH(EntryChange, change);
+        QFETCH(Boxes, changes);
         QFETCH(int, field);
         TestEnv t;
         ErrorTrap trap(t.env, u"Test"_s);
-        CatchEntry e = sampleEntry();
-        change(e);
-        const QStringList f = CatchFields(t.env, e, trap);
+        const QStringList f = CatchFields(t.env, entry(changes), trap);
         QCOMPARE(f.size(), 17);
         QTEST(f.at(field - 1), "stored");
-        QCOMPARE(t.logEntries(), QStringList());
+        QFETCH(int, errors);
+        QCOMPARE(t.logEntries(), QStringList(errors, u"Test\tError (13)"_s));
     }
 
     void listLineAndBack_data()
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("listLine");
-        const QString rest = sampleCatch().mid(1).join(u'\t');
-        const QString plain = rest;
-        QString noPhoto = rest;
+        const QString plain = sampleCatch().mid(1).join(u'\t');
+        QString noPhoto = plain;
         noPhoto.replace(u"Karpfen*"_s, u"Karpfen"_s);
-        QTest::newRow("photo") << u"2004/05/17\t"_s + plain << u"X\t17.05.2004\t"_s + plain;
-        QTest::newRow("no photo") << u"2004/05/17\t"_s + noPhoto << u" \t17.05.2004\t"_s + noPhoto;
         // A star in any field counts as the photo mark.
         QString starInWater = noPhoto;
         starInWater.replace(u"Baggersee"_s, u"See*"_s);
+        QTest::newRow("photo") << u"2004/05/17\t"_s + plain << u"X\t17.05.2004\t"_s + plain;
+        QTest::newRow("no photo") << u"2004/05/17\t"_s + noPhoto << u" \t17.05.2004\t"_s + noPhoto;
         QTest::newRow("star elsewhere")
             << u"2004/05/17\t"_s + starInWater << u"X\t17.05.2004\t"_s + starInWater;
     }
@@ -193,60 +180,63 @@ private slots:
         QCOMPARE(CatchStoredItem(t.env, CatchListLine(t.env, item).mid(2)), item);
     }
 
+    // Every extension is tried, in any letter case; the last one found wins.
+    void photoLookup_data()
+    {
+        QTest::addColumn<QStringList>("files"); // what follows the photo name's stem
+        QTest::addColumn<QString>("found"); // empty: none
+        QTest::newRow("none") << QStringList {} << QString();
+        QTest::newRow("gif over jpg") << QStringList { u".gif"_s, u".jpg"_s } << u".gif"_s;
+        QTest::newRow("bmp over jpeg") << QStringList { u".jpeg"_s, u".bmp"_s } << u".bmp"_s;
+        QTest::newRow("letter case ignored") << QStringList { u".JPG"_s } << u".JPG"_s;
+        QTest::newRow("other minute") << QStringList { u"-x.jpg"_s } << QString();
+    }
+
     void photoLookup()
     {
+        QFETCH(QStringList, files);
+        QFETCH(QString, found);
         TestEnv t;
+        QDir().mkpath(t.path(u"db\\bilder"_s));
+        for (const QString& f : files)
+            t.write(u"db\\bilder\\17.05.2004_06-45-00"_s + f, "x");
         QCOMPARE(PhotoBaseName(u"17.05.2004"_s, u"06:45"_s), u"17.05.2004_06-45-00"_s);
-        QCOMPARE(FindPhoto(t.env, u"17.05.2004"_s, u"06:45"_s), QString());
-        t.write(u"db\\bilder\\17.05.2004_06-45-00.gif"_s, "g");
-        t.write(u"db\\bilder\\17.05.2004_06-45-00.jpg"_s, "j");
-        // Every extension is tried; the last one found wins.
         QCOMPARE(QFileInfo(FindPhoto(t.env, u"17.05.2004"_s, u"06:45"_s)).fileName(),
-            u"17.05.2004_06-45-00.gif"_s);
+            found.isEmpty() ? QString() : u"17.05.2004_06-45-00"_s + found);
     }
 
     void removePhotos_data()
     {
         QTest::addColumn<QStringList>("species"); // of the catches of 17.05.2004 06:45
-        QTest::addColumn<QStringList>("filesLeft");
+        QTest::addColumn<bool>("photos"); // the catch's files are in db\bilder
         QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("removed");
         QTest::newRow("own photo, every extension")
-            << QStringList { u"Karpfen*"_s } << QStringList { u"DUMMY.txt"_s } << 0;
+            << QStringList { u"Karpfen*"_s } << true << 0 << true;
         QTest::newRow("shared with another catch")
-            << QStringList { u"Karpfen*"_s, u"Hecht*"_s }
-            << QStringList { u"17.05.2004_06-45-00.JPG"_s, u"17.05.2004_06-45-00.gif"_s,
-                   u"DUMMY.txt"_s }
-            << 0;
+            << QStringList { u"Karpfen*"_s, u"Hecht*"_s } << true << 0 << false;
         QTest::newRow("other catch without photo")
-            << QStringList { u"Karpfen*"_s, u"Hecht"_s } << QStringList { u"DUMMY.txt"_s } << 0;
-        QTest::newRow("no photo mark") << QStringList { u"Karpfen"_s }
-                                       << QStringList { u"17.05.2004_06-45-00.JPG"_s,
-                                              u"17.05.2004_06-45-00.gif"_s, u"DUMMY.txt"_s }
-                                       << 0;
+            << QStringList { u"Karpfen*"_s, u"Hecht"_s } << true << 0 << true;
+        QTest::newRow("no photo mark") << QStringList { u"Karpfen"_s } << true << 0 << false;
+        QTest::newRow("file missing") << QStringList { u"Karpfen*"_s } << false << 53 << true;
     }
 
     void removePhotos()
     {
         QFETCH(QStringList, species);
+        QFETCH(bool, photos);
+        QFETCH(bool, removed);
         TestEnv t;
-        for (const QString& f :
-            { u"17.05.2004_06-45-00.JPG"_s, u"17.05.2004_06-45-00.gif"_s, u"DUMMY.txt"_s })
+        const QStringList own { u"17.05.2004_06-45-00.JPG"_s, u"17.05.2004_06-45-00.gif"_s };
+        t.write(u"db\\bilder\\DUMMY.txt"_s, "x");
+        for (const QString& f : photos ? own : QStringList())
             t.write(u"db\\bilder\\"_s + f, "x");
         QStringList lines = overviewList({});
         for (const QString& s : species)
             lines.append(overviewRow(sampleCatch({ { 1, u"17.05.2004"_s }, { 6, s } })));
         QTEST(errorNumberOf([&] { RemovePhotos(t.env, lines, 2); }), "error");
-        QDir dir(t.path(u"db\\bilder"_s));
-        QTEST(dir.entryList(QDir::Files, QDir::Name), "filesLeft");
-    }
-
-    void removePhotosWithoutFile()
-    {
-        TestEnv t;
-        QDir().mkpath(t.path(u"db\\bilder"_s));
-        const QStringList lines
-            = overviewList({ overviewRow(sampleCatch({ { 1, u"17.05.2004"_s } })) });
-        QCOMPARE(errorNumberOf([&] { RemovePhotos(t.env, lines, 2); }), Err::FileNotFound);
+        QCOMPARE(QDir(t.path(u"db\\bilder"_s)).entryList(QDir::Files, QDir::Name),
+            (removed ? QStringList() : own) + QStringList { u"DUMMY.txt"_s });
     }
 };
 

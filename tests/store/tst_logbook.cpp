@@ -3,15 +3,8 @@
 #include "store/Numbers.h"
 #include "support/TestEnv.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -36,21 +29,18 @@ QString listLineOf(const QString& item)
     return (item.contains(u'*') ? u"X\t"_s : u" \t"_s) + date + item.mid(10);
 }
 
-// Runs f in a child process whose files may grow to `limit` bytes at most
-// (a full disk, as a write sees it); returns f's result as the child saw it.
-bool withFileLimit(qint64 limit, const std::function<bool()>& f)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit r { rlim_t(limit), rlim_t(limit) };
-        setrlimit(RLIMIT_FSIZE, &r);
-        _exit(f() ? 0 : 1);
+// A program folder with these logs, read by a log owner.
+struct Book {
+    explicit Book(const QByteArray& catches, const QByteArray& costs = {})
+    {
+        t.write(kCatchFile, catches);
+        t.write(kCostFile, costs);
+        log.refresh(u"Test"_s);
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+    TestEnv t;
+    Logbook log { t.env };
+    ErrorTrap trap { t.env, u"Test"_s };
+};
 
 } // namespace
 
@@ -60,11 +50,9 @@ class TestLogbook : public QObject {
 private slots:
     void listsNewestFirstAndKeepsTheFileOrderForStatistics()
     {
-        TestEnv t;
         const QString a = catchOn(u"2004/05/16"_s), b = catchOn(u"2004/05/18"_s);
-        t.write(kCatchFile, recordFileBytes({ a, b }));
-        Logbook book(t.env);
-        book.refresh(u"Test"_s);
+        Book f(recordFileBytes({ a, b }));
+        Logbook& book = f.log;
         QCOMPARE(book.catchLines(), overviewList({ listLineOf(b), listLineOf(a) }));
         QCOMPARE(book.catchItem(2), b);
         QCOMPARE(book.catchItem(3), a);
@@ -74,18 +62,15 @@ private slots:
 
     void readsOnlyWhenTheFileChanged()
     {
-        TestEnv t;
-        t.write(kCatchFile, recordFileBytes({ catchOn(u"2004/05/16"_s) }));
-        Logbook book(t.env);
-        QSignalSpy spy(&book, &Logbook::catchesChanged);
-        book.refresh(u"Test"_s);
-        book.refresh(u"Test"_s);
-        QCOMPARE(spy.count(), 1);
+        Book f(recordFileBytes({ catchOn(u"2004/05/16"_s) }));
+        QSignalSpy spy(&f.log, &Logbook::catchesChanged);
+        f.log.refresh(u"Test"_s);
+        QCOMPARE(spy.count(), 0);
         // Same length, other text: read again.
-        t.write(kCatchFile, recordFileBytes({ catchOn(u"2004/05/17"_s) }));
-        book.refresh(u"Test"_s);
-        QCOMPARE(spy.count(), 2);
-        QCOMPARE(book.catchItem(2), catchOn(u"2004/05/17"_s));
+        f.t.write(kCatchFile, recordFileBytes({ catchOn(u"2004/05/17"_s) }));
+        f.log.refresh(u"Test"_s);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(f.log.catchItem(2), catchOn(u"2004/05/17"_s));
     }
 
     // Lines the program did not edit go back byte for byte, whatever their
@@ -109,53 +94,43 @@ private slots:
     {
         QFETCH(QByteArray, odd);
         QFETCH(QByteArray, lineEnd);
-        TestEnv t;
         const QString keep = catchOn(u"2004/05/16"_s), gone = catchOn(u"2004/05/18"_s);
         QByteArray bytes;
         for (const QByteArray& line :
             { RecordLine(gone).chopped(2), odd, RecordLine(keep).chopped(2) })
             bytes += line + lineEnd;
-        t.write(kCatchFile, bytes);
-        Logbook book(t.env);
-        book.refresh(u"Test"_s);
-        ErrorTrap trap(t.env, u"Test"_s);
-        QCOMPARE(book.catchLines().size(), 4);
-        QVERIFY(book.removeCatch(2, trap));
-        QCOMPARE(t.read(kCatchFile), RecordLine(keep) + odd + "\r\n");
+        Book f(bytes);
+        QCOMPARE(f.log.catchLines().size(), 4);
+        QVERIFY(f.log.removeCatch(2, f.trap));
+        QCOMPARE(f.t.read(kCatchFile), RecordLine(keep) + odd + "\r\n");
         // Twice: the second rewrite changes nothing either.
-        book.appendCatch(gone, trap);
-        QVERIFY(book.removeCatch(book.catchLines().indexOf(listLineOf(gone)), trap));
-        QCOMPARE(t.read(kCatchFile), RecordLine(keep) + odd + "\r\n");
+        f.log.appendCatch(gone, f.trap);
+        QVERIFY(f.log.removeCatch(f.log.catchLines().indexOf(listLineOf(gone)), f.trap));
+        QCOMPARE(f.t.read(kCatchFile), RecordLine(keep) + odd + "\r\n");
     }
 
     void damagedLineHidesOnlyItself()
     {
-        TestEnv t;
-        QByteArray bytes = recordFileBytes({ catchOn(u"2004/05/16"_s) });
-        bytes += "\"2004/05/17\tkaputt\"\r\n";
-        for (int i = 0; i < 3; ++i)
-            bytes += recordFileBytes({ catchOn(u"2004/06/0"_s + QString::number(i + 1)) });
-        t.write(kCatchFile, bytes);
-        Logbook book(t.env);
-        book.refresh(u"Test"_s);
-        book.refresh(u"Test"_s);
-        QCOMPARE(book.catchLines().size(), 2 + 4);
-        QCOMPARE(book.catchNumbers().size(), 4);
+        Book f(recordFileBytes({ catchOn(u"2004/05/16"_s) }) + "\"2004/05/17\tkaputt\"\r\n"
+            + recordFileBytes(
+                { catchOn(u"2004/06/01"_s), catchOn(u"2004/06/02"_s), catchOn(u"2004/06/03"_s) }));
+        f.log.refresh(u"Test"_s);
+        QCOMPARE(f.log.catchLines().size(), 2 + 4);
+        QCOMPARE(f.log.catchNumbers().size(), 4);
         // Reported once per reading, not once per line or per refresh.
-        QCOMPARE(t.logEntries(), QStringList { u"Funktion ConvertToArray\tError (6)"_s });
+        QCOMPARE(f.t.logEntries(), QStringList { u"Funktion ConvertToArray\tError (6)"_s });
     }
 
     // Another program (or a hand edit) changed the file since it was read:
     // the change is applied to what the file holds now.
     void changeUnderneathIsKept()
     {
-        TestEnv t;
         const QString a = catchOn(u"2004/05/16"_s), b = catchOn(u"2004/05/18"_s),
                       other = catchOn(u"2004/05/17"_s, u"Anna"_s);
-        t.write(kCatchFile, recordFileBytes({ a, b }));
-        Logbook book(t.env);
-        book.refresh(u"Test"_s);
-        ErrorTrap trap(t.env, u"Test"_s);
+        Book f(recordFileBytes({ a, b }));
+        Logbook& book = f.log;
+        ErrorTrap& trap = f.trap;
+        const TestEnv& t = f.t;
         t.write(kCatchFile, recordFileBytes({ a, b, other }));
         QVERIFY(book.removeCatch(2, trap)); // b, as listed before
         QCOMPARE(t.read(kCatchFile), recordFileBytes({ other, a }));
@@ -173,8 +148,7 @@ private slots:
     // A write that fails for want of space leaves the file as it was.
     void fullDiskChangesNothing_data()
     {
-        QTest::addColumn<int>(
-            "action"); // 0 append catch, 1 remove catch, 2 append cost, 3 remove cost
+        QTest::addColumn<int>("action"); // append, remove a catch; append, remove a purchase
         QTest::newRow("append a catch") << 0;
         QTest::newRow("remove a catch") << 1;
         QTest::newRow("append a purchase") << 2;
@@ -184,43 +158,44 @@ private slots:
     void fullDiskChangesNothing()
     {
         QFETCH(int, action);
-        TestEnv t;
         const QByteArray catches = recordFileBytes(
             { catchOn(u"2004/05/16"_s), catchOn(u"2004/05/17"_s), catchOn(u"2004/05/18"_s) });
         const QByteArray costs = recordFileBytes(
             { costOn(u"2004/05/16"_s), costOn(u"2004/05/17"_s), costOn(u"2004/05/18"_s) });
-        t.write(kCatchFile, catches);
-        t.write(kCostFile, costs);
-        Logbook book(t.env);
-        book.refresh(u"Test"_s);
-        const bool done = withFileLimit(100, [&]() -> bool {
-            ErrorTrap trap(t.env, u"Test"_s);
+        Book f(catches, costs);
+        Logbook& book = f.log;
+        ErrorTrap& trap = f.trap;
+        bool done = true;
+        {
+            FileSizeLimit full(100);
             switch (action) {
             case 0:
-                return book.appendCatch(catchOn(u"2004/05/19"_s), trap);
+                done = book.appendCatch(catchOn(u"2004/05/19"_s), trap);
+                break;
             case 1:
-                return book.removeCatch(2, trap);
+                done = book.removeCatch(2, trap);
+                break;
             case 2:
-                return book.appendCost(costOn(u"2004/05/19"_s), trap);
+                done = book.appendCost(costOn(u"2004/05/19"_s), trap);
+                break;
             default:
-                return book.removeCost(0, QString(), trap);
+                done = book.removeCost(0, QString(), trap);
             }
-        });
+        }
         QVERIFY(!done);
-        QCOMPARE(t.read(kCatchFile), catches);
-        QCOMPARE(t.read(kCostFile), costs);
+        QCOMPARE(f.t.read(kCatchFile), catches);
+        QCOMPARE(f.t.read(kCostFile), costs);
     }
 
     void editTakesOutAndPutsBackTheSameBytes()
     {
-        TestEnv t;
         const QString a = catchOn(u"2004/05/16"_s);
         // A date without its leading zero has no list form to turn back.
         const QString odd = catchOn(u"2004/5/17"_s);
-        t.write(kCatchFile, recordFileBytes({ a, odd }));
-        Logbook book(t.env);
-        book.refresh(u"Test"_s);
-        ErrorTrap trap(t.env, u"Test"_s);
+        Book f(recordFileBytes({ a, odd }));
+        Logbook& book = f.log;
+        ErrorTrap& trap = f.trap;
+        const TestEnv& t = f.t;
         const int row = int(book.catchLines().indexOf(CatchListLine(t.env, odd)));
         QVERIFY(book.takeCatchForEdit(row, trap));
         QVERIFY(book.editFlag);
@@ -233,12 +208,11 @@ private slots:
 
     void costsListSumAndKeepWhatTheyDoNotList()
     {
-        TestEnv t;
         const QString jan = costOn(u"2004/01/10"_s), feb = costOn(u"2004/02/10"_s, u"Schnur"_s);
         const QString unlisted = u"2004/1/5\tkurz"_s;
-        t.write(kCostFile, recordFileBytes({ jan, unlisted, feb }));
-        Logbook book(t.env);
-        book.refresh(u"Test"_s);
+        Book f(QByteArray(), recordFileBytes({ jan, unlisted, feb }));
+        Logbook& book = f.log;
+        const TestEnv& t = f.t;
         QCOMPARE(book.costLines().size(), 2);
         QCOMPARE(book.costItem(0), feb);
         // Both purchases cost the same: the sums hold two of each amount,
@@ -246,30 +220,12 @@ private slots:
         const qint64 price = 450, total = 940;
         QCOMPARE(book.costSums().price, price + price);
         QCOMPARE(book.costSums().total, total + total);
-        ErrorTrap trap(t.env, u"Test"_s);
         // Taking February out for editing while January is still pending.
-        QVERIFY(book.removeCost(0, jan, trap));
+        QVERIFY(book.removeCost(0, jan, f.trap));
         QCOMPARE(t.read(kCostFile), recordFileBytes({ jan, unlisted, jan }));
         QCOMPARE(book.costLines(), QStringList({ book.costLines()[0], book.costLines()[0] }));
         QCOMPARE(book.costItem(1), jan);
         QCOMPARE(book.costSums().total, total + total);
-    }
-
-    void sortKeepsEveryLine()
-    {
-        TestEnv t;
-        const QByteArray catches = "\"2004/05/16\tA\"\r\"2004/05/18\tB\"\r\"2004/05/17\tC\"\r";
-        t.write(kCatchFile, catches);
-        t.write(kCostFile, QByteArray());
-        Logbook book(t.env);
-        QVERIFY(book.sortLogs());
-        QCOMPARE(t.read(kCatchFile),
-            QByteArray("\"2004/05/18\tB\"\r\n\"2004/05/17\tC\"\r\n\"2004/05/16\tA\"\r\n"));
-        // A log that cannot be written is not reported as sorted.
-        QFile::remove(t.path(kCostFile));
-        QDir().mkpath(t.path(kCostFile));
-        t.write(u"db\\kosten\\db\\x"_s, "x");
-        QVERIFY(!book.sortLogs());
     }
 };
 

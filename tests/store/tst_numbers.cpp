@@ -4,17 +4,22 @@
 
 #include <QTest>
 
+#include <bit>
+#include <cstdlib>
+#include <random>
+
 using namespace Qt::StringLiterals;
 
 class TestNumbers : public QObject {
     Q_OBJECT
 
 private slots:
-    // ParseNumber, and ParseInt16: the nearest whole number, halves to even.
+    // ParseNumber: the double nearest to the decimal text, whatever its
+    // length; ParseInt16: the nearest whole number, halves to even.
     void parse_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("expected");
         QTest::addColumn<int>("whole");
         QTest::addColumn<int>("error"); // 13: both refuse; 6: ParseInt16 only
         const auto no = [](const char* name, const QString& text) {
@@ -33,6 +38,15 @@ private slots:
         QTest::newRow("-32768,5 into range") << u"-32768,5"_s << -32768.5 << -32768 << 0;
         QTest::newRow("32767,5 out of range") << u"32767,5"_s << 32767.5 << 0 << 6;
         QTest::newRow("-32769") << u"-32769"_s << -32769.0 << 0 << 6;
+        QTest::newRow("tenth") << u"0,1"_s << 0.1 << 0 << 0;
+        // 118638 * 0.0001 would be one step off.
+        QTest::newRow("four decimals") << u"11,8638"_s << 11.8638 << 12 << 0;
+        QTest::newRow("15 digits") << u"123456789012,345"_s << 123456789012.345 << 0 << 6;
+        QTest::newRow("16 digits") << u"1234567890123,456"_s << 1234567890123.456 << 0 << 6;
+        QTest::newRow("20 decimals")
+            << u"0,30000000000000004441"_s << 0.30000000000000004441 << 0 << 0;
+        QTest::newRow("leading zeros") << u"000000000000000000007,5"_s << 7.5 << 8 << 0;
+        QTest::newRow("sign, blank, fraction") << u"- 0,7"_s << -0.7 << -1 << 0;
         no("empty", QString());
         no("point is no separator", u"2.5"_s);
         no("two commas", u"1,2,3"_s);
@@ -50,9 +64,30 @@ private slots:
         double value = 0;
         int whole = 0;
         QCOMPARE(errorNumberOf([&] { value = ParseNumber(text); }), error == 13 ? 13 : 0);
-        QTEST(value, "value");
+        // Bit for bit: QCOMPARE of doubles would forgive the last digit.
+        QFETCH(double, expected);
+        QCOMPARE(std::bit_cast<quint64>(value), std::bit_cast<quint64>(expected));
         QCOMPARE(errorNumberOf([&] { whole = ParseInt16(text); }), error);
         QTEST(whole, "whole");
+    }
+
+    // Generated texts of 1 to 18 digits with 0 to 17 decimals against the C
+    // library's reader, which rounds correctly.
+    void agreesWithStrtod()
+    {
+        std::mt19937_64 rng(1995);
+        for (int i = 0; i < 20000; ++i) {
+            const int digits = 1 + int(rng() % 18);
+            QByteArray plain;
+            for (int d = 0; d < digits; ++d)
+                plain += char('0' + rng() % 10);
+            const int decimals = int(rng() % qMin(digits + 1, 18));
+            if (decimals > 0)
+                plain.insert(digits - decimals, '.');
+            const QString typed = QString::fromLatin1(plain).replace(u'.', u',');
+            QVERIFY2(
+                ParseNumber(typed) == std::strtod(plain.constData(), nullptr), plain.constData());
+        }
     }
 
     void twoDecimals_data()

@@ -4,6 +4,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 using Count = std::optional<qsizetype>;
 Q_DECLARE_METATYPE(Count)
@@ -100,30 +102,42 @@ private slots:
     {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<bool>("sorted");
         QTest::addColumn<QStringList>("log");
+        QTest::addColumn<bool>("diskFull");
         const QByteArray nine("\"b\"\r\n\"a\"\r");
-        QTest::newRow("9 bytes untouched") << nine << nine << QStringList();
+        const QByteArray unsorted
+            = recordFileBytes({ u"2003/12/01\tMax"_s, u"2004/05/17\t€"_s, u"2004/05/17\tä"_s });
+        QTest::newRow("9 bytes untouched") << nine << nine << true << QStringList() << false;
         QTest::newRow("newest first, euro below a-umlaut")
-            << recordFileBytes({ u"2003/12/01\tMax"_s, u"2004/05/17\t€"_s, u"2004/05/17\tä"_s })
+            << unsorted
             << recordFileBytes({ u"2004/05/17\tä"_s, u"2004/05/17\t€"_s, u"2003/12/01\tMax"_s })
-            << QStringList();
+            << true << QStringList() << false;
         // Every record of a file with CR-only line ends stays; the rewrite
         // ends each line with CR LF.
         QTest::newRow("CR-only line ends")
             << QByteArray("\"2003/12/01\tMax\"\r\"2004/05/17\tEva\"\r\"2004/01/02\tTom\"\r")
             << recordFileBytes({ u"2004/05/17\tEva"_s, u"2004/01/02\tTom"_s, u"2003/12/01\tMax"_s })
-            << QStringList();
-        QTest::newRow("missing file") << QByteArray() << QByteArray("<missing>")
-                                      << QStringList { u"Sub SortDB\tError (53)"_s };
+            << true << QStringList() << false;
+        QTest::newRow("missing file") << QByteArray() << QByteArray("<missing>") << false
+                                      << QStringList { u"Sub SortDB\tError (53)"_s } << false;
+        // A log that cannot be written whole is kept and not reported as sorted.
+        QTest::newRow("disk full")
+            << unsorted << unsorted << false << QStringList { u"Sub SortDB\tError (75)"_s } << true;
     }
 
     void sortDB()
     {
         QFETCH(QByteArray, before);
+        QFETCH(bool, diskFull);
         TestEnv t;
         if (!before.isNull())
             t.write(u"db\\kosten\\db"_s, before);
-        SortDB(t.env, t.path(u"db\\kosten\\db"_s));
+        std::optional<FileSizeLimit> full;
+        if (diskFull)
+            full.emplace(before.size() - 1);
+        QTEST(SortDB(t.env, t.path(u"db\\kosten\\db"_s)), "sorted");
+        full.reset();
         QTEST(t.read(u"db\\kosten\\db"_s), "after");
         QTEST(t.logEntries(), "log");
     }

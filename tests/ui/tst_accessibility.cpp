@@ -99,12 +99,37 @@ class TestAccessibility : public QObject {
 
     std::unique_ptr<TestEnv> t;
     std::unique_ptr<App> app;
+    std::function<bool()> filterMode; // of the overview or the cost window
 
-    void makeApp()
+    // Opens the named window, with " filter" after the name in filter mode.
+    std::unique_ptr<QWidget> open(const QString& window)
     {
         t->write(u"db\\fänge\\db"_s, QByteArray());
         t->write(u"db\\kosten\\db"_s, QByteArray());
         app = std::make_unique<App>(t->env, [] {});
+        std::unique_ptr<QWidget> w;
+        if (window.startsWith(u"frmHaupt")) {
+            w = std::make_unique<frmHaupt>(*app);
+        } else if (window.startsWith(u"frmAddFish")) {
+            w = std::make_unique<frmAddFish>(*app);
+        } else if (window.startsWith(u"frmFangÜbersicht")) {
+            auto* o = new frmFangÜbersicht(*app);
+            w.reset(o);
+            o->show();
+            filterMode = [o] { return o->filterMode(); };
+        } else if (window.startsWith(u"frmAddKosten")) {
+            auto* k = new frmAddKosten(*app);
+            w.reset(k);
+            filterMode = [k] { return k->filterMode(); };
+        } else if (window.startsWith(u"frmDatePicker")) {
+            w = std::make_unique<frmDatePicker>(*app, nullptr);
+        } else {
+            w = std::make_unique<frmPic>();
+        }
+        if (window.endsWith(u" filter"))
+            w->findChild<FilterSwitch*>(u"chkFilter"_s)->click();
+        w->show();
+        return w;
     }
 
 private Q_SLOTS:
@@ -148,32 +173,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, window);
         QFETCH(QStringList, expected);
-        makeApp();
-        std::unique_ptr<QWidget> w;
-        const bool filter = window.endsWith(u" filter");
-        if (window.startsWith(u"frmHaupt")) {
-            w = std::make_unique<frmHaupt>(*app);
-        } else if (window.startsWith(u"frmAddFish")) {
-            w = std::make_unique<frmAddFish>(*app);
-        } else if (window.startsWith(u"frmFangÜbersicht")) {
-            auto* o = new frmFangÜbersicht(*app);
-            w.reset(o);
-            o->show();
-            if (filter)
-                o->chkFilter_Click();
-        } else if (window.startsWith(u"frmAddKosten")) {
-            auto* k = new frmAddKosten(*app);
-            w.reset(k);
-            if (filter)
-                k->chkFilter_Click();
-        } else if (window.startsWith(u"frmDatePicker")) {
-            w = std::make_unique<frmDatePicker>(*app, nullptr);
-        } else {
-            w = std::make_unique<frmPic>();
-        }
-        w->show();
+        const std::unique_ptr<QWidget> w = open(window);
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-
         Findings f;
         QAccessibleInterface* root = accessible(w.get());
         QVERIFY(root);
@@ -190,8 +191,7 @@ private Q_SLOTS:
                 QCOMPARE(accessible(widget)->text(QAccessible::Identifier), name);
         }
 #endif
-        if (window.startsWith(u"frmFangÜbersicht"))
-            w->hide(); // only hidden while the program runs
+        w->hide(); // the overview is only hidden while the program runs
     }
 
     // The filter switch of both windows reads as a check box, is checked
@@ -211,30 +211,12 @@ private Q_SLOTS:
     {
         QFETCH(QString, window);
         QFETCH(QString, way);
-        makeApp();
-        std::unique_ptr<QWidget> w;
-        FilterSwitch* sw = nullptr;
-        QLabel* ticked = nullptr;
-        QLabel* unticked = nullptr;
-        std::function<bool()> filterMode;
-        if (window == u"frmFangÜbersicht") {
-            auto* o = new frmFangÜbersicht(*app);
-            w.reset(o);
-            sw = o->chkFilter;
-            ticked = o->imgFilterTrue;
-            unticked = o->imgFilterFalse;
-            filterMode = [o] { return o->filterMode(); };
-        } else {
-            auto* k = new frmAddKosten(*app);
-            w.reset(k);
-            sw = k->chkFilter;
-            ticked = k->imgFilterTrue;
-            unticked = k->imgFilterFalse;
-            filterMode = [k] { return k->filterMode(); };
-        }
-        w->show();
+        const std::unique_ptr<QWidget> w = open(window);
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QCOMPARE(sw->objectName(), u"chkFilter"_s);
+        auto* sw = w->findChild<FilterSwitch*>(u"chkFilter"_s);
+        auto* ticked = w->findChild<QLabel*>(u"imgFilterTrue"_s);
+        auto* unticked = w->findChild<QLabel*>(u"imgFilterFalse"_s);
+        QVERIFY(sw && ticked && unticked);
         QAccessibleInterface* iface = accessible(sw);
         QCOMPARE(iface->role(), QAccessible::CheckBox);
         QCOMPARE(iface->text(QAccessible::Name), u"Filter verwenden"_s);
@@ -263,19 +245,6 @@ private Q_SLOTS:
             QCOMPARE(bool(iface->state().checked), on);
         }
         w->hide();
-    }
-
-    // Filter mode entered another way (the main window's menu) checks the switch.
-    void switchFollowsTheMode()
-    {
-        makeApp();
-        auto* o = new frmFangÜbersicht(*app);
-        std::unique_ptr<QWidget> keep(o);
-        QVERIFY(!o->chkFilter->isChecked());
-        o->OpenInFilterMode();
-        QVERIFY(o->chkFilter->isChecked());
-        o->cmdOK_Click();
-        QVERIFY(!o->chkFilter->isChecked());
     }
 };
 
