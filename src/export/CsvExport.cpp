@@ -1,6 +1,7 @@
 #include "export/CsvExport.h"
 
 #include "store/ConvertToArray.h"
+#include "store/Numbers.h"
 
 #include <array>
 
@@ -22,21 +23,6 @@ const QString kCostHeader = u"Kaufdatum;Geschäft;Menge;Artikelbezeichnung;Einze
                             "Preis (€);Versandkosten (€);Gesamt (€)"_s;
 constexpr std::array<Cell, kCostFields> kCostColumns { Cell::Text, Cell::Text, Cell::Number,
     Cell::Text, Cell::Number, Cell::Number, Cell::Number, Cell::Number };
-
-// The blanks the number reader passes over around a number.
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == QChar(0x00A0);
-}
-
-QStringView trimBlanks(QStringView s)
-{
-    while (!s.isEmpty() && isBlank(s.front()))
-        s = s.sliced(1);
-    while (!s.isEmpty() && isBlank(s.back()))
-        s.chop(1);
-    return s;
-}
 
 bool needsQuotes(QStringView s)
 {
@@ -66,13 +52,13 @@ void appendQuoted(QString& out, QStringView s)
 // one of the program's number forms (the forms the number reader takes).
 QString plainNumber(QStringView text)
 {
-    QStringView s = trimBlanks(text);
+    QStringView s = TrimNumberBlanks(text);
     if (s.endsWith(QChar(0x20AC)))
-        s = trimBlanks(s.chopped(1));
+        s = TrimNumberBlanks(s.chopped(1));
     bool negative = false;
     if (!s.isEmpty() && (s.front() == u'+' || s.front() == u'-')) {
         negative = s.front() == u'-';
-        s = trimBlanks(s.sliced(1));
+        s = TrimNumberBlanks(s.sliced(1));
     }
     qsizetype digits = 0;
     qsizetype commas = 0;

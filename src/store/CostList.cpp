@@ -1,4 +1,5 @@
 #include "store/CostList.h"
+#include "store/Numbers.h"
 
 #include "platform/Cp1252.h"
 #include "platform/ErrorLog.h"
@@ -11,20 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == QChar(0x00A0);
-}
-
-QStringView trimBlanks(QStringView s)
-{
-    while (!s.isEmpty() && isBlank(s.front()))
-        s = s.sliced(1);
-    while (!s.isEmpty() && isBlank(s.back()))
-        s.chop(1);
-    return s;
-}
 
 void addField(QStringView field, qint64& sum, ErrorTrap& trap)
 {
@@ -42,13 +29,13 @@ qint64 AmountCents(QStringView text)
 {
     // The same forms the number reader takes, read digit by digit so that
     // no binary fraction comes between the amount and its cents.
-    QStringView s = trimBlanks(text);
+    QStringView s = TrimNumberBlanks(text);
     if (s.endsWith(QChar(0x20AC)))
-        s = trimBlanks(s.chopped(1));
+        s = TrimNumberBlanks(s.chopped(1));
     bool negative = false;
     if (!s.isEmpty() && (s.front() == u'+' || s.front() == u'-')) {
         negative = s.front() == u'-';
-        s = trimBlanks(s.sliced(1));
+        s = TrimNumberBlanks(s.sliced(1));
     }
     const qsizetype comma = s.indexOf(u',');
     const QStringView whole = comma < 0 ? s : s.left(comma);

@@ -15,17 +15,6 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t' || c == QChar(0x00A0);
 }
 
-QStringView trimBlanks(QStringView s)
-{
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    return s.mid(b, e - b);
-}
-
 bool isDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
@@ -75,14 +64,14 @@ qsizetype digitRun(QStringView s, qsizetype pos)
 
 double ParseNumber(const QString& text)
 {
-    QStringView s = trimBlanks(text);
+    QStringView s = TrimNumberBlanks(text);
     if (s.endsWith(QChar(0x20AC)))
-        s = trimBlanks(s.chopped(1));
+        s = TrimNumberBlanks(s.chopped(1));
 
     bool negative = false;
     if (!s.isEmpty() && (s[0] == u'+' || s[0] == u'-')) {
         negative = s[0] == u'-';
-        s = trimBlanks(s.mid(1));
+        s = TrimNumberBlanks(s.mid(1));
     }
 
     // What is left must be digits with at most one decimal comma and at
@@ -218,4 +207,15 @@ QString DisplayDate(const QDate& date)
 QString TodayText(const Clock& clock)
 {
     return DisplayDate(clock.now().date());
+}
+
+QStringView TrimNumberBlanks(QStringView s)
+{
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.mid(b, e - b);
 }

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringView>
 
 class Clock;
 
@@ -12,6 +13,9 @@ class Clock;
 // Decimal comma, blanks around the number, a sign followed by blanks
 // ("+ 18") and a trailing " €" are accepted.
 double ParseNumber(const QString& text);
+// The text without the blanks (space, TAB, no-break space) that the number
+// reader passes over before and after a number.
+QStringView TrimNumberBlanks(QStringView text);
 
 // Nearest whole number, exact halves to the even neighbour.
 qint16 ToInt16(double value);
