@@ -21,6 +21,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -120,6 +122,21 @@ int typedYear(const QString& text)
     return t.toInt();
 }
 
+// In filter mode the user chooses between the filtered and all lines;
+// false when the question was cancelled.
+bool chooseLines(App& app, const CsvKind& kind, bool filterMode,
+    const std::function<QStringList()>& filteredLines, QStringList& lines)
+{
+    if (!filterMode)
+        return true;
+    bool filtered = false;
+    if (!askFiltered(app, kind, filtered))
+        return false;
+    if (filtered)
+        lines = filteredLines();
+    return true;
+}
+
 } // namespace
 
 void ExportCatchesCsv(App& app)
@@ -131,13 +148,10 @@ void ExportCatchesCsv(App& app)
         u"Es sind keine Fänge zum Exportieren vorhanden."_s, u"1 Fang wurde exportiert:"_s,
         u"%1 Fänge wurden exportiert:"_s, u"Fangdatei"_s };
     QStringList lines = app.log->catchLines();
-    if (app.uebersicht && app.uebersicht->filterMode()) {
-        bool filtered = false;
-        if (!askFiltered(app, kind, filtered))
-            return;
-        if (filtered)
-            lines = app.uebersicht->filterLines();
-    }
+    if (!chooseLines(
+            app, kind, app.uebersicht && app.uebersicht->filterMode(),
+            [&] { return app.uebersicht->filterLines(); }, lines))
+        return;
     // The first two lines are the column header and the rule line.
     exportCsv(app, kind, lines, int(qMax<qsizetype>(0, lines.size() - 2)),
         app.log->unlistedCatches(), CatchesCsv);
@@ -152,13 +166,10 @@ void ExportCostsCsv(App& app)
         u"Es sind keine Kosten zum Exportieren vorhanden."_s, u"1 Posten wurde exportiert:"_s,
         u"%1 Posten wurden exportiert:"_s, u"Kostendatei"_s };
     QStringList lines = app.log->costLines();
-    if (app.kosten && app.kosten->filterMode()) {
-        bool filtered = false;
-        if (!askFiltered(app, kind, filtered))
-            return;
-        if (filtered)
-            lines = app.kosten->lstFilter->items();
-    }
+    if (!chooseLines(
+            app, kind, app.kosten && app.kosten->filterMode(),
+            [&] { return app.kosten->lstFilter->items(); }, lines))
+        return;
     exportCsv(app, kind, lines, int(lines.size()), app.log->unlistedCosts(), CostsCsv);
 }
 
