@@ -1,5 +1,9 @@
 #include "app/SignatureCheck.h"
 
+#include <QBuffer>
+
+#include <QFile>
+
 #include <QByteArrayList>
 #include <QIODevice>
 
@@ -149,4 +153,20 @@ QString signatureStatusText(SignatureStatus status)
         return u"Datei nicht lesbar"_s;
     }
     return QString();
+}
+
+SignatureStatus verifyFileSignature(const QString& path, const QString& signaturePath,
+    const QString& publicKey, QByteArray* contents)
+{
+    QFile signature(signaturePath);
+    QFile data(path);
+    if (!signature.open(QIODevice::ReadOnly) || !data.open(QIODevice::ReadOnly))
+        return SignatureStatus::Unreadable;
+    const QByteArray signatureBytes = signature.readAll();
+    if (!contents)
+        return verifySignature(data, signatureBytes, publicKey);
+    *contents = data.readAll();
+    QBuffer buffer(contents);
+    buffer.open(QIODevice::ReadOnly);
+    return verifySignature(buffer, signatureBytes, publicKey);
 }

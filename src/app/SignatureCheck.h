@@ -26,5 +26,11 @@ enum class SignatureStatus {
 SignatureStatus verifySignature(
     QIODevice& data, const QByteArray& signatureFile, const QString& publicKey);
 
+// The file at path checked against the signature file at signaturePath.
+// Unreadable when either cannot be read. The file's bytes go to contents
+// when it is given.
+SignatureStatus verifyFileSignature(const QString& path, const QString& signaturePath,
+    const QString& publicKey, QByteArray* contents = nullptr);
+
 // The reason in German, for the error log.
 QString signatureStatusText(SignatureStatus status);

@@ -178,3 +178,8 @@ void FileOps::replaceFile(const QString& path, const QByteArray& bytes)
     if (const int error = writeAtomically(path, bytes))
         throw RuntimeError { error };
 }
+
+bool FileOps::removeIfPresent(const QString& path)
+{
+    return !QFile::exists(path) || QFile::remove(path);
+}

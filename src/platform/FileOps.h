@@ -28,6 +28,8 @@ void deleteFile(const QString& path); // 53 when missing
 int deleteByPattern(const QString& dir, const QString& pattern);
 // Names of the regular files in dir, hidden and system files excluded.
 QStringList listFiles(const QString& dir);
+// Removes the file if it is there; false when it is there and stays.
+bool removeIfPresent(const QString& path);
 // writeAtomically, throwing RuntimeError with its error number.
 void replaceFile(const QString& path, const QByteArray& bytes);
 } // namespace FileOps

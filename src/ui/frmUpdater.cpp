@@ -6,6 +6,7 @@
 #include "net/classFileDownload.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
+#include "platform/FileOps.h"
 #include "platform/Paths.h"
 #include "ui/AccessibleIds.h"
 #include "ui/App.h"
@@ -13,9 +14,7 @@
 #include "ui/Twips.h"
 #include "ui/frmHaupt.h"
 
-#include <QBuffer>
 #include <QCloseEvent>
-#include <QFile>
 #include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,14 +46,6 @@ QStringList withSignatures(const QStringList& names)
     for (const QString& n : names)
         out << n << signatureOf(n);
     return out;
-}
-
-QByteArray readAllOf(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw RuntimeError { Err::FileNotFound };
-    return f.readAll();
 }
 
 } // namespace
@@ -260,19 +251,15 @@ void frmUpdater::versionFileArrived()
     ErrorTrap trap(m_app.env, PlaceStart);
     lblStatus->setText(u"Überprüfung läuft..."_s);
     const QString file = localPath(VersionName);
-    QByteArray bytes, signature;
-    const bool read = trap.step([&] {
-        bytes = readAllOf(file);
-        signature = readAllOf(signatureOf(file));
-    });
+    QByteArray bytes;
+    const SignatureStatus status
+        = verifyFileSignature(file, signatureOf(file), m_server.publicKey, &bytes);
     removeFiles(withSignatures({ VersionName }));
-    if (!read) {
+    if (status == SignatureStatus::Unreadable) {
+        trap.log(Err::FileNotFound);
         fail(u"Versionsdatei nicht lesbar"_s);
         return;
     }
-    QBuffer data(&bytes);
-    data.open(QIODevice::ReadOnly);
-    const SignatureStatus status = verifySignature(data, signature, m_server.publicKey);
     if (status != SignatureStatus::Valid) {
         fail(m_server.versionFile + u": "_s + signatureStatusText(status));
         return;
@@ -332,14 +319,10 @@ void frmUpdater::installerArrived()
 {
     for (const QString& name : { SetupExeName, Setup2Name }) {
         const QString file = localPath(name);
-        QFile data(file);
-        SignatureStatus status = SignatureStatus::Unreadable;
-        QByteArray signature;
-        const bool read = ErrorTrap(m_app.env, PlaceStart).step([&] {
-            signature = readAllOf(signatureOf(file));
-        });
-        if (read && data.open(QIODevice::ReadOnly))
-            status = verifySignature(data, signature, m_server.publicKey);
+        const SignatureStatus status
+            = verifyFileSignature(file, signatureOf(file), m_server.publicKey);
+        if (status == SignatureStatus::Unreadable)
+            ErrorTrap(m_app.env, PlaceStart).log(Err::FileNotFound);
         if (status != SignatureStatus::Valid) {
             fail(name + u": "_s + signatureStatusText(status));
             return;
@@ -425,7 +408,7 @@ void frmUpdater::removeFiles(const QStringList& names)
 {
     for (const QString& name : names) {
         const QString path = localPath(name);
-        if (QFile::exists(path) && !QFile::remove(path))
+        if (!FileOps::removeIfPresent(path))
             WriteLog(m_app.env, PlaceStart, u"Datei nicht löschbar: "_s + path);
     }
 }
