@@ -52,14 +52,7 @@ void appendQuoted(QString& out, QStringView s)
 // one of the program's number forms (the forms the number reader takes).
 QString plainNumber(QStringView text)
 {
-    QStringView s = TrimNumberBlanks(text);
-    if (s.endsWith(QChar(0x20AC)))
-        s = TrimNumberBlanks(s.chopped(1));
-    bool negative = false;
-    if (!s.isEmpty() && (s.front() == u'+' || s.front() == u'-')) {
-        negative = s.front() == u'-';
-        s = TrimNumberBlanks(s.sliced(1));
-    }
+    const auto [negative, s] = SplitNumberText(text);
     qsizetype digits = 0;
     qsizetype commas = 0;
     bool nonZero = false;

@@ -29,14 +29,7 @@ qint64 AmountCents(QStringView text)
 {
     // The same forms the number reader takes, read digit by digit so that
     // no binary fraction comes between the amount and its cents.
-    QStringView s = TrimNumberBlanks(text);
-    if (s.endsWith(QChar(0x20AC)))
-        s = TrimNumberBlanks(s.chopped(1));
-    bool negative = false;
-    if (!s.isEmpty() && (s.front() == u'+' || s.front() == u'-')) {
-        negative = s.front() == u'-';
-        s = TrimNumberBlanks(s.sliced(1));
-    }
+    const auto [negative, s] = SplitNumberText(text);
     const qsizetype comma = s.indexOf(u',');
     const QStringView whole = comma < 0 ? s : s.left(comma);
     const QStringView frac = comma < 0 ? QStringView() : s.sliced(comma + 1);

@@ -64,15 +64,7 @@ qsizetype digitRun(QStringView s, qsizetype pos)
 
 double ParseNumber(const QString& text)
 {
-    QStringView s = TrimNumberBlanks(text);
-    if (s.endsWith(QChar(0x20AC)))
-        s = TrimNumberBlanks(s.chopped(1));
-
-    bool negative = false;
-    if (!s.isEmpty() && (s[0] == u'+' || s[0] == u'-')) {
-        negative = s[0] == u'-';
-        s = TrimNumberBlanks(s.mid(1));
-    }
+    const auto [negative, s] = SplitNumberText(text);
 
     // What is left must be digits with at most one decimal comma and at
     // least one digit; "." is never a separator here (1.000 is refused
@@ -218,4 +210,18 @@ QStringView TrimNumberBlanks(QStringView s)
     while (e > b && isBlank(s[e - 1]))
         --e;
     return s.mid(b, e - b);
+}
+
+NumberText SplitNumberText(QStringView text)
+{
+    NumberText n;
+    QStringView s = TrimNumberBlanks(text);
+    if (s.endsWith(QChar(0x20AC)))
+        s = TrimNumberBlanks(s.chopped(1));
+    if (!s.isEmpty() && (s.front() == u'+' || s.front() == u'-')) {
+        n.negative = s.front() == u'-';
+        s = TrimNumberBlanks(s.sliced(1));
+    }
+    n.rest = s;
+    return n;
 }

@@ -17,6 +17,15 @@ double ParseNumber(const QString& text);
 // reader passes over before and after a number.
 QStringView TrimNumberBlanks(QStringView text);
 
+// The parts of a number text as the number reader sees them: the blanks,
+// a trailing "€" and a leading sign with the blanks after it taken off.
+// What is left should be digits with at most one decimal comma.
+struct NumberText {
+    bool negative = false;
+    QStringView rest;
+};
+NumberText SplitNumberText(QStringView text);
+
 // Nearest whole number, exact halves to the even neighbour.
 qint16 ToInt16(double value);
 qint16 ParseInt16(const QString& text); // ParseNumber then ToInt16
