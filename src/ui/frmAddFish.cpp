@@ -16,7 +16,6 @@
 #include "ui/TextFilters.h"
 #include "ui/ValidityPictures.h"
 #include "ui/frmDatePicker.h"
-#include "ui/frmHaupt.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -461,9 +460,7 @@ bool frmAddFish::saveCatch()
     if (closing)
         close();
     m_app.log->clearCatchEdit();
-    m_app.Änderung();
-    if (m_app.haupt)
-        m_app.haupt->CreateBar();
+    m_app.Änderung(); // measures the main window's list too
     if (!closing)
         txtDate->setFocus(Qt::OtherFocusReason);
     return true;
