@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 
+#include <QSet>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -9,6 +10,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kHexDigits = 64;
+const QString kSafetyLine = u"#Sicherheitskopie "_s;
 
 // The text between the number signs of a marker line.
 std::optional<QString> between(const QString& line)
@@ -68,10 +70,12 @@ std::optional<MarkerEntry> readEntry(const QString& line)
 
 } // namespace
 
-QByteArray MarkerBytes(const QDateTime& when, const QList<CopiedFile>& files)
+QByteArray MarkerBytes(const QDateTime& when, const QList<CopiedFile>& files, bool safetyCopy)
 {
     QString text = u"#"_s + when.date().toString(u"yyyy-MM-dd"_s) + u"#\r\n#"_s
         + when.time().toString(u"HH:mm:ss"_s) + u"#\r\n"_s;
+    if (safetyCopy)
+        text += kSafetyLine + when.toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s) + u"#\r\n"_s;
     for (const CopiedFile& f : files)
         text += QString::number(f.digest.size) + u' ' + QString::fromLatin1(f.digest.sha256.toHex())
             + u' ' + f.rel + u"\r\n"_s;
@@ -91,15 +95,29 @@ std::optional<Marker> ParseMarker(const QByteArray& bytes)
     const std::optional<QString> time = between(lines[1]);
     if (!date || !time)
         return std::nullopt;
-    Marker m { readDate(*date), readTime(*time), {} };
+    Marker m { readDate(*date), readTime(*time), {}, {} };
     if (!m.date.isValid() || !m.time.isValid())
         return std::nullopt;
-    for (qsizetype i = 2; i < lines.size(); ++i) {
+    qsizetype first = 2;
+    if (lines.size() > 2 && lines[2].startsWith(kSafetyLine) && lines[2].endsWith(u'#')) {
+        m.safetyCopyMade = QDateTime::fromString(
+            lines[2].mid(kSafetyLine.size()).chopped(1), u"yyyy-MM-dd HH:mm:ss.zzz"_s);
+        if (!m.safetyCopyMade.isValid())
+            return std::nullopt;
+        first = 3;
+    }
+    QSet<QString> named;
+    for (qsizetype i = first; i < lines.size(); ++i) {
         if (lines[i].trimmed().isEmpty())
             continue;
         const std::optional<MarkerEntry> e = readEntry(lines[i]);
         if (!e)
             return std::nullopt;
+        // The same file twice would be read and checked twice for nothing.
+        const QString name = BackupFiles::relParts(e->rel).join(QChar(0));
+        if (named.contains(name))
+            return std::nullopt;
+        named.insert(name);
         m.entries.append(*e);
     }
     return m;

@@ -1,9 +1,11 @@
 #include "app/CheckFiles.h"
 
+#include "app/Journal.h"
 #include "app/SafetyCopy.h"
 #include "app/Settings.h"
 #include "app/UpdateDB.h"
 #include "platform/Cp1252.h"
+#include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
@@ -40,6 +42,15 @@ void CheckFiles(const Env& env, SettingsRecord& settings)
             FileOps::createEmptyFile(p(log));
     });
     WriteLog(env, QStringLiteral("PROGRAMM"), QStringLiteral("Start"));
+
+    // An import, export or reset that a crash interrupted is completed or
+    // undone before anything else looks at the files.
+    trap.step([&] {
+        const Recovery recovery = RecoverUnfinished(env);
+        if (recovery.status != Recovery::Nothing && env.dialogs)
+            env.dialogs->message(recovery.message,
+                recovery.status == Recovery::Failed ? MsgIcon::Warning : MsgIcon::Information);
+    });
 
     trap.step([&] {
         if (FileOps::exists(p(QStringLiteral("setup.exe"))))

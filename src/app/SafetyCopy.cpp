@@ -2,12 +2,14 @@
 
 #include "app/BackupFiles.h"
 #include "app/BackupMarker.h"
+#include "app/Journal.h"
 #include "platform/Clock.h"
 #include "platform/ErrorLog.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -17,39 +19,60 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A safety copy's folder name: its time, and a number when more than one
-// was made in the same second.
-const QRegularExpression kCopyName(u"^(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2})(?:_(\\d+))?$"_s);
+using namespace BackupFiles;
 
-struct CopyName {
-    QString time;
-    int number = 1;
-    QString name;
+// A safety copy is a folder directly below "db\Sicherungen" (no link)
+// whose marker says it is one; it is ordered by the time it records.
+struct MadeCopy {
+    QDateTime made;
+    int number; // of copies made in the same second
+    QString path;
 };
 
-QList<CopyName> safetyCopies(const QString& base)
+// The number a copy's folder name gives it among those of one second:
+// "2004-05-17_14-30-00_3" is the third, a name without a number the first.
+int numberIn(const QString& name)
 {
-    QList<CopyName> out;
-    for (const QString& name : QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QRegularExpressionMatch m = kCopyName.match(name);
-        if (m.hasMatch())
-            out.append(
-                { m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt(), name });
+    static const QRegularExpression suffix(u"^\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2}_(\\d+)$"_s);
+    const QRegularExpressionMatch m = suffix.match(name);
+    return m.hasMatch() ? m.captured(1).toInt() : 1;
+}
+
+QList<MadeCopy> safetyCopies(const QString& base)
+{
+    QList<MadeCopy> out;
+    for (const QString& name : entries(base)) {
+        const QString path = base + u'/' + name;
+        const QString marker = path + u"/import"_s;
+        if (kindOf(path) != Kind::Folder || kindOf(marker) != Kind::File
+            || QFileInfo(marker).size() > kMarkerSizeLimit)
+            continue;
+        QFile f(marker);
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        const std::optional<Marker> m = ParseMarker(f.readAll());
+        if (m && m->safetyCopyMade.isValid())
+            out.append({ m->safetyCopyMade, numberIn(name), path });
     }
-    std::sort(out.begin(), out.end(), [](const CopyName& a, const CopyName& b) {
-        return a.time != b.time ? a.time > b.time : a.number > b.number;
+    std::sort(out.begin(), out.end(), [](const MadeCopy& a, const MadeCopy& b) {
+        return a.made != b.made ? a.made > b.made : a.number > b.number;
     });
     return out;
 }
 
+// Keeps the new copy and the newest others up to kSafetyCopiesKept, and
+// the one an import reads from.
 void prune(const QString& base, const QString& made, const QString& keep, ErrorTrap& trap)
 {
-    const QList<CopyName> copies = safetyCopies(base);
-    for (qsizetype i = kSafetyCopiesKept; i < copies.size(); ++i) {
-        const QString path = base + u'/' + copies[i].name;
-        if (path == made || (!keep.isEmpty() && BackupFiles::isAtOrBelow(keep, path)))
+    int kept = 1;
+    for (const MadeCopy& c : safetyCopies(base)) {
+        if (c.path == made)
             continue;
-        if (!QDir(path).removeRecursively())
+        if (kept < kSafetyCopiesKept || (!keep.isEmpty() && isAtOrBelow(keep, c.path))) {
+            ++kept;
+            continue;
+        }
+        if (!removeTree(c.path))
             trap.log(Err::PermissionDenied);
     }
 }
@@ -66,60 +89,70 @@ SafetyCopyResult MakeSafetyCopy(const Env& env, int content, ErrorTrap& trap, co
 {
     const auto p = [&](const QString& rel) { return hostPath(env.programDir, rel); };
     const QString base = p(kSafetyCopiesFolder);
-    if (!BackupFiles::makeFolder(base)) {
+    if (!makeFolder(base)) {
         trap.log(Err::PathFileAccess);
         return { {}, failed(base, u"Der Ordner kann nicht angelegt werden."_s) };
     }
     const QDateTime now = env.clock->now();
     const QString stamp = now.toString(u"yyyy-MM-dd_HH-mm-ss"_s);
     // A second copy in the same second counts on from the newest one of
-    // that second, so that the newest copy always sorts first.
+    // that second, so that the newest copy always has the highest number.
     int number = 0;
-    for (const CopyName& c : safetyCopies(base)) {
-        if (c.time == stamp)
-            number = qMax(number, c.number);
+    for (const QString& name : entries(base)) {
+        if (name.startsWith(stamp))
+            number = qMax(number, numberIn(name));
     }
     QString folder = base + u'/' + stamp;
     if (number > 0)
         folder += u'_' + QString::number(number + 1);
-    for (int n = number + 2; QFileInfo::exists(folder); ++n)
+    for (int n = number + 2; kindOf(folder) != Kind::Missing; ++n)
         folder = base + u'/' + stamp + u'_' + QString::number(n);
-    if (!QDir().mkdir(folder)) {
+    if (!makeFolder(folder)) {
         trap.log(Err::PathFileAccess);
         return { {}, failed(folder, u"Der Ordner kann nicht angelegt werden."_s) };
     }
 
     QList<CopiedFile> copies;
     FileFault fault;
-    const auto copyIfThere
-        = [&](const QString& rel, const QString& dir, const QString& name, const QString& prefix) {
-              const QString from = p(rel);
-              if (fault || !QFileInfo(from).isFile())
-                  return;
-              if (!BackupFiles::makeFolder(dir))
-                  fault = { Err::PathFileAccess, FileFault::Writing, prefix + name };
-              else
-                  BackupFiles::copyFile(from, dir, name, prefix, copies, fault);
-          };
+    const auto copyIfThere = [&](const QString& rel, const QString& dir, const QString& prefix) {
+        const QString from = p(rel);
+        if (fault || kindOf(from) == Kind::Missing)
+            return;
+        const QString name = QFileInfo(from).fileName();
+        if (!makeFolder(dir)) {
+            fault = { Err::PathFileAccess, FileFault::Writing, prefix + name };
+            return;
+        }
+        const FileDigest d = copy(from, dir + u'/' + name, fault);
+        if (fault)
+            fault.file = prefix + relName(name);
+        else
+            copies.append({ prefix + relName(name), from, dir + u'/' + name, d });
+    };
     if (content & SafeCosts)
-        copyIfThere(u"db\\kosten\\db"_s, folder + u"/kosten"_s, u"db"_s, u"kosten\\"_s);
+        copyIfThere(u"db\\kosten\\db"_s, folder + u"/kosten"_s, u"kosten\\"_s);
     if (content & SafeCatchLog) {
-        copyIfThere(u"db\\fänge\\db"_s, folder + u"/fänge"_s, u"db"_s, u"fänge\\"_s);
-        copyIfThere(u"db\\db.ver"_s, folder, u"db.ver"_s, QString());
+        copyIfThere(u"db\\fänge\\db"_s, folder + u"/fänge"_s, u"fänge\\"_s);
+        copyIfThere(u"db\\db.ver"_s, folder, QString());
     }
-    if ((content & SafePhotos) && !fault && QFileInfo(p(u"db\\bilder"_s)).isDir())
-        BackupFiles::copyTree(
-            p(u"db\\bilder"_s), folder + u"/bilder"_s, u"bilder\\"_s, copies, fault);
+    // Photos are only ever replaced or deleted, never changed in place: a
+    // second name for each keeps its bytes without copying them, and holds
+    // them already, so only real copies are read back.
+    const QString photos = p(u"db\\bilder"_s);
+    if ((content & SafePhotos) && !fault && QFileInfo(photos).isDir())
+        copyTree(photos, folder + u"/bilder"_s, u"bilder\\"_s, copies, fault,
+            { nullptr, true, false, kPhotoWorkFolder });
     if (!fault)
-        fault = BackupFiles::checkCopies(copies);
+        fault = checkCopies(copies);
     if (!fault) {
-        if (const int error = writeAtomically(folder + u"/import"_s, MarkerBytes(now, copies)))
+        if (const int error
+            = writeFile(folder + u"/import"_s, MarkerBytes(now, copies, /*safetyCopy=*/true)))
             fault = { error, FileFault::Writing, u"import"_s };
     }
     if (fault) {
         trap.log(fault.number);
-        QDir(folder).removeRecursively();
-        return { {}, failed(folder, BackupFiles::describe(fault)) };
+        removeTree(folder);
+        return { {}, failed(folder, describe(fault)) };
     }
     prune(base, folder, keep, trap);
     return { folder, {} };
