@@ -7,6 +7,7 @@
 #include "store/Logbook.h"
 #include "ui/AccessibleIds.h"
 #include "ui/App.h"
+#include "ui/BackupProgress.h"
 #include "ui/DatabaseMenus.h"
 #include "ui/Twips.h"
 #include "ui/frmHaupt.h"
@@ -128,7 +129,16 @@ void frmBackup::exportLogs(LogSet logs, ErrorTrap& trap)
             MsgIcon::Information);
         return;
     }
-    const ExportResult exported = ExportBackup(m_app.env, folder, logs, trap);
+    ExportResult exported;
+    {
+        BackupProgress progress(this, u"Die Sicherung wird geschrieben und geprüft …"_s);
+        exported = ExportBackup(m_app.env, folder, logs, trap, {}, progress.counter());
+    }
+    if (exported.cancelled) {
+        dialogs.message(
+            u"Der Export wurde abgebrochen. Es wurde nichts verändert."_s, MsgIcon::Information);
+        return;
+    }
     if (!exported.ok()) {
         dialogs.message(exported.problem, MsgIcon::Warning);
         return;
@@ -170,8 +180,17 @@ void frmBackup::importLogs(LogSet logs, ErrorTrap& trap)
         return;
     }
 
-    const ImportResult r
-        = ImportBackup(m_app.env, QFileInfo(file).absolutePath(), *marker, logs, trap);
+    ImportResult r;
+    {
+        BackupProgress progress(this, u"Die Sicherung wird geprüft und eingelesen …"_s);
+        r = ImportBackup(
+            m_app.env, QFileInfo(file).absolutePath(), *marker, logs, trap, progress.counter());
+    }
+    if (r.status == ImportResult::Cancelled) {
+        dialogs.message(u"Das Einlesen wurde abgebrochen. Ihre Datenbanken bleiben unverändert."_s,
+            MsgIcon::Information);
+        return;
+    }
     if (r.status == ImportResult::Refused) {
         dialogs.message(r.problem, MsgIcon::Warning);
         return;
@@ -190,6 +209,11 @@ void frmBackup::importLogs(LogSet logs, ErrorTrap& trap)
     }
     if (r.status == ImportResult::Incomplete)
         dialogs.message(r.problem, MsgIcon::Warning);
+    else if (r.leftOut > 0)
+        dialogs.message(u"Datenbank(en) erfolgreich importiert!\r\n%1 Datei(en) im Ordner der "
+                        u"Sicherung, die ihre Importdatei nicht nennt, wurde(n) nicht "
+                        u"übernommen."_s.arg(r.leftOut),
+            MsgIcon::Information);
     else
         dialogs.message(u"Datenbank(en) erfolgreich importiert!"_s, MsgIcon::Information);
     finish();

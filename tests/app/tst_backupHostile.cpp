@@ -299,6 +299,35 @@ private slots:
         QCOMPARE(fileTree(outside.path()), exported);
     }
 
+    // "Abbrechen" in the progress, however far the work has read, leaves
+    // the program's files and the backup as they were.
+    void cancelChangesNothing_data()
+    {
+        QTest::addColumn<int>("percent"); // of the bytes to read, read before the cancel
+        QTest::newRow("at once") << 0;
+        QTest::newRow("copying") << 30;
+        QTest::newRow("reading back") << 75;
+    }
+
+    void cancelChangesNothing()
+    {
+        QFETCH(int, percent);
+        install(u"Alt"_s);
+        const Marker marker = exportBoth();
+        install(u"Neu"_s);
+        const auto program = fileTree(t->dir(), { u"kescherheft.log"_s });
+        const auto inBackup = fileTree(backup());
+        ErrorTrap trap(t->env, kPlace);
+        const auto goOn = [&](qint64 done, qint64 all) { return done * 100 <= all * percent; };
+        ByteCounter cancel(goOn);
+        QVERIFY(ExportBackup(t->env, backup(), LogSet::Both, trap, {}, &cancel).cancelled);
+        ByteCounter cancelToo(goOn);
+        QCOMPARE(ImportBackup(t->env, backup(), marker, LogSet::Both, trap, &cancelToo).status,
+            ImportResult::Cancelled);
+        QCOMPARE(fileTree(t->dir(), { u"kescherheft.log"_s }), program);
+        QCOMPARE(fileTree(backup()), inBackup);
+    }
+
     // An older backup whose catch log cannot be converted (the disk runs
     // full) is refused before anything current is replaced.
     void failedConversionChangesNothing()
