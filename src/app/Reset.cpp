@@ -38,7 +38,7 @@ ResetResult ResetLogs(const Env& env, LogSet logs, const QString& place)
         aside(u"db\\fänge\\db"_s, u"fänge-db"_s);
     if (costs)
         aside(u"db\\kosten\\db"_s, u"kosten-db"_s);
-    if (catches && kindOf(photos) == Kind::Folder) {
+    if (catches && QFileInfo(photos).isDir()) {
         QString photoWork = work + u"/bilder"_s;
         if (!sameDevice(photos, work)) {
             photoWork = photos + u'/' + kPhotoWorkFolder;

@@ -282,21 +282,41 @@ private slots:
     }
 
     // Photos that differ only in letter case travel whole; a photo folder
-    // that is a link stays a link and receives the photos inside it.
+    // that is a link, to the same disk or to another file system, stays a
+    // link and receives the photos inside it, and a reset empties it there.
+    void photoFolderShapes_data()
+    {
+        QTest::addColumn<QString>("elsewhere"); // where the linked photo folder lies
+        QTest::newRow("same file system") << QString();
+        QTest::newRow("another file system") << u"/dev/shm"_s;
+    }
+
     void photoFolderShapes()
     {
+        QFETCH(QString, elsewhere);
+        QTemporaryDir other(elsewhere.isEmpty() ? QDir::tempPath() + u"/fotos-XXXXXX"_s
+                                                : elsewhere + u"/fotos-XXXXXX"_s);
+        if (!elsewhere.isEmpty() && (!other.isValid() || sameDevice(other.path(), t->dir())))
+            QSKIP("no second file system to put the photos on");
         install(u"Max"_s);
-        t->write(u"db\\bilder\\a.jpg"_s, "klein");
-        t->write(u"db\\bilder\\A.jpg"_s, "GROSS");
+        put(db() + u"/Bilder/a.jpg"_s, "klein");
+        put(db() + u"/Bilder/A.jpg"_s, "GROSS");
         const Marker marker = exportBoth();
         const auto exported = fileTree(db() + u"/Bilder"_s);
+        QCOMPARE(exported.value(u"a.jpg"_s), "klein");
         QVERIFY(removeTree(db() + u"/Bilder"_s));
-        link(outside.path(), db() + u"/Bilder"_s);
+        link(other.path(), db() + u"/Bilder"_s);
+        put(other.path() + u"/alt.jpg"_s, "alt");
         ErrorTrap trap(t->env, kPlace);
         const ImportResult r = ImportBackup(t->env, backup(), marker, LogSet::Both, trap);
         QVERIFY2(r.status == ImportResult::Imported, qPrintable(r.problem));
         QCOMPARE(kindOf(db() + u"/Bilder"_s), Kind::Link);
-        QCOMPARE(fileTree(outside.path()), exported);
+        QCOMPARE(fileTree(other.path()), exported);
+        QCOMPARE(ResetLogs(t->env, LogSet::Catches, kPlace).status, ResetResult::Emptied);
+        QCOMPARE(kindOf(db() + u"/Bilder"_s), Kind::Link);
+        QCOMPARE(
+            QDir(other.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList { u"Alt"_s });
     }
 
     // "Abbrechen" in the progress, however far the work has read, leaves
