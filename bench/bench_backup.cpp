@@ -325,6 +325,24 @@ int main(int argc, char** argv)
         if (QProcess::execute(u"cp"_s, { u"-al"_s, folder, earlier }) != 0
             || usageBelow(earlier).bytes != backup.bytes)
             fault(u"cannot link the backup's files into %1"_s.arg(earlier));
+        // A safety copy's marker says that it is one and when it was made;
+        // a new file, since the linked one is the backup's.
+        QFile marker(earlier + u"/import"_s);
+        marker.open(QIODevice::ReadOnly);
+        QByteArray bytes = marker.readAll();
+        marker.close();
+        const qsizetype afterTime = bytes.indexOf('\n', bytes.indexOf('\n') + 1) + 1;
+        bytes.insert(afterTime,
+            "#Sicherheitskopie "
+                + benchNow()
+                      .addDays(-1)
+                      .addSecs(n)
+                      .toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s)
+                      .toLatin1()
+                + "#\r\n");
+        if (!QFile::remove(marker.fileName()) || !marker.open(QIODevice::WriteOnly)
+            || marker.write(bytes) != bytes.size())
+            fault(u"cannot mark %1 as a safety copy"_s.arg(earlier));
     }
     for (int run = 0; run < kRuns; ++run) {
         const QStringList before = safetyCopies(programDir.path());
