@@ -34,7 +34,6 @@ constexpr int kPhotos = 1000;
 constexpr int kRuns = 5;
 constexpr double kBudgetMs = 2000;
 
-
 // Answers the file dialogs with the folder or file given, and the messages
 // announced, in order; anything else is a fault.
 class BackupDialogs final : public Dialogs {
@@ -58,6 +57,7 @@ public:
     }
     QString openFile(const QString&, const QString&, const QString&) override { return path; }
     QString saveFile(const QString&, const QString&, const QString&) override { return path; }
+    QString chooseFolder(const QString&, const QString&) override { return path; }
 };
 
 // Tops the photos of the folder up to kPhotos with copies of one of them,
