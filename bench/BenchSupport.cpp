@@ -49,6 +49,12 @@ QString ScriptedDialogs::saveFile(const QString& title, const QString&, const QS
     return {};
 }
 
+QString ScriptedDialogs::chooseFolder(const QString& title, const QString&)
+{
+    unexpected(title);
+    return {};
+}
+
 void ScriptedDialogs::unexpected(const QString& text)
 {
     ++m_faults;

@@ -24,6 +24,7 @@ public:
     QString input(const QString& prompt, const QString&, const QString&) override;
     QString openFile(const QString& title, const QString&, const QString&) override;
     QString saveFile(const QString& title, const QString&, const QString&) override;
+    QString chooseFolder(const QString& title, const QString&) override;
 
 private:
     void unexpected(const QString& text);

@@ -73,6 +73,7 @@ public:
     }
     QString openFile(const QString&, const QString&, const QString&) override { return path; }
     QString saveFile(const QString&, const QString&, const QString&) override { return path; }
+    QString chooseFolder(const QString&, const QString&) override { return path; }
 };
 
 // The bytes of photo number `index`: a JPEG's first and last markers around

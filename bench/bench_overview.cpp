@@ -69,6 +69,7 @@ public:
     }
     QString openFile(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString chooseFolder(const QString&, const QString&) override { return {}; }
 };
 
 class CountingShell final : public Shell {

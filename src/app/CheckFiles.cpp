@@ -27,7 +27,7 @@ qint16 readVersion(const QString& path)
 
 } // namespace
 
-void CheckFiles(const Env& env, SettingsRecord& settings)
+StartCheck CheckFiles(const Env& env, SettingsRecord& settings)
 {
     ErrorTrap trap(env, QStringLiteral("Sub CheckFiles"));
     const auto p = [&](const QString& rel) { return hostPath(env.programDir, rel); };
@@ -89,23 +89,29 @@ void CheckFiles(const Env& env, SettingsRecord& settings)
                                           "Bitte diese Datei nicht löschen!\r\n")));
     });
 
+    bool end = false;
     trap.step([&] {
         const QString ver = p(QStringLiteral("db\\db.ver"));
         qint16 version = 0;
         if (!FileOps::exists(ver)) {
             version = 100;
-            if (ReadyToMigrate(env, version, trap))
-                UpdateDB(env, version);
-            return;
+        } else {
+            // An unreadable number leaves the version at 0: the migration
+            // then does nothing.
+            trap.step([&] { version = readVersion(ver); });
+            if (version >= kDbVersion)
+                return;
         }
-        // An unreadable number leaves the version at 0: the migration then
-        // does nothing.
-        trap.step([&] { version = readVersion(ver); });
         // The old catch file is copied aside first, so that a conversion
         // that goes wrong can be undone by importing the copy.
-        if (version < kDbVersion && ReadyToMigrate(env, version, trap))
+        if (ReadyToMigrate(env, version, trap))
             UpdateDB(env, version);
+        else
+            end = true;
     });
+    if (end)
+        return StartCheck::End;
 
     LoadSettings(env, settings);
+    return StartCheck::GoOn;
 }

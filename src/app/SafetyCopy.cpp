@@ -162,5 +162,22 @@ bool ReadyToMigrate(const Env& env, qint16 version, ErrorTrap& trap)
 {
     if (version != 100 && version != 101)
         return true;
-    return MakeSafetyCopy(env, SafeCatchLog, trap).ok();
+    const SafetyCopyResult copy = MakeSafetyCopy(env, SafeCatchLog, trap);
+    if (copy.ok())
+        return true;
+    // Without a catch file nothing is converted and nothing can be lost.
+    if (!FileOps::fileExists(hostPath(env.programDir, u"db\\fänge\\db"_s)))
+        return true;
+    if (!env.dialogs)
+        return false;
+    // "Nein" is preselected: a conversion without a way back needs a
+    // deliberate choice.
+    return env.dialogs->askYesNo(
+               u"Die Fangdatenbank liegt in einem älteren Format vor und muss umgewandelt "
+               u"werden.\r\n\r\n"_s
+                   + copy.problem
+                   + u"\r\n\r\nSoll die Fangdatenbank ohne Sicherheitskopie umgewandelt "
+                     u"werden?"_s,
+               MsgResult::No)
+        == MsgResult::Yes;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Dialogs.h"
 #include "platform/Env.h"
 
 #include <QString>
@@ -37,6 +38,9 @@ SafetyCopyResult MakeSafetyCopy(
     const Env& env, int content, ErrorTrap& trap, const QString& keep = QString());
 
 // Before UpdateDB converts a catch file of format `version`: true when it
-// may run, that is when nothing is converted or a safety copy of the
-// catch file and "db\db.ver" was made.
+// may run, that is when nothing is converted, a safety copy of the catch
+// file and "db\db.ver" was made, or no copy could be made and the user,
+// told why, chose to convert without one. False (the user said no, or
+// nobody can be asked) means the old file must stay as it is, and nothing
+// may show its weights in grams as kilograms: the start is to end.
 bool ReadyToMigrate(const Env& env, qint16 version, ErrorTrap& trap);

@@ -28,6 +28,9 @@ public:
     virtual QString saveFile(
         const QString& title, const QString& startFolder, const QString& filter)
         = 0;
+    // An existing folder, chosen as a folder (a save dialog would open it
+    // instead of returning it). Returns its path or "" when cancelled.
+    virtual QString chooseFolder(const QString& title, const QString& startFolder) = 0;
     // A Yes/No question with the question icon whose preselected button (the
     // one Enter presses) is `preset`. Where that cannot be chosen it is
     // asked as message() asks it.

@@ -41,7 +41,14 @@ App::~App()
 void App::Main()
 {
     ErrorTrap trap(env, QStringLiteral("Sub Main"));
-    trap.step([&] { CheckFiles(env, settings); });
+    StartCheck check = StartCheck::GoOn;
+    trap.step([&] { check = CheckFiles(env, settings); });
+    if (check == StartCheck::End) {
+        // An old catch log neither copied aside nor converted: no window may
+        // show it, and the settings stay as they were.
+        endNow();
+        return;
+    }
     trap.step([&] {
         // Created once and shown briefly: its load fills the list and the sums.
         kosten = new frmAddKosten(*this);
@@ -140,6 +147,12 @@ void App::EndProgram()
         log->putBackCost(trap);
     }
     SaveSettings(env, settings);
+    endNow();
+}
+
+void App::endNow()
+{
+    m_ended = true;
     WriteLog(env, QStringLiteral("PROGRAMM"), QStringLiteral("Ende"));
     if (m_quit)
         m_quit();

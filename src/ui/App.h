@@ -45,6 +45,7 @@ public:
     BuildInfo build; // the program file and its build time, for the About window
 
     // Start-up: check the installation, load the windows, show the main window.
+    // Ends the program at once instead when the check says so.
     void Main();
     // Saves the settings, logs the end and ends the process.
     void EndProgram();
@@ -63,6 +64,9 @@ public:
     bool ended() const { return m_ended; }
 
 private:
+    // Logs the end and ends the process.
+    void endNow();
+
     std::function<void()> m_quit;
     // The last fishing time and the catch list it was computed from.
     std::optional<qint32> m_fishingMinutes;

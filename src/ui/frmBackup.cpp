@@ -119,7 +119,7 @@ void frmBackup::cmdSave_Click()
 void frmBackup::exportLogs(LogSet logs, ErrorTrap& trap)
 {
     Dialogs& dialogs = *m_app.env.dialogs;
-    const QString folder = dialogs.saveFile(u"Datenbank exportieren"_s, u"C:\\"_s, QString());
+    const QString folder = dialogs.chooseFolder(u"Datenbank exportieren"_s, u"C:\\"_s);
     if (folder.isEmpty())
         return;
     if (EndsWithImport(folder)) {

@@ -1,7 +1,7 @@
 // Safety copies: only the newest copies stay, a copy that cannot be made
-// stops the deletion, a start-up conversion is preceded by one, and any
-// file name survives the marker. What a reset copies is checked with the
-// reset menus.
+// stops the deletion, a start-up conversion is preceded by one or asks
+// first, and any file name survives the marker. What a reset copies is
+// checked with the reset menus.
 #include "app/BackupFiles.h"
 #include "app/BackupMarker.h"
 #include "app/CheckFiles.h"
@@ -47,6 +47,7 @@ private slots:
         t = std::make_unique<TestEnv>();
         t->dialogs.answer(MsgResult::No);
         CheckFiles(t->env, s);
+        QVERIFY(t->dialogs.verifyDone());
         t->write(u"db\\fänge\\db"_s, kCatches);
         t->write(u"db\\kosten\\db"_s, kCosts);
         t->write(u"db\\bilder\\Zander.jpg"_s, "jpg");
@@ -101,31 +102,59 @@ private slots:
     {
         QTest::addColumn<QByteArray>("version"); // null: no version file
         QTest::addColumn<bool>("copyPossible");
+        QTest::addColumn<MsgResult>("answer"); // to the question when no copy can be made
         QTest::addColumn<bool>("copied");
         QTest::addColumn<bool>("converted");
-        QTest::newRow("101") << QByteArray("101\r\n") << true << true << true;
-        QTest::newRow("no version file") << QByteArray() << true << true << true;
-        QTest::newRow("current format") << QByteArray("102\r\n") << true << false << false;
-        QTest::newRow("no copy, no conversion") << QByteArray("101\r\n") << false << false << false;
+        QTest::addColumn<bool>("ends");
+        const MsgResult none = MsgResult::Cancel;
+        QTest::newRow("101") << QByteArray("101\r\n") << true << none << true << true << false;
+        QTest::newRow("no version file") << QByteArray() << true << none << true << true << false;
+        QTest::newRow("current format")
+            << QByteArray("102\r\n") << true << none << false << false << false;
+        QTest::newRow("no copy, converted anyway")
+            << QByteArray("101\r\n") << false << MsgResult::Yes << false << true << false;
+        QTest::newRow("no copy, not converted")
+            << QByteArray("101\r\n") << false << MsgResult::No << false << false << true;
+        QTest::newRow("no version file, no copy, not converted")
+            << QByteArray() << false << MsgResult::No << false << false << true;
     }
 
     void conversionAtStart()
     {
         QFETCH(QByteArray, version);
         QFETCH(bool, copyPossible);
+        QFETCH(MsgResult, answer);
         QFETCH(bool, copied);
         QFETCH(bool, converted);
+        QFETCH(bool, ends);
         const QByteArray grams = recordFileBytes({ sampleCatch({ { 7, u"2500"_s } }).join(u'\t') });
         t->write(u"db\\fänge\\db"_s, grams);
         if (version.isNull())
             QFile::remove(t->path(u"db\\db.ver"_s));
         else
             t->write(u"db\\db.ver"_s, version);
-        if (!copyPossible)
+        if (!copyPossible) {
             t->write(kSafetyCopiesFolder, "not a folder");
-        CheckFiles(t->env, s);
+            t->dialogs.answer(answer);
+        }
+        const auto before = fileTree(t->path(u"db"_s));
+        QCOMPARE(CheckFiles(t->env, s) == StartCheck::End, ends);
         QCOMPARE(t->read(u"db\\fänge\\db"_s) != grams, converted);
         QCOMPARE(copies(*t).size(), copied ? 1 : 0);
+        if (ends)
+            QCOMPARE(fileTree(t->path(u"db"_s)), before);
+        if (!copyPossible) {
+            // The question gives the reason the copy failed and presets "Nein".
+            ErrorTrap trap(t->env, kPlace);
+            const QString why = MakeSafetyCopy(t->env, SafeCatchLog, trap).problem;
+            QVERIFY(!why.isEmpty());
+            QCOMPARE(t->dialogs.messageTexts(),
+                QStringList { u"Die Fangdatenbank liegt in einem älteren Format vor und muss "
+                              u"umgewandelt werden.\r\n\r\n"_s
+                    + why
+                    + u"\r\n\r\nSoll die Fangdatenbank ohne Sicherheitskopie umgewandelt werden?"_s });
+            QCOMPARE(t->dialogs.shown().first().preset, MsgResult::No);
+        }
         if (!copied)
             return;
         auto safety = fileTree(t->path(kSafetyCopiesFolder) + u'/' + copies(*t).first());

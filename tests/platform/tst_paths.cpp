@@ -1,4 +1,5 @@
 #include "platform/Paths.h"
+#include "platform/qt/QtDialogs.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -48,6 +49,33 @@ private slots:
         QVERIFY(QDir(root.path()).mkpath(u"db/fänge"_s));
         QCOMPARE(hostPath(root.path(), u"db\\fänge"_s), root.path() + u"/db/fänge"_s);
         QCOMPARE(hostPath(root.path(), u"db\\Fänge"_s), root.path() + u"/db/Fänge"_s);
+    }
+
+    // The program's "text|*.a;*.b" file filters in the form Qt's file
+    // dialogs read.
+    void fileFilter_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("patterns added")
+            << u"Bilddateien (jpg)|*.jpg;*.gif"_s << u"Bilddateien (jpg) (*.jpg *.gif)"_s;
+        QTest::newRow("shown already") << u"Digitales Kescherheft Importdateien (import)|import"_s
+                                       << u"Digitales Kescherheft Importdateien (import)"_s;
+        QTest::newRow("shown already, two")
+            << u"Bilder (*.jpg *.gif)|*.jpg;*.gif"_s << u"Bilder (*.jpg *.gif)"_s;
+        QTest::newRow("other parentheses at the end")
+            << u"Importdateien (alt)|import"_s << u"Importdateien (alt) (import)"_s;
+        QTest::newRow("a longer list at the end")
+            << u"Bilder (*.jpg *.gif)|*.gif"_s << u"Bilder (*.jpg *.gif) (*.gif)"_s;
+        QTest::newRow("patterns not at the end")
+            << u"(import) Dateien|import"_s << u"(import) Dateien (import)"_s;
+        QTest::newRow("no patterns") << u"Alle Dateien (*)"_s << u"Alle Dateien (*)"_s;
+    }
+
+    void fileFilter()
+    {
+        QFETCH(QString, filter);
+        QTEST(qtFileFilter(filter), "expected");
     }
 };
 

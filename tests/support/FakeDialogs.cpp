@@ -79,6 +79,13 @@ QString FakeDialogs::saveFile(
     return take(Kind::SaveFile, title).text;
 }
 
+QString FakeDialogs::chooseFolder(const QString& title, const QString& startFolder)
+{
+    m_shown.append(
+        { Kind::Folder, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, {}, {} });
+    return take(Kind::Folder, title).text;
+}
+
 QStringList FakeDialogs::messageTexts() const
 {
     QStringList out;

@@ -11,7 +11,7 @@
 // queue, and a prompt nobody scripted fails the test.
 class FakeDialogs final : public Dialogs {
 public:
-    enum class Kind { Message, Input, OpenFile, SaveFile };
+    enum class Kind { Message, Input, OpenFile, SaveFile, Folder };
 
     FakeDialogs() = default;
     FakeDialogs(const FakeDialogs&) = delete;
@@ -48,6 +48,10 @@ public:
     {
         m_answers.append({ Kind::SaveFile, MsgResult::Ok, path });
     }
+    void answerFolder(const QString& path)
+    {
+        m_answers.append({ Kind::Folder, MsgResult::Ok, path });
+    }
 
     MsgResult message(
         const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override;
@@ -56,6 +60,7 @@ public:
         const QString& title, const QString& startFolder, const QString& filter) override;
     QString saveFile(
         const QString& title, const QString& startFolder, const QString& filter) override;
+    QString chooseFolder(const QString& title, const QString& startFolder) override;
     // Answered from the message queue like message().
     MsgResult askYesNo(const QString& text, MsgResult preset, const QString& title) override;
 

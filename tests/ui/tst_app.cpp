@@ -1,5 +1,6 @@
 // Start-up and program end: the order of Main, the end through EndProgram,
-// and the real executable creating its layout in an empty folder.
+// the end before any window when an old catch log stays unconverted, and
+// the real executable creating its layout in an empty folder.
 #include "app/Settings.h"
 #include "store/Logbook.h"
 #include "support/TestEnv.h"
@@ -17,6 +18,7 @@ class TestApp : public QObject {
 
 private Q_SLOTS:
     void mainThenEndOnce();
+    void unconvertedLogEndsAtStart();
     void executableCreatesLayoutInEmptyFolder();
     void sortMenuSortsBothFilesNewestFirst();
     void sortMenuReportsWhatItCouldNotSort();
@@ -51,6 +53,28 @@ void TestApp::mainThenEndOnce()
         QByteArray("[Fang\xFC"
                    "bersicht]\r"));
     QCOMPARE(lines.at(8), QByteArray("0\r"));
+}
+
+void TestApp::unconvertedLogEndsAtStart()
+{
+    TestEnv t;
+    const QByteArray grams
+        = recordFileBytes({ sampleCatch({ { 7, QStringLiteral("2500") } }).join(u'\t') });
+    t.write("db\\Fänge\\db", grams);
+    t.write("db\\db.ver", "101\r\n");
+    t.write("db\\Sicherungen", "no folder"); // no safety copy can be made
+    t.dialogs.answer(MsgResult::No); // convert without one?
+    int quits = 0;
+    App app(t.env, [&] { ++quits; });
+    app.Main();
+    QVERIFY(t.dialogs.verifyDone());
+    QVERIFY(app.ended());
+    QCOMPARE(quits, 1);
+    QVERIFY(!app.haupt && !app.uebersicht && !app.kosten);
+    QCOMPARE(t.read("db\\fänge\\db"), grams);
+    QCOMPARE(t.read("db\\db.ver"), QByteArray("101\r\n"));
+    QVERIFY(!QFile::exists(t.path("settings.ini")));
+    QCOMPARE(t.logEntries().last(), QStringLiteral("PROGRAMM\tEnde"));
 }
 
 void TestApp::executableCreatesLayoutInEmptyFolder()

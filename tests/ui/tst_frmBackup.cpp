@@ -63,10 +63,10 @@ class TestFrmBackup : public QObject {
         return w;
     }
 
-    // F11, then the save dialog; the reset question answered `reset`.
+    // F11, then the folder dialog; the reset question answered `reset`.
     void exportBackup(bool catches, bool costs, MsgResult reset = MsgResult::No)
     {
-        t->dialogs.answerSaveFile(backup());
+        t->dialogs.answerFolder(backup());
         t->dialogs.answer(reset);
         if (reset == MsgResult::Yes)
             t->dialogs.expectMessage();
@@ -241,6 +241,8 @@ private slots:
     void exportThenImport()
     {
         exportBackup(true, true);
+        QCOMPARE(t->dialogs.shown().first().kind, FakeDialogs::Kind::Folder);
+        QCOMPARE(t->dialogs.shown().first().title, u"Datenbank exportieren"_s);
         QCOMPARE(texts().first(),
             u"Daten erfolgreich exportiert nach '%1'!\r\nAlte Datenbank(en) jetzt zurücksetzen?"_s
                 .arg(backup()));
@@ -291,7 +293,7 @@ private slots:
     void exportNameEndingInImport()
     {
         QPointer<frmBackup> w = openBackup(u"mnuCreateBackup"_s);
-        t->dialogs.answerSaveFile(t->dir() + u"/Sicherung/import"_s);
+        t->dialogs.answerFolder(t->dir() + u"/Sicherung/import"_s);
         t->dialogs.expectMessage();
         w->cmdSave->click();
         QCOMPARE(texts(),

@@ -119,7 +119,12 @@ QString qtFileFilter(const QString& filter)
         return filter;
     QString patterns = filter.mid(bar + 1);
     patterns.replace(u';', u' ');
-    return filter.left(bar) + QStringLiteral(" (") + patterns + u')';
+    const QString list = QStringLiteral("(") + patterns + u')';
+    // Qt reads the patterns from the last parentheses: a display text that
+    // shows them already needs them only once.
+    if (filter.left(bar).endsWith(list))
+        return filter.left(bar);
+    return filter.left(bar) + u' ' + list;
 }
 
 QString QtDialogs::openFile(const QString& title, const QString& startFolder, const QString& filter)
@@ -136,6 +141,11 @@ QString QtDialogs::saveFile(const QString& title, const QString& startFolder, co
     if (!startFolder.isEmpty() && !suggested.isDir() && suggested.dir().exists())
         start = suggested.filePath();
     return QFileDialog::getSaveFileName(parentWindow(), title, start, qtFileFilter(filter));
+}
+
+QString QtDialogs::chooseFolder(const QString& title, const QString& startFolder)
+{
+    return QFileDialog::getExistingDirectory(parentWindow(), title, hostFolder(startFolder));
 }
 
 bool QtShell::open(const QString& fileOrUrl)

@@ -16,6 +16,7 @@ public:
         const QString& title, const QString& startFolder, const QString& filter) override;
     QString saveFile(
         const QString& title, const QString& startFolder, const QString& filter) override;
+    QString chooseFolder(const QString& title, const QString& startFolder) override;
     MsgResult askYesNo(const QString& text, MsgResult preset, const QString& title) override;
 
 private:
@@ -23,7 +24,9 @@ private:
         std::optional<MsgResult> preset);
 };
 
-// Turns "Bilddateien (jpg)|*.jpg;*.gif" into Qt's "Bilddateien (jpg) (*.jpg *.gif)".
+// Turns "Bilddateien (jpg)|*.jpg;*.gif" into Qt's "Bilddateien (jpg) (*.jpg *.gif)". A
+// display text that already ends in its patterns, "Importdateien (import)|import", keeps
+// them once.
 QString qtFileFilter(const QString& filter);
 
 // Opens with the desktop's default application through QDesktopServices.
