@@ -4,6 +4,7 @@
 #include "app/BackupMarker.h"
 #include "app/Journal.h"
 #include "platform/Clock.h"
+#include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/Dialogs.h"
 #include "platform/Env.h"
 
 #include <QString>
