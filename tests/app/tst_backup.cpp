@@ -173,56 +173,6 @@ private slots:
             (QMap<QString, QByteArray> { { u"Alt/Hecht.jpg"_s, "photoh" } }));
     }
 
-    void damagedBackupIsRefused_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("damage");
-        QTest::addColumn<LogSet>("logs");
-        QTest::addColumn<bool>("olderMarker");
-        QTest::addColumn<QString>("why");
-        QTest::newRow("catch log changed") << u"fänge/db"_s << u"changed"_s << LogSet::Both << false
-                                           << u"Die Datei 'fänge\\db' ist beschädigt"_s;
-        QTest::newRow("photo missing")
-            << u"bilder/Äsche_Müritz.jpg"_s << u"missing"_s << LogSet::Catches << false
-            << u"Die Datei 'bilder\\Äsche_Müritz.jpg' fehlt in dieser Sicherung."_s;
-        QTest::newRow("cost log changed, catches asked for")
-            << u"kosten/db"_s << u"changed"_s << LogSet::Catches << false
-            << u"Die Datei 'kosten\\db' ist beschädigt"_s;
-        QTest::newRow("catch log a link, older marker")
-            << u"fänge/db"_s << u"link"_s << LogSet::Catches << true
-            << u"Sicherung Jürgen/fänge/db' ist eine Verknüpfung"_s;
-    }
-
-    void damagedBackupIsRefused()
-    {
-        QFETCH(QString, file);
-        QFETCH(QString, damage);
-        QFETCH(LogSet, logs);
-        QFETCH(bool, olderMarker);
-        QFETCH(QString, why);
-        Marker marker = exportTo(backup(), LogSet::Both);
-        if (olderMarker)
-            marker.entries.clear();
-        const QString path = backup() + u'/' + file;
-        QVERIFY(QFile::remove(path));
-        if (damage == u"changed"_s) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(catches(u"Eva"_s).left(QFileInfo(t->path(u"db\\fänge\\db"_s)).size()));
-        } else if (damage == u"link"_s) {
-            QVERIFY(QFile::link(t->path(u"db\\fänge\\db"_s), path));
-        }
-        install(u"Moritz"_s, "current");
-        const auto before = fileTree(db());
-        ErrorTrap trap(t->env, kPlace);
-        const ImportResult r = ImportBackup(t->env, backup(), marker, logs, trap);
-        QCOMPARE(r.status, ImportResult::Refused);
-        QVERIFY2(r.problem.contains(why), qPrintable(r.problem));
-        QVERIFY(r.problem.endsWith(u"Ihre Datenbanken bleiben unverändert."_s));
-        QCOMPARE(fileTree(db()), before); // no safety copy, no staging folder left
-        QCOMPARE(t->logEntries().last().section(u'\t', 0, 0), kPlace);
-    }
-
     void exportFaults_data()
     {
         QTest::addColumn<QString>("folder"); // below the program folder

@@ -27,7 +27,6 @@ using namespace BackupFiles;
 namespace {
 
 const QString kPlace = u"Sub frmBackup.cmdSave_Click"_s;
-const QStringList kNotData = { u"Sicherungen/"_s };
 const QByteArray kSecret = "geheim\r\n";
 
 QByteArray catches(const QString& angler)
@@ -112,6 +111,10 @@ private slots:
     {
         QTest::addColumn<QString>("hostility");
         QTest::addColumn<QString>("named");
+        QTest::newRow("catch log changed")
+            << u"changed"_s << u"Die Datei 'fänge\\db' ist beschädigt"_s;
+        QTest::newRow("cost log changed, only catches asked for")
+            << u"changed-costs"_s << u"Die Datei 'kosten\\db' ist beschädigt"_s;
         QTest::newRow("cost folder a link") << u"kosten-link"_s << u"Sicherung/kosten'"_s;
         QTest::newRow("unlisted photo a link") << u"evil-photo"_s << u"bilder/evil.jpg'"_s;
         QTest::newRow("older marker, photo folder a link")
@@ -135,7 +138,15 @@ private slots:
         const auto crafted = [&](const QString& rel) {
             marker.entries.append({ rel, { 7, QByteArray(32, 'x') } });
         };
-        if (hostility == u"kosten-link"_s) {
+        if (hostility == u"changed"_s || hostility == u"changed-costs"_s) {
+            // Same length, other bytes.
+            const QString file = b + (hostility == u"changed"_s ? u"/fänge/db"_s : u"/kosten/db"_s);
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            const QByteArray bytes = f.readAll();
+            QVERIFY(removeTree(file));
+            put(file, QByteArray(bytes).replace("Max", "Eva"));
+        } else if (hostility == u"kosten-link"_s) {
             QVERIFY(removeTree(b + u"/kosten"_s));
             link(outside.path(), b + u"/kosten"_s);
         } else if (hostility == u"evil-photo"_s) {
@@ -158,11 +169,13 @@ private slots:
         install(u"Moritz"_s);
         const auto before = fileTree(db());
         ErrorTrap trap(t->env, kPlace);
-        const ImportResult r = ImportBackup(t->env, b, marker, LogSet::Both, trap);
+        const LogSet logs = hostility == u"changed-costs"_s ? LogSet::Catches : LogSet::Both;
+        const ImportResult r = ImportBackup(t->env, b, marker, logs, trap);
         QCOMPARE(r.status, ImportResult::Refused);
         QVERIFY2(r.problem.contains(named), qPrintable(r.problem));
         QVERIFY(r.problem.endsWith(u"Ihre Datenbanken bleiben unverändert."_s));
-        QCOMPARE(fileTree(db()), before);
+        QCOMPARE(fileTree(db()), before); // no safety copy, no staging folder left
+        QCOMPARE(t->logEntries().last().section(u'\t', 0, 0), kPlace);
     }
 
     // A marker that names a file twice or is larger than any marker is no
