@@ -42,7 +42,8 @@ class TestBackup : public QObject {
     std::unique_ptr<TestEnv> t;
 
     QString db() const { return t->dir() + u"/db"_s; }
-    QString backup() const { return t->dir() + u"/Sicherung Jürgen"_s; }
+    QString m_backup;
+    QString backup() const { return t->dir() + u'/' + m_backup; }
 
     // An installation with both logs and photos, one of them in a folder.
     void install(const QString& who, const QByteArray& photo)
@@ -58,8 +59,9 @@ class TestBackup : public QObject {
         ErrorTrap trap(t->env, kPlace);
         const ExportResult r = ExportBackup(t->env, folder, logs, trap);
         [&] { QVERIFY2(r.ok(), qPrintable(r.problem)); }();
-        return ParseMarker(t->read(folder.mid(t->dir().size() + 1) + u"/import"_s))
-            .value_or(Marker {});
+        QFile f(folder + u"/import"_s);
+        f.open(QIODevice::ReadOnly);
+        return ParseMarker(f.readAll()).value_or(Marker {});
     }
 
 private slots:
@@ -70,6 +72,10 @@ private slots:
         t->dialogs.answer(MsgResult::No);
         CheckFiles(t->env, s);
         install(u"Max"_s, "photo");
+        // A folder link in the photo folder that leads back to it: neither
+        // the export nor a safety copy may follow it.
+        QVERIFY(QFile::link(db() + u"/Bilder"_s, db() + u"/Bilder/Schleife"_s));
+        m_backup = u"Sicherung Jürgen"_s;
     }
     void cleanup() { t->dialogs.verifyDone(); }
 
@@ -77,17 +83,30 @@ private slots:
     {
         QTest::addColumn<LogSet>("exported");
         QTest::addColumn<LogSet>("imported");
-        QTest::newRow("both logs") << LogSet::Both << LogSet::Both;
-        QTest::newRow("both exported, catches imported") << LogSet::Both << LogSet::Catches;
-        QTest::newRow("costs only") << LogSet::Costs << LogSet::Costs;
-        QTest::newRow("catches only") << LogSet::Catches << LogSet::Catches;
+        QTest::addColumn<QString>("folder"); // below the program folder
+        QTest::newRow("both logs") << LogSet::Both << LogSet::Both << u"Sicherung Jürgen"_s;
+        QTest::newRow("both exported, catches imported")
+            << LogSet::Both << LogSet::Catches << u"Sicherung Jürgen"_s;
+        QTest::newRow("costs only") << LogSet::Costs << LogSet::Costs << u"Sicherung Jürgen"_s;
+        QTest::newRow("catches only") << LogSet::Catches << LogSet::Catches << u"Sicherung"_s;
+        // Beside the program's folders, not in them, though the names begin alike.
+        QTest::newRow("a folder named like db") << LogSet::Both << LogSet::Both << u"dbSicherung"_s;
+        QTest::newRow("a folder named like the staging folder")
+            << LogSet::Both << LogSet::Both << u"db/EinlesenAlt"_s;
     }
 
     void roundTrip()
     {
         QFETCH(LogSet, exported);
         QFETCH(LogSet, imported);
-        const Marker marker = exportTo(backup(), exported);
+        QFETCH(QString, folder);
+        m_backup = folder;
+        // A backup beside the staging folder is exported elsewhere and moved
+        // there, as a user might put it.
+        const bool inDb = folder.startsWith(u"db/"_s);
+        const Marker marker = exportTo(inDb ? t->dir() + u"/Ablage"_s : backup(), exported);
+        if (inDb)
+            QVERIFY(QDir().rename(t->dir() + u"/Ablage"_s, backup()));
         const auto original = fileTree(db());
         const auto inBackup = fileTree(backup());
         const bool withCatches = includes(exported, LogSet::Catches);
@@ -98,7 +117,7 @@ private slots:
         QCOMPARE(inBackup.value(u"bilder/Alt/Hecht.jpg"_s, "-"), withCatches ? "photoh" : "-");
         QCOMPARE(marker.entries.size(), inBackup.size() - 1); // every file but the marker
         if (withCatches) // names with umlauts survive the marker's code page
-            QVERIFY(t->read(u"Sicherung Jürgen\\import"_s)
+            QVERIFY(inBackup.value(u"import"_s)
                         .contains(encode1252(u" bilder\\Äsche_Müritz.jpg\r\n"_s)));
 
         QFile::remove(db() + u"/Bilder/Äsche_Müritz.jpg"_s);
@@ -124,6 +143,8 @@ private slots:
             includes(imported, LogSet::Costs) ? costs(u"Moritz"_s) : "-");
         QCOMPARE(safety.value(u"bilder/Zander.jpg"_s, "-"),
             includes(imported, LogSet::Catches) ? "z" : "-");
+        QCOMPARE(safety.keys().filter(u"bilder/"_s).size(),
+            includes(imported, LogSet::Catches) ? changed.keys().filter(u"Bilder/"_s).size() : 0);
     }
 
     // Other files of an existing backup stay; its folders are found in any
