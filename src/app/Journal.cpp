@@ -96,8 +96,6 @@ bool undo(const QList<Move>& moves, qsizetype count)
         const Move& m = moves[i];
         if (there(m.to) && !there(m.from))
             ok = moveTo(m.to, m.from) == 0 && ok;
-        else if (!there(m.from))
-            ok = false;
     }
     return ok;
 }

@@ -459,6 +459,43 @@ private slots:
         // The sweep stopped the work at every change, and some of those
         // stops came after the journal, so the start had to complete them.
         QVERIFY(stops > 5 && completed > 0);
+        qInfo("%s stopped at %d points, %d completed at the next start", qPrintable(step), stops,
+            completed);
+    }
+
+    // A rename that cannot be made puts back the ones made before it, in
+    // the step itself or at the next start.
+    void failedMoveUndoesTheOthers_data()
+    {
+        QTest::addColumn<bool>("stopped"); // before the failing rename, as a crash would
+        QTest::newRow("in the step") << false;
+        QTest::newRow("at the next start") << true;
+    }
+
+    void failedMoveUndoesTheOthers()
+    {
+        QFETCH(bool, stopped);
+        const QString a = t->path(u"db\\kosten\\db"_s);
+        const QString work = t->path(kImportStagingFolder);
+        put(work + u"/neu"_s, "neu");
+        QVERIFY(makeFolder(work + u"/alt"_s));
+        const QByteArray old = t->read(u"db\\kosten\\db"_s);
+        const Journal j { u"Einlesen"_s, u"B"_s, {},
+            { { a, work + u"/alt/db"_s }, { work + u"/neu"_s, a },
+                { work + u"/fehlt"_s, work + u"/ziel"_s } },
+            { work } };
+        stopAfter(stopped ? 3 : -1); // the journal, then two renames
+        try {
+            QCOMPARE(CarryOut(t->env, j), Outcome::Undone);
+        } catch (const Stopped&) {
+            stopAfter(-1);
+            const Recovery r = RecoverUnfinished(t->env);
+            QCOMPARE(r.status, Recovery::Undone);
+            QVERIFY2(r.message.contains(u"Stand ist wiederhergestellt"_s), qPrintable(r.message));
+        }
+        QCOMPARE(t->read(u"db\\kosten\\db"_s), old);
+        QVERIFY(!QFileInfo::exists(t->path(kJournalFile)));
+        QVERIFY(!QFileInfo::exists(work));
     }
 
     // A start after a stopped import tells the user what it did.
