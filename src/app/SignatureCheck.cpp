@@ -59,10 +59,26 @@ bool verifyDetached(const QByteArray& signature, const unsigned char* message,
         == 0;
 }
 
+// The value of the trusted comment's "file:" field; nothing when there is
+// none or more than one. Fields are separated by TABs.
+std::optional<QByteArray> signedFileName(const QByteArray& comment)
+{
+    static const QByteArray FileField = "file:"_ba;
+    std::optional<QByteArray> name;
+    for (const QByteArray& field : comment.split('\t')) {
+        if (!field.startsWith(FileField))
+            continue;
+        if (name)
+            return std::nullopt;
+        name = field.mid(FileField.size());
+    }
+    return name;
+}
+
 } // namespace
 
-SignatureStatus verifySignature(
-    QIODevice& data, const QByteArray& signatureFile, const QString& publicKey)
+SignatureStatus verifySignature(QIODevice& data, const QByteArray& signatureFile,
+    const QString& publicKey, const QString& signedName)
 {
     if (sodium_init() < 0)
         return SignatureStatus::Unreadable;
@@ -131,6 +147,10 @@ SignatureStatus verifySignature(
     if (!verifyDetached(*globalSig, reinterpret_cast<const unsigned char*>(signedComment.data()),
             quint64(signedComment.size()), keyBytes))
         return SignatureStatus::CommentMismatch;
+    // Read only now that it is known to come from the key's owner.
+    if (signedName.isEmpty()
+        || signedFileName(sigLines[2].mid(TrustedPrefix.size())) != signedName.toUtf8())
+        return SignatureStatus::OtherFile;
     return SignatureStatus::Valid;
 }
 
@@ -149,6 +169,8 @@ QString signatureStatusText(SignatureStatus status)
         return u"Datei passt nicht zur Signatur"_s;
     case SignatureStatus::CommentMismatch:
         return u"Kommentar der Signatur verändert"_s;
+    case SignatureStatus::OtherFile:
+        return u"Signatur gehört zu einer anderen Datei"_s;
     case SignatureStatus::Unreadable:
         return u"Datei nicht lesbar"_s;
     }
@@ -156,7 +178,7 @@ QString signatureStatusText(SignatureStatus status)
 }
 
 SignatureStatus verifyFileSignature(const QString& path, const QString& signaturePath,
-    const QString& publicKey, QByteArray* contents)
+    const QString& publicKey, const QString& signedName, QByteArray* contents)
 {
     QFile signature(signaturePath);
     QFile data(path);
@@ -164,9 +186,9 @@ SignatureStatus verifyFileSignature(const QString& path, const QString& signatur
         return SignatureStatus::Unreadable;
     const QByteArray signatureBytes = signature.readAll();
     if (!contents)
-        return verifySignature(data, signatureBytes, publicKey);
+        return verifySignature(data, signatureBytes, publicKey, signedName);
     *contents = data.readAll();
     QBuffer buffer(contents);
     buffer.open(QIODevice::ReadOnly);
-    return verifySignature(buffer, signatureBytes, publicKey);
+    return verifySignature(buffer, signatureBytes, publicKey, signedName);
 }

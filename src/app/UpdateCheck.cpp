@@ -2,6 +2,10 @@
 
 #include "platform/Cp1252.h"
 
+#include <QByteArrayList>
+#include <QCryptographicHash>
+#include <QFile>
+
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -89,6 +93,50 @@ VersionCheck checkVersionFile(const QByteArray& bytes, int major, int minor, int
     else
         check.verdict = VersionVerdict::NotNewer;
     return check;
+}
+
+namespace {
+
+bool isSha256Hex(const QByteArray& text)
+{
+    if (text.size() != 64)
+        return false;
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<ReleaseFile> releaseFile(const QByteArray& versionFile, const QString& name)
+{
+    const QByteArray wanted = encode1252(name);
+    const QByteArrayList lines = versionFile.split('\n');
+    std::optional<ReleaseFile> found;
+    // The first line is the version.
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArrayList fields = lines[i].simplified().split(' ');
+        if (fields.first() != wanted)
+            continue;
+        // Two lines for one file: neither can be told to be the right one.
+        if (found)
+            return std::nullopt;
+        const std::optional<qint64> size = versionNumber(QString::fromLatin1(fields.value(1)));
+        if (fields.size() != 3 || !size || !isSha256Hex(fields[2]))
+            return std::nullopt;
+        found = ReleaseFile { *size, fields[2] };
+    }
+    return found;
+}
+
+bool matchesRelease(const QString& path, const ReleaseFile& expected)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() != expected.size)
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    return hash.addData(&file) && file.atEnd() && hash.result().toHex() == expected.sha256;
 }
 
 QString newerVersionQuestion(const QString& installedShown, const QString& offered)

@@ -37,6 +37,22 @@ struct VersionCheck {
 // Compares the offered version with the installed one as whole numbers.
 VersionCheck checkVersionFile(const QByteArray& bytes, int major, int minor, int revision);
 
+// After its first line the version file names the files of its release,
+// one line each: "<name> <size in bytes> <SHA-256 in lowercase hex>", e.g.
+// "Setup.exe 123456 9f86d0…". The signature of an installer file only says
+// that the publisher signed it once; this line, signed with the version file,
+// says it belongs to the offered version. Older programs read only the
+// first line.
+struct ReleaseFile {
+    qint64 size = 0;
+    QByteArray sha256; // 64 lowercase hex digits
+};
+// The line for the file called name; nothing when there is none, when it is
+// not in the form above, or when the name has more than one line.
+std::optional<ReleaseFile> releaseFile(const QByteArray& versionFile, const QString& name);
+// True when the file at path has exactly the size and SHA-256 of its line.
+bool matchesRelease(const QString& path, const ReleaseFile& expected);
+
 // The question asked before a newer version is downloaded.
 QString newerVersionQuestion(const QString& installedShown, const QString& offered);
 

@@ -2,6 +2,8 @@
 
 #include "app/Links.h"
 
+#include <QUrl>
+
 UpdateServer publisherUpdateServer()
 {
     return { Links::UpdateVersionFile, Links::SetupExe, Links::Setup2, UpdatePublicKey };
@@ -10,4 +12,9 @@ UpdateServer publisherUpdateServer()
 QString signatureOf(const QString& file)
 {
     return file + QStringLiteral(".minisig");
+}
+
+QString publishedName(const QString& address)
+{
+    return QUrl(address).fileName();
 }

@@ -22,3 +22,11 @@ UpdateServer publisherUpdateServer();
 
 // The signature's address or file name beside a file's.
 QString signatureOf(const QString& file);
+
+// The file name an address publishes, without its folders: the name a
+// signature's trusted comment and a release line give ("update2.txt").
+QString publishedName(const QString& address);
+
+// The largest version file and signature file the updater fetches: a
+// version file holds a few lines, a signature four.
+constexpr qint64 SmallFileBytes = 64 * 1024;

@@ -18,6 +18,11 @@ qint32 clamp32(qint64 n)
     return static_cast<qint32>(std::clamp<qint64>(n, 0, std::numeric_limits<qint32>::max()));
 }
 
+bool isRedirect(int status)
+{
+    return status >= 300 && status < 400;
+}
+
 } // namespace
 
 classFileDownload::classFileDownload(QObject* parent)
@@ -31,9 +36,9 @@ classFileDownload::~classFileDownload()
     stop();
 }
 
-bool classFileDownload::Download(const QString& source, const QString& localPath)
+bool classFileDownload::Download(const QString& source, const QString& localPath, qint64 maxBytes)
 {
-    if (m_reply)
+    if (m_reply || maxBytes < 0)
         return false;
     const QUrl url(source, QUrl::StrictMode);
     if (!url.isValid() || url.scheme() != u"https"_s || url.host().isEmpty())
@@ -55,11 +60,30 @@ bool classFileDownload::Download(const QString& source, const QString& localPath
     m_file = std::move(file);
     m_source = source;
     m_received = 0;
+    m_limit = maxBytes;
     m_started = false;
     m_reply = m_net->get(request);
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, &classFileDownload::onMetaData);
     connect(m_reply, &QNetworkReply::readyRead, this, &classFileDownload::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &classFileDownload::onFinished);
     return true;
+}
+
+void classFileDownload::onMetaData()
+{
+    if (!m_reply)
+        return;
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (isRedirect(status))
+        return; // followed, or refused when less safe, by the request itself
+    // An error answer is of no use: it ends here, before its body arrives.
+    if (status != 200) {
+        fail(u"HTTP %1"_s.arg(status));
+        return;
+    }
+    const QVariant announced = m_reply->header(QNetworkRequest::ContentLengthHeader);
+    if (announced.isValid() && announced.toLongLong() > m_limit)
+        fail(u"%1 Bytes angekündigt, erlaubt sind %2"_s.arg(announced.toLongLong()).arg(m_limit));
 }
 
 void classFileDownload::onReadyRead()
@@ -67,8 +91,16 @@ void classFileDownload::onReadyRead()
     if (!m_reply || !m_file)
         return;
     const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status != 200)
-        return; // an error page is never written; finished reports the status
+    if (status != 200) {
+        // The body of a redirect is dropped, never stored.
+        m_reply->skip(m_reply->bytesAvailable());
+        return;
+    }
+    // Refused before the bytes beyond the bound are even read.
+    if (m_received + m_reply->bytesAvailable() > m_limit) {
+        fail(u"mehr als %1 Bytes"_s.arg(m_limit));
+        return;
+    }
     if (!m_started) {
         m_started = true;
         Q_EMIT Start();

@@ -16,7 +16,11 @@ class QSaveFile;
 // under a temporary name beside the target and takes the target's name
 // only when the server answered 200 and sent exactly the length it
 // announced, so the target never holds part of a file: a failed or
-// cancelled transfer leaves whatever stood there before.
+// cancelled transfer leaves whatever stood there before. Every transfer has
+// a size bound: a file announced or arriving larger fails at once, and the
+// body of an error answer is neither kept nor written, so a hostile or
+// broken server can neither fill the memory or the disk nor hold the
+// transfer open with an endless answer.
 class classFileDownload : public QObject {
     Q_OBJECT
 
@@ -27,7 +31,8 @@ public:
     // Starts fetching source into localPath and returns at once: true when
     // the transfer has started, false when it cannot (not an HTTPS address,
     // a transfer already running, no temporary file beside localPath).
-    bool Download(const QString& source, const QString& localPath);
+    // A file of more than maxBytes fails.
+    bool Download(const QString& source, const QString& localPath, qint64 maxBytes);
     // Stops the running transfer; no further signals come from it.
     void Cancel();
     // Cancels, sends no further signals and deletes the object once control
@@ -49,6 +54,7 @@ Q_SIGNALS:
     void Failed(const QString& reason);
 
 private:
+    void onMetaData();
     void onReadyRead();
     void onFinished();
     void fail(const QString& reason);
@@ -59,6 +65,7 @@ private:
     std::unique_ptr<QSaveFile> m_file;
     QString m_source;
     qint64 m_received = 0;
+    qint64 m_limit = 0;
     int m_timeout = 30000;
     bool m_started = false;
 };

@@ -223,7 +223,7 @@ void App::mnuUpdate_Click()
         updater->raise();
         updater->activateWindow();
         if (haupt)
-            haupt->setEnabled(false);
+            haupt->lockControls(true);
     });
 }
 

@@ -55,8 +55,8 @@ public:
     void openAddFish();
     // "Sortieren": both log files newest first.
     void mnuSortDB_Click();
-    // "Update starten": shows the updater and disables the main window
-    // until the updater is hidden.
+    // "Update starten": shows the updater and locks the main window's menu
+    // and dashboard until the updater is hidden.
     void mnuUpdate_Click();
     // "Über...": opens the About window (or raises the open one) and focuses it.
     void mnuAbout_Click();

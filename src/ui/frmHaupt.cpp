@@ -443,6 +443,12 @@ void frmHaupt::Form_Resize()
     }
 }
 
+void frmHaupt::lockControls(bool locked)
+{
+    menuBar()->setEnabled(!locked);
+    m_client->setEnabled(!locked);
+}
+
 void frmHaupt::mnuEnde_Click()
 {
     const MsgResult answer

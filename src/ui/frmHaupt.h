@@ -31,6 +31,10 @@ public:
     void ShowDashboard(const DashboardTexts& t);
     // Places the widgets for the current width and remembers size and state.
     void Form_Resize();
+    // Locks the menu bar (with its shortcuts) and the dashboard, or frees
+    // them. The window itself stays enabled: the About and Backup windows
+    // are its children and would be locked with it.
+    void lockControls(bool locked);
 
     // Menu handlers wired here.
     void mnuEnde_Click();

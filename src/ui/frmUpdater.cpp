@@ -40,6 +40,12 @@ const QString VersionName = u"update.txt"_s;
 const QString SetupExeName = u"Setup.exe"_s;
 const QString Setup2Name = u"Setup.2"_s;
 
+// The installer's two files: their addresses and their local names.
+QList<std::pair<QString, QString>> installerFiles(const UpdateServer& server)
+{
+    return { { server.setupExe, SetupExeName }, { server.setup2, Setup2Name } };
+}
+
 QStringList withSignatures(const QStringList& names)
 {
     QStringList out;
@@ -149,7 +155,7 @@ void frmUpdater::cmdStart_Click()
         removeFiles(withSignatures({ VersionName }));
         appendLog(u"Verbindungsaufbau zum Server..."_s);
         m_stage = Stage::Checking;
-        if (!startWithSignature(txtURL->text(), txtLocal->text())) {
+        if (!startWithSignature(txtURL->text(), txtLocal->text(), SmallFileBytes)) {
             fail(u"Download nicht gestartet: "_s + txtURL->text());
             return;
         }
@@ -161,13 +167,14 @@ void frmUpdater::cmdStart_Click()
     }
 }
 
-bool frmUpdater::startWithSignature(const QString& url, const QString& local)
+bool frmUpdater::startWithSignature(const QString& url, const QString& local, qint64 maxBytes)
 {
-    return startTransfer(url, local, true)
-        && startTransfer(signatureOf(url), signatureOf(local), false);
+    return startTransfer(url, local, maxBytes, true)
+        && startTransfer(signatureOf(url), signatureOf(local), SmallFileBytes, false);
 }
 
-bool frmUpdater::startTransfer(const QString& url, const QString& local, bool showsProgress)
+bool frmUpdater::startTransfer(
+    const QString& url, const QString& local, qint64 maxBytes, bool showsProgress)
 {
     auto* d = new classFileDownload(this);
     if (showsProgress) {
@@ -191,7 +198,7 @@ bool frmUpdater::startTransfer(const QString& url, const QString& local, bool sh
     }
     connect(d, &classFileDownload::Finished, this, [this, d] { transferFinished(d); });
     connect(d, &classFileDownload::Failed, this, [this](const QString& r) { transferFailed(r); });
-    if (!d->Download(url, local)) {
+    if (!d->Download(url, local, maxBytes)) {
         d->Release();
         return false;
     }
@@ -252,8 +259,8 @@ void frmUpdater::versionFileArrived()
     lblStatus->setText(u"Überprüfung läuft..."_s);
     const QString file = localPath(VersionName);
     QByteArray bytes;
-    const SignatureStatus status
-        = verifyFileSignature(file, signatureOf(file), m_server.publicKey, &bytes);
+    const SignatureStatus status = verifyFileSignature(
+        file, signatureOf(file), m_server.publicKey, publishedName(m_server.versionFile), &bytes);
     removeFiles(withSignatures({ VersionName }));
     if (status == SignatureStatus::Unreadable) {
         trap.log(Err::FileNotFound);
@@ -269,6 +276,19 @@ void frmUpdater::versionFileArrived()
     if (check.verdict == VersionVerdict::Unreadable) {
         fail(m_server.versionFile + u": keine Versionsnummer"_s);
         return;
+    }
+    // A newer version is offered only together with its installer files.
+    m_release.clear();
+    if (check.verdict == VersionVerdict::Newer) {
+        for (const QString& url : { m_server.setupExe, m_server.setup2 }) {
+            const QString name = publishedName(url);
+            const std::optional<ReleaseFile> line = releaseFile(bytes, name);
+            if (!line) {
+                fail(m_server.versionFile + u": keine gültige Angabe zu "_s + name);
+                return;
+            }
+            m_release.insert(name, *line);
+        }
     }
     appendLog(u"Erfolgreich!\r\n"_s);
     appendLog(u"Überprüfe Versionen...Fertig!\r\n"_s);
@@ -300,13 +320,12 @@ void frmUpdater::startInstallerDownloads()
     removeFiles(withSignatures({ SetupExeName, Setup2Name }));
     m_stage = Stage::Downloading;
     picProgress->clear();
-    const QList<std::pair<QString, QString>> files { { m_server.setupExe, SetupExeName },
-        { m_server.setup2, Setup2Name } };
-    for (const auto& [url, name] : files) {
+    for (const auto& [url, name] : installerFiles(m_server)) {
         txtURL->setText(url);
         txtLocal->setText(localPath(name));
         cmdAbort->setText(AbortCancel);
-        if (!startWithSignature(url, txtLocal->text())) {
+        // A file larger than its line says is refused while it arrives.
+        if (!startWithSignature(url, txtLocal->text(), m_release.value(publishedName(url)).size)) {
             fail(u"Download nicht gestartet: "_s + url);
             return;
         }
@@ -317,14 +336,21 @@ void frmUpdater::startInstallerDownloads()
 
 void frmUpdater::installerArrived()
 {
-    for (const QString& name : { SetupExeName, Setup2Name }) {
+    for (const auto& [url, name] : installerFiles(m_server)) {
         const QString file = localPath(name);
+        const QString published = publishedName(url);
         const SignatureStatus status
-            = verifyFileSignature(file, signatureOf(file), m_server.publicKey);
+            = verifyFileSignature(file, signatureOf(file), m_server.publicKey, published);
         if (status == SignatureStatus::Unreadable)
             ErrorTrap(m_app.env, PlaceStart).log(Err::FileNotFound);
         if (status != SignatureStatus::Valid) {
             fail(name + u": "_s + signatureStatusText(status));
+            return;
+        }
+        // Signed, but perhaps for another release: an older installer
+        // beside a newer version file is refused here.
+        if (!matchesRelease(file, m_release.value(published))) {
+            fail(name + u": Größe oder Prüfsumme weicht von der Versionsdatei ab"_s);
             return;
         }
     }
@@ -426,7 +452,7 @@ void frmUpdater::leave()
 {
     hide();
     if (frmHaupt* main = m_app.haupt) {
-        main->setEnabled(true);
+        main->lockControls(false);
         main->raise();
         main->activateWindow();
     }
@@ -447,5 +473,5 @@ void frmUpdater::hideEvent(QHideEvent* e)
     QWidget::hideEvent(e);
     // Hidden by any means but minimising: the main window is usable again.
     if (!e->spontaneous() && m_app.haupt)
-        m_app.haupt->setEnabled(true);
+        m_app.haupt->lockControls(false);
 }

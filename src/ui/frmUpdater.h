@@ -1,7 +1,9 @@
 #pragma once
 
+#include "app/UpdateCheck.h"
 #include "app/UpdateServer.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QTimer>
@@ -18,7 +20,9 @@ class QPushButton;
 // The updater: fetches the publisher's signed version file, offers a newer
 // version, fetches the signed installer in its two files with a progress
 // bar, starts it and ends the program. Created on first use, afterwards
-// only hidden and shown; the main window is disabled while it is shown.
+// only hidden and shown; the main window's menu and dashboard are locked
+// while it is shown. The installer files are used only when they are the
+// ones the signed version file lists, by size and SHA-256.
 class frmUpdater : public QWidget {
 public:
     explicit frmUpdater(App& app, UpdateServer server = publisherUpdateServer());
@@ -58,9 +62,11 @@ private:
     void createWidgets();
     void appendLog(const QString& text);
     QString localPath(const QString& name) const;
-    // Starts a file and its signature; false when either cannot start.
-    bool startWithSignature(const QString& url, const QString& local);
-    bool startTransfer(const QString& url, const QString& local, bool showsProgress);
+    // Starts a file of at most maxBytes and its signature; false when
+    // either cannot start.
+    bool startWithSignature(const QString& url, const QString& local, qint64 maxBytes);
+    bool startTransfer(
+        const QString& url, const QString& local, qint64 maxBytes, bool showsProgress);
     void transferFinished(classFileDownload* d);
     void transferFailed(const QString& reason);
     void stageComplete();
@@ -81,6 +87,8 @@ private:
     Stage m_stage = Stage::Idle;
     QList<Transfer> m_transfers;
     QTimer m_wait;
+    // The installer files' lines of the checked version file, by name.
+    QHash<QString, ReleaseFile> m_release;
     // While the cancel question is open a transfer that completes waits for
     // the answer: the user may still say Yes.
     bool m_asking = false;

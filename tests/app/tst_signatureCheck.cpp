@@ -1,6 +1,7 @@
 // Signatures made by Debian's minisign, read back by the program's own
 // check: valid forms pass, every change to the file, the signature, the
-// trusted comment or the key is refused with its reason.
+// trusted comment or the key is refused with its reason, and so is a
+// signature that names another file.
 #include "app/SignatureCheck.h"
 #include "support/TestSigner.h"
 
@@ -16,6 +17,7 @@ Q_DECLARE_METATYPE(SignatureStatus)
 namespace {
 
 const QByteArray Data = "Setup-Inhalt\x00\x01\x02 mit allen Bytes\r\n"_ba.repeated(500);
+const QString Name = u"Setup.exe"_s;
 
 QByteArrayList sigLines(const QByteArray& sig)
 {
@@ -47,7 +49,7 @@ private slots:
         other = std::make_unique<TestSigner>();
         QVERIFY2(mine->error().isEmpty(), qPrintable(mine->error()));
         QVERIFY2(other->error().isEmpty(), qPrintable(other->error()));
-        QVERIFY(!mine->sign(Data).isEmpty());
+        QVERIFY(!mine->sign(Data, Name).isEmpty());
     }
 
     void check_data()
@@ -66,7 +68,11 @@ private slots:
         QTest::newRow("signed by another key") << u"other key"_s << S::OtherKey;
         QTest::newRow("another key under this key number") << u"forged id"_s << S::Mismatch;
         QTest::newRow("signature byte changed") << u"sig byte"_s << S::Mismatch;
-        QTest::newRow("trusted comment changed") << u"trusted"_s << S::CommentMismatch;
+        QTest::newRow("comment changed to name this file") << u"trusted"_s << S::CommentMismatch;
+        QTest::newRow("signed as another file") << u"other name"_s << S::OtherFile;
+        QTest::newRow("signed as a longer name") << u"longer name"_s << S::OtherFile;
+        QTest::newRow("comment names no file") << u"no name"_s << S::OtherFile;
+        QTest::newRow("comment names two files") << u"two names"_s << S::OtherFile;
         QTest::newRow("comment signature of another file")
             << u"swap global"_s << S::CommentMismatch;
         QTest::newRow("unknown algorithm") << u"algorithm"_s << S::MalformedSignature;
@@ -82,7 +88,7 @@ private slots:
         QFETCH(QString, change);
         QFETCH(SignatureStatus, status);
         QByteArray data = Data;
-        QByteArray sig = mine->sign(Data, change.startsWith(u"legacy"_s));
+        QByteArray sig = mine->sign(Data, Name, change.startsWith(u"legacy"_s));
         QString key = mine->publicKey();
 
         if (change == u"crlf"_s)
@@ -96,18 +102,26 @@ private slots:
         else if (change == u"file short"_s)
             data.chop(1);
         else if (change == u"other key"_s)
-            sig = other->sign(Data);
+            sig = other->sign(Data, Name);
         else if (change == u"forged id"_s)
-            sig = editSignatureLine(other->sign(Data), [&](QByteArray& raw) {
+            sig = editSignatureLine(other->sign(Data, Name), [&](QByteArray& raw) {
                 raw.replace(2, 8, QByteArray::fromBase64(key.toLatin1()).mid(2, 8));
             });
         else if (change == u"sig byte"_s)
             sig = editSignatureLine(sig, [](QByteArray& raw) { raw[40] = char(raw[40] ^ 1); });
         else if (change == u"trusted"_s)
-            sig.replace("trusted comment: Kescherheft Test", "trusted comment: Kescherheft Tesd");
+            sig = mine->sign(Data, u"update2.txt"_s).replace("file:update2.txt", "file:Setup.exe");
+        else if (change == u"other name"_s)
+            sig = mine->sign(Data, u"update2.txt"_s);
+        else if (change == u"longer name"_s)
+            sig = mine->sign(Data, u"Setup.exe.alt"_s);
+        else if (change == u"no name"_s)
+            sig = mine->sign(Data, Name, false, u"timestamp:1700000000"_s);
+        else if (change == u"two names"_s)
+            sig = mine->sign(Data, Name, false, u"file:Setup.exe\tfile:Setup.2"_s);
         else if (change == u"swap global"_s) {
             QByteArrayList lines = sigLines(sig);
-            lines[3] = sigLines(mine->sign("anderes"))[3];
+            lines[3] = sigLines(mine->sign("anderes", Name))[3];
             sig = lines.join('\n');
         } else if (change == u"algorithm"_s)
             sig = editSignatureLine(sig, [](QByteArray& raw) { raw.replace(0, 2, "XX"); });
@@ -128,7 +142,7 @@ private slots:
 
         QBuffer buffer(&data);
         QVERIFY(buffer.open(QIODevice::ReadOnly));
-        QCOMPARE(verifySignature(buffer, sig, key), status);
+        QCOMPARE(verifySignature(buffer, sig, key, Name), status);
     }
 };
 

@@ -1,5 +1,6 @@
-// The updater's arithmetic: reading the version file, comparing versions,
-// the question text, the kilobyte pattern and the progress percentage.
+// The updater's arithmetic: reading the version file and its release
+// lines, comparing versions, the question text, the kilobyte pattern and
+// the progress percentage.
 #include "app/UpdateCheck.h"
 
 #include <QTest>
@@ -9,6 +10,13 @@
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(VersionVerdict)
+
+namespace {
+
+// SHA-256 of "test".
+const QByteArray Hash = "9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08";
+
+} // namespace
 
 class tst_updateCheck : public QObject {
     Q_OBJECT
@@ -51,6 +59,41 @@ private slots:
         const VersionCheck check = checkVersionFile(file, 1, 0, 2);
         QCOMPARE(check.verdict, verdict);
         QCOMPARE(check.offered, offered);
+    }
+
+    void releaseLine_data()
+    {
+        // The line for Setup.exe; size -1: no line is accepted.
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<qint64>("size");
+        const QByteArray v = "01000003\r\n";
+        const QByteArray h = Hash;
+        QTest::newRow("CR LF") << v + "Setup.2 7 " + h + "\r\nSetup.exe 123 " + h + "\r\n"
+                               << qint64(123);
+        QTest::newRow("LF, no end") << "01000003\nSetup.exe 0 " + h << qint64(0);
+        QTest::newRow("blanks around") << v + "  Setup.exe  12\t" + h + " \r\n" << qint64(12);
+        QTest::newRow("no line") << v + "x\r\n" << qint64(-1);
+        QTest::newRow("only on the version line") << "Setup.exe 12 " + h << qint64(-1);
+        QTest::newRow("only a longer name") << v + "Setup.exe.alt 12 " + h << qint64(-1);
+        QTest::newRow("two lines")
+            << v + "Setup.exe 12 " + h + "\r\nSetup.exe 13 " + h << qint64(-1);
+        QTest::newRow("size not a number") << v + "Setup.exe 1e3 " + h << qint64(-1);
+        QTest::newRow("negative size") << v + "Setup.exe -12 " + h << qint64(-1);
+        QTest::newRow("hash in capitals") << v + "Setup.exe 12 " + h.toUpper() << qint64(-1);
+        QTest::newRow("hash cut short") << v + "Setup.exe 12 " + h.chopped(1) << qint64(-1);
+        QTest::newRow("one field more") << v + "Setup.exe 12 " + h + " x" << qint64(-1);
+    }
+
+    void releaseLine()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(qint64, size);
+        const std::optional<ReleaseFile> line = releaseFile(file, u"Setup.exe"_s);
+        QCOMPARE(line.has_value(), size >= 0);
+        if (!line)
+            return;
+        QCOMPARE(line->size, size);
+        QCOMPARE(line->sha256, Hash);
     }
 
     void installedVersion_data()

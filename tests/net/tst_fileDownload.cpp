@@ -1,10 +1,11 @@
 // The download component against a local HTTPS server: complete files,
-// server errors, cut and stalled transfers, refused addresses, an
-// untrusted certificate, cancel and release.
+// server errors, cut and stalled transfers, answers beyond the size bound,
+// refused addresses, an untrusted certificate, cancel and release.
 #include "net/classFileDownload.h"
 #include "support/TlsTestServer.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
 #include <QRandomGenerator>
@@ -20,6 +21,7 @@ Q_DECLARE_METATYPE(TestResponse)
 namespace {
 
 constexpr int Timeout = 15000;
+constexpr qint64 Limit = 1 << 20; // above every file served whole
 
 QByteArray randomBytes(qsizetype n)
 {
@@ -116,7 +118,7 @@ private slots:
         server.serve(path, response);
         classFileDownload d;
         Spies spies(&d);
-        QVERIFY(d.Download(server.url(path), target()));
+        QVERIFY(d.Download(server.url(path), target(), Limit));
         QCOMPARE(spies.ended(), 0); // it returns before the transfer ends
         QTRY_COMPARE_WITH_TIMEOUT(spies.ended(), 1, Timeout);
         QCOMPARE(spies.finished.count(), completes ? 1 : 0);
@@ -133,6 +135,54 @@ private slots:
         }
         if (!expected.isEmpty())
             QCOMPARE(last, qint64(expected.size()));
+    }
+
+    void refusedEarly_data()
+    {
+        // Each answer would run for the whole transfer bound (or for ever)
+        // and fill the memory or the disk if it were taken to its end.
+        QTest::addColumn<TestResponse>("response");
+        QTest::addColumn<qint64>("limit");
+        const qint64 small = 64 * 1024;
+        const QByteArray body = randomBytes(300000);
+        QTest::newRow("announced beyond the bound")
+            << TestResponse(200, body).holdAfter(1000) << small;
+        QTest::newRow("beyond the bound without length")
+            << TestResponse(200, body).withoutLength().holdAfter(200000) << small;
+        QTest::newRow("without end") << TestResponse(200).endless() << small;
+        QTest::newRow("exactly the bound and more")
+            << TestResponse(200, body.left(small)).endless() << small;
+        QTest::newRow("error page without end")
+            << TestResponse(500, "<html>kaputt</html>").endless() << Limit;
+        QTest::newRow("large error page held")
+            << TestResponse(404, body).holdAfter(200000) << Limit;
+    }
+
+    void refusedEarly()
+    {
+        QFETCH(TestResponse, response);
+        QFETCH(qint64, limit);
+        const QString path
+            = u"/"_s + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_');
+        server.serve(path, response);
+        const int closedBefore = server.closedByClient();
+        classFileDownload d;
+        Spies spies(&d);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(d.Download(server.url(path), target(), limit));
+        QTRY_COMPARE_WITH_TIMEOUT(spies.failed.count(), 1, Timeout);
+        // A tenth of the 30 s a transfer may run.
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!d.isRunning());
+        QCOMPARE(spies.finished.count(), 0);
+        for (const QList<QVariant>& p : std::as_const(spies.progress))
+            QVERIFY(p[0].toLongLong() <= limit);
+        // The connection goes at once; nothing of the answer was stored.
+        QTRY_COMPARE_WITH_TIMEOUT(server.closedByClient(), closedBefore + 1, Timeout);
+        QCOMPARE(filesLeft(), QStringList { u"target"_s });
+        QCOMPARE(targetBytes(), QByteArray("OLD"));
+        server.release(path);
     }
 
     void refusedBeforeAnyConnection_data()
@@ -152,7 +202,7 @@ private slots:
         QFETCH(QString, local);
         const QStringList before = server.requests();
         classFileDownload d;
-        QVERIFY(!d.Download(source, local));
+        QVERIFY(!d.Download(source, local, Limit));
         QCOMPARE(server.requests(), before);
         QCOMPARE(targetBytes(), QByteArray("OLD"));
     }
@@ -165,7 +215,7 @@ private slots:
         stranger.serve(u"/f"_s, TestResponse(200, "Setup"));
         classFileDownload d;
         Spies spies(&d);
-        QVERIFY(d.Download(stranger.url(u"/f"_s), target()));
+        QVERIFY(d.Download(stranger.url(u"/f"_s), target(), Limit));
         QTRY_COMPARE_WITH_TIMEOUT(spies.failed.count(), 1, Timeout);
         QVERIFY(stranger.requests().isEmpty());
         QCOMPARE(targetBytes(), QByteArray("OLD"));
@@ -181,7 +231,7 @@ private slots:
         }
         classFileDownload d;
         Spies spies(&d);
-        QVERIFY(d.Download(u"https://127.0.0.1:%1/f"_s.arg(port), target()));
+        QVERIFY(d.Download(u"https://127.0.0.1:%1/f"_s.arg(port), target(), Limit));
         QTRY_COMPARE_WITH_TIMEOUT(spies.failed.count(), 1, Timeout);
         QCOMPARE(targetBytes(), QByteArray("OLD"));
     }
@@ -192,7 +242,7 @@ private slots:
         classFileDownload d;
         d.setTransferTimeout(300);
         Spies spies(&d);
-        QVERIFY(d.Download(server.url(u"/stall"_s), target()));
+        QVERIFY(d.Download(server.url(u"/stall"_s), target(), Limit));
         QTRY_COMPARE_WITH_TIMEOUT(spies.failed.count(), 1, Timeout);
         QCOMPARE(spies.finished.count(), 0);
         QCOMPARE(filesLeft(), QStringList { u"target"_s });
@@ -206,7 +256,7 @@ private slots:
         server.serve(u"/slow"_s, TestResponse(200, body).holdAfter(1000));
         classFileDownload d;
         Spies spies(&d);
-        QVERIFY(d.Download(server.url(u"/slow"_s), target()));
+        QVERIFY(d.Download(server.url(u"/slow"_s), target(), Limit));
         QTRY_VERIFY_WITH_TIMEOUT(!spies.progress.isEmpty(), Timeout);
         QVERIFY(d.isRunning());
         const int closedBefore = server.closedByClient();
@@ -219,7 +269,7 @@ private slots:
         QCOMPARE(targetBytes(), QByteArray("OLD"));
 
         server.serve(u"/slow"_s, TestResponse(200, body));
-        QVERIFY(d.Download(server.url(u"/slow"_s), target()));
+        QVERIFY(d.Download(server.url(u"/slow"_s), target(), Limit));
         QTRY_COMPARE_WITH_TIMEOUT(spies.finished.count(), 1, Timeout);
         QCOMPARE(targetBytes(), body);
     }
@@ -229,7 +279,7 @@ private slots:
         server.serve(u"/held"_s, TestResponse(200, randomBytes(50000)).holdAfter(1000));
         QPointer<classFileDownload> d = new classFileDownload;
         Spies spies(d);
-        QVERIFY(d->Download(server.url(u"/held"_s), target()));
+        QVERIFY(d->Download(server.url(u"/held"_s), target(), Limit));
         QTRY_VERIFY_WITH_TIMEOUT(!spies.progress.isEmpty(), Timeout);
         const int closedBefore = server.closedByClient();
         d->Release();

@@ -1,5 +1,6 @@
 #include "support/TestSigner.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
@@ -37,10 +38,12 @@ TestSigner::TestSigner()
 }
 
 QByteArray TestSigner::sign(
-    const QByteArray& data, bool legacy, const QString& trustedComment) const
+    const QByteArray& data, const QString& name, bool legacy, const QString& trustedComment) const
 {
-    const QString file = m_dir.filePath(QStringLiteral("data"));
-    const QString sig = m_dir.filePath(QStringLiteral("data.minisig"));
+    // In a folder of its own, so that no name meets the key files.
+    QDir(m_dir.path()).mkdir(QStringLiteral("files"));
+    const QString file = m_dir.filePath(QStringLiteral("files/") + name);
+    const QString sig = file + QStringLiteral(".minisig");
     QFile::remove(sig);
     {
         QFile f(file);
@@ -49,7 +52,9 @@ QByteArray TestSigner::sign(
     }
     QStringList args { QStringLiteral("-S"), QStringLiteral("-s"),
         m_dir.filePath(QStringLiteral("test.key")), QStringLiteral("-m"), file,
-        QStringLiteral("-x"), sig, QStringLiteral("-t"), trustedComment };
+        QStringLiteral("-x"), sig };
+    if (!trustedComment.isNull())
+        args << QStringLiteral("-t") << trustedComment;
     if (legacy)
         args << QStringLiteral("-l");
     if (!runMinisign(args).isEmpty())

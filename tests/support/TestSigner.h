@@ -15,10 +15,12 @@ public:
     // The base64 line of the public key file.
     const QString& publicKey() const { return m_publicKey; }
 
-    // The signature file of data: hashed form by default, minisign's plain
-    // ("legacy") form when asked.
-    QByteArray sign(const QByteArray& data, bool legacy = false,
-        const QString& trustedComment = QStringLiteral("Kescherheft Test")) const;
+    // The signature file of data signed as the file name: hashed form by
+    // default, minisign's plain ("legacy") form when asked. Without a
+    // trusted comment minisign writes its own, which names the file
+    // ("timestamp:<n>\tfile:<name>\thashed").
+    QByteArray sign(const QByteArray& data, const QString& name, bool legacy = false,
+        const QString& trustedComment = QString()) const;
 
 private:
     QTemporaryDir m_dir;

@@ -117,6 +117,20 @@ void TlsTestServer::answer(QSslSocket* socket, const QString& path)
         sent = qMin(sent, r.hold);
     socket->write(r.body.left(sent));
     socket->flush();
+    if (r.endlessBody) {
+        // A few pieces ahead of the client, so that the bytes keep coming
+        // without piling up in the server; the encrypted bytes wait in a
+        // buffer of their own.
+        static const QByteArray filler(64 * 1024, 'x');
+        const auto topUp = [socket] {
+            while (socket->bytesToWrite() + socket->encryptedBytesToWrite() < 4 * filler.size())
+                socket->write(filler);
+        };
+        connect(socket, &QSslSocket::encryptedBytesWritten, socket, topUp);
+        connect(socket, &QSslSocket::disconnected, this, [this] { ++m_closedByClient; });
+        topUp();
+        return;
+    }
     if (r.hold >= 0 && r.cut < 0) {
         m_held[path].append({ socket, r.body.mid(sent) });
         connect(socket, &QSslSocket::disconnected, this, [this, socket, path] {

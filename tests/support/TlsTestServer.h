@@ -33,6 +33,15 @@ struct TestResponse {
         r.hold = n;
         return r;
     }
+    // After the body, filler bytes without end and without a Content-Length
+    // header, as fast as the client takes them.
+    TestResponse endless() const
+    {
+        TestResponse r = *this;
+        r.announceLength = false;
+        r.endlessBody = true;
+        return r;
+    }
     // No Content-Length header.
     TestResponse withoutLength() const
     {
@@ -53,6 +62,7 @@ struct TestResponse {
     QByteArray location;
     qint64 cut = -1;
     qint64 hold = -1;
+    bool endlessBody = false;
 };
 
 // A small HTTPS server on 127.0.0.1 for the download tests, with a
@@ -75,7 +85,7 @@ public:
     void release(const QString& path);
 
     QStringList requests() const { return m_requests; }
-    // Answers held back whose connection the client closed.
+    // Answers held back or without end whose connection the client closed.
     int closedByClient() const { return m_closedByClient; }
 
 private:

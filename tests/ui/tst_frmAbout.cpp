@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -115,10 +116,10 @@ private slots:
 
         app.haupt->mnuUpdate->trigger();
         QVERIFY(app.updater && app.updater->isVisible());
-        QVERIFY(!app.haupt->isEnabled());
+        QVERIFY(!app.haupt->menuBar()->isEnabled());
         app.updater->cmdAbort->click();
         QVERIFY(app.updater->isHidden());
-        QVERIFY(app.haupt->isEnabled());
+        QVERIFY(app.haupt->menuBar()->isEnabled());
         QVERIFY(t.dialogs.verifyDone());
     }
 };

@@ -1,21 +1,30 @@
 // The updater against a local HTTPS server with signatures made for the
 // test: the version check, the installer download with its progress, the
-// refusals of anything unsigned, incomplete or failed, cancel, the bounded
-// wait, a failed installer start and the main window's lock.
+// refusals of anything unsigned, incomplete, failed, endless or not of the
+// offered release, cancel, the bounded wait, a failed installer start and
+// the main window's lock, which leaves the windows opened from it usable.
 #include "app/UpdateServer.h"
 #include "support/TestEnv.h"
 #include "support/TestSigner.h"
 #include "support/TlsTestServer.h"
 #include "ui/App.h"
+#include "ui/DatabaseMenus.h"
 #include "ui/ProgressPicture.h"
+#include "ui/TabListView.h"
+#include "ui/frmAbout.h"
+#include "ui/frmBackup.h"
 #include "ui/frmHaupt.h"
 #include "ui/frmUpdater.h"
 
+#include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
@@ -46,6 +55,15 @@ QByteArray randomBytes(qsizetype n, quint32 seed)
 const QByteArray SetupExe = randomBytes(200000, 1);
 const QByteArray Setup2 = randomBytes(120000, 2);
 
+// A version file's line for an installer file, as sha256sum and stat give it.
+QByteArray releaseLine(const QByteArray& name, const QByteArray& bytes)
+{
+    return name + ' ' + QByteArray::number(bytes.size()) + ' '
+        + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + "\r\n";
+}
+const QByteArray Lines = releaseLine("Setup.exe", SetupExe) + releaseLine("Setup.2", Setup2);
+const QByteArray Release = "01000003\r\n" + Lines;
+
 } // namespace
 
 class tst_frmUpdater : public QObject {
@@ -63,24 +81,55 @@ class tst_frmUpdater : public QObject {
     };
     std::unique_ptr<Fixture> f;
 
-    // How a file is offered: signed by the test key, or spoiled.
-    enum class Offer { Signed, Unsigned, OtherKey, ChangedAfterSigning, NotFound, CutOff };
+    // How a file is offered: signed by the test key, or spoiled. Signed
+    // files of the wrong release: the signed version file in the file's
+    // place, or a file of the same size signed for another version.
+    enum class Offer {
+        Signed,
+        Unsigned,
+        OtherKey,
+        ChangedAfterSigning,
+        NotFound,
+        CutOff,
+        Endless,
+        EndlessSignature,
+        VersionFileInstead,
+        OtherRelease,
+    };
 
     void publish(const QString& path, const QByteArray& bytes, Offer how = Offer::Signed)
     {
-        TestResponse file(200, bytes);
+        // Signed as minisign signs: under the file's own name.
+        QString name = path.section(u'/', -1);
+        QByteArray served = bytes;
+        if (how == Offer::VersionFileInstead) {
+            served = Release;
+            name = u"update2.txt"_s;
+        } else if (how == Offer::OtherRelease)
+            served = randomBytes(bytes.size(), 3);
+        TestResponse file(200, served);
         if (how == Offer::NotFound)
             file = TestResponse(404, "<html>404</html>");
         if (how == Offer::CutOff)
             file = file.cutAfter(bytes.size() / 2);
+        if (how == Offer::Endless)
+            file = file.endless();
         server.serve(path, file);
         const QByteArray signedBytes
-            = how == Offer::ChangedAfterSigning ? bytes + "geändert" : bytes;
+            = how == Offer::ChangedAfterSigning ? served + "geändert" : served;
         const TestSigner& signer = how == Offer::OtherKey ? *other : *mine;
+        TestResponse signature(200, signer.sign(signedBytes, name));
         if (how == Offer::Unsigned)
-            server.serve(signatureOf(path), TestResponse(404, "<html>404</html>"));
-        else
-            server.serve(signatureOf(path), TestResponse(200, signer.sign(signedBytes)));
+            signature = TestResponse(404, "<html>404</html>");
+        if (how == Offer::EndlessSignature)
+            signature = signature.endless();
+        server.serve(signatureOf(path), signature);
+    }
+    // The main window's menu bar (with its shortcuts) and its dashboard.
+    bool mainLocked() const
+    {
+        return !f->app.haupt->menuBar()->isEnabled() && !f->app.haupt->cmdZeit->isEnabled()
+            && !f->app.haupt->lstFänge->isEnabled();
     }
     void publishInstaller()
     {
@@ -160,12 +209,19 @@ private slots:
         QTest::newRow("equal") << "01000002\r\nx\r\n"_ba << signedOffer
                                << CheckedOk + u"Keine neuere Version verfügbar."_s
                                << u"Es ist keine neuere Version verfügbar."_s << true;
-        QTest::newRow("newer, answered No") << "01000003\r\nx\r\n"_ba << signedOffer << CheckedOk
-                                            << question.arg(u"01000003"_s) << false;
+        QTest::newRow("newer, answered No") << "01000003\r\nx\r\n"_ba + Lines << signedOffer
+                                            << CheckedOk << question.arg(u"01000003"_s) << false;
         QTest::newRow("newer without leading zero, answered No")
-            << "1000003\r\nx\r\n"_ba << signedOffer << CheckedOk << question.arg(u"1000003"_s)
+            << "1000003\r\n"_ba + Lines << signedOffer << CheckedOk << question.arg(u"1000003"_s)
             << false;
         const QString failed = u"Verbindungsaufbau zum Server..."_s + Failure;
+        QTest::newRow("newer without a line for Setup.2")
+            << "01000003\r\n"_ba + releaseLine("Setup.exe", SetupExe) << signedOffer << failed
+            << QString() << true;
+        QTest::newRow("version file without end")
+            << Release << int(Offer::Endless) << failed << QString() << true;
+        QTest::newRow("signature without end")
+            << Release << int(Offer::EndlessSignature) << failed << QString() << true;
         QTest::newRow("not a number")
             << "<html>Wartung</html>\r\n"_ba << signedOffer << failed << QString() << true;
         QTest::newRow("empty file") << ""_ba << signedOffer << failed << QString() << true;
@@ -203,7 +259,7 @@ private slots:
             QCOMPARE(f->t.dialogs.shown().first().icon,
                 message.startsWith(u"Es ist keine"_s) ? MsgIcon::Information : MsgIcon::Question);
         QCOMPARE(f->u->isVisible(), stillShown);
-        QCOMPARE(f->app.haupt->isEnabled(), !stillShown);
+        QCOMPARE(mainLocked(), stillShown);
         // Nothing of the check stays behind, and no installer was fetched.
         QCOMPARE(programDirFiles(),
             (message.isEmpty() ? QStringList { u"kescherheft.log"_s } : QStringList()));
@@ -214,7 +270,7 @@ private slots:
 
     void installsAndEnds()
     {
-        publish(VersionPath, "01000003\r\nx\r\n");
+        publish(VersionPath, Release);
         publishInstaller();
         // Stale files of an earlier run are replaced, never started.
         f->t.write(u"Setup.exe"_s, "ALT");
@@ -247,13 +303,16 @@ private slots:
         QTest::newRow("Setup.2 signature missing") << ok << int(Offer::Unsigned);
         QTest::newRow("Setup.exe signed by another key") << int(Offer::OtherKey) << ok;
         QTest::newRow("Setup.2 changed after signing") << ok << int(Offer::ChangedAfterSigning);
+        QTest::newRow("Setup.2 is the signed version file") << ok << int(Offer::VersionFileInstead);
+        QTest::newRow("Setup.exe of another release") << int(Offer::OtherRelease) << ok;
+        QTest::newRow("Setup.exe without end") << int(Offer::Endless) << ok;
     }
 
     void installerRefused()
     {
         QFETCH(int, setupExe);
         QFETCH(int, setup2);
-        publish(VersionPath, "01000003\r\nx\r\n");
+        publish(VersionPath, Release);
         publish(SetupExePath, SetupExe, Offer(setupExe));
         publish(Setup2Path, Setup2, Offer(setup2));
         f->t.write(u"Setup.exe"_s, "ALT");
@@ -283,7 +342,7 @@ private slots:
     {
         QFETCH(bool, closeBox);
         QFETCH(bool, confirm);
-        publish(VersionPath, "01000003\r\n");
+        publish(VersionPath, Release);
         publishInstaller();
         server.serve(SetupExePath, TestResponse(200, SetupExe).holdAfter(20000)); // then it waits
         f->t.write(u"Setup.exe"_s, "ALT");
@@ -312,7 +371,7 @@ private slots:
         QCOMPARE(asked.preset, MsgResult::No);
         // Only a cancelled download lets the close box close the window.
         QCOMPARE(f->u->isVisible(), !(closeBox && confirm));
-        QCOMPARE(f->app.haupt->isEnabled(), closeBox && confirm);
+        QCOMPARE(mainLocked(), !(closeBox && confirm));
 
         if (!confirm) {
             QCOMPARE(f->u->cmdAbort->text(), u"&Abbrechen"_s);
@@ -336,7 +395,8 @@ private slots:
     void versionWaitIsBounded()
     {
         server.serve(VersionPath, TestResponse(200, "01000003\r\n").holdAfter(3));
-        server.serve(signatureOf(VersionPath), TestResponse(200, mine->sign("01000003\r\n")));
+        server.serve(signatureOf(VersionPath),
+            TestResponse(200, mine->sign("01000003\r\n", u"update2.txt"_s)));
         f->u->setWaitLimit(300);
         f->u->cmdStart->click();
         waitUntilIdle();
@@ -348,7 +408,7 @@ private slots:
 
     void failedInstallerStartWarns()
     {
-        publish(VersionPath, "01000003\r\n");
+        publish(VersionPath, Release);
         publishInstaller();
         f->t.shell.startSucceeds = false;
         f->t.dialogs.answer(MsgResult::Yes);
@@ -378,18 +438,45 @@ private slots:
         QCOMPARE(f->u->windowTitle(), u"Digitales Kescherheft Updater"_s);
         QCOMPARE(f->u->cmdAbort->text(), u"&Beenden"_s);
         QVERIFY(f->u->lblStatus->isHidden());
-        QVERIFY(!f->app.haupt->isEnabled());
+        QVERIFY(mainLocked());
         if (closeBox)
             f->u->close();
         else
             f->u->cmdAbort->click();
         QVERIFY(f->u->isHidden());
-        QVERIFY(f->app.haupt->isEnabled());
+        QVERIFY(f->app.haupt->menuBar()->isEnabled() && f->app.haupt->cmdZeit->isEnabled());
         // Shown again, the same window comes back and locks the main window.
         f->app.mnuUpdate_Click();
         QCOMPARE(f->app.updater.data(), f->u);
         QVERIFY(f->u->isVisible());
-        QVERIFY(!f->app.haupt->isEnabled());
+        QVERIFY(mainLocked());
+    }
+
+    void lockLeavesChildWindowsUsable()
+    {
+        // Opened from the main window before the update began.
+        f->u->cmdAbort->click();
+        f->app.mnuAbout_Click();
+        OpenBackupWindow(f->app, true);
+        QPointer<frmAbout> about = f->app.about;
+        QPointer<frmBackup> backup = f->app.haupt->findChild<frmBackup*>();
+        QVERIFY(about && backup);
+        f->app.mnuUpdate_Click();
+        QVERIFY(mainLocked());
+        QVERIFY(about->isEnabled() && backup->chkFang->isEnabled());
+
+        // The main window's shortcuts are as locked as its menu.
+        f->app.haupt->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->app.haupt));
+        QTest::keyClick(f->app.haupt, Qt::Key_F1);
+        QVERIFY(f->t.shell.opened.isEmpty());
+
+        // Both close by their own buttons; the updater keeps its lock.
+        about->cmdOK->click();
+        backup->cmdAbort->click();
+        QTRY_VERIFY(about.isNull() && backup.isNull());
+        QVERIFY(f->u->isVisible());
+        QVERIFY(mainLocked());
     }
 
     void progressBar_data()
