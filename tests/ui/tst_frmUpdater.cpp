@@ -347,9 +347,12 @@ private slots:
         server.serve(SetupExePath, TestResponse(200, SetupExe).holdAfter(20000)); // then it waits
         f->t.write(u"Setup.exe"_s, "ALT");
         f->t.dialogs.answer(MsgResult::Yes);
+        const qsizetype setupAsked = server.requests().count(SetupExePath);
         f->u->cmdStart->click();
-        // Both installer files are on their way and bytes have arrived.
+        // Both installer files are on their way, the server holds back the
+        // rest of Setup.exe, and bytes have arrived.
         QTRY_VERIFY_WITH_TIMEOUT(log().endsWith(u"Lade Setupfile...Lade Setupfile..."_s)
+                && server.requests().count(SetupExePath) > setupAsked
                 && f->u->lblStatus->text().endsWith(u" KiloBytes"_s)
                 && f->u->lblStatus->isVisible(),
             Timeout);
