@@ -37,6 +37,12 @@ const QStringList kLog = overviewList({
     listed(u"12.05.2024"_s, u"06:00-11:00"_s, u"Karpfen"_s, u"8,10"_s, u"70"_s, u" Baggersee "_s),
     listed(u"01.07.2023"_s, u"19:00-23:15"_s, u"Schleie"_s, u"1,5"_s, u"38"_s, u"Weiher"_s),
     listed(u"30.06.2023"_s, u"19:00-23:00"_s, u"Aal"_s, u"kaum"_s, u"65"_s, u"Weiher"_s),
+    // Two ties of weight for the best fish: the first listed longer, and
+    // two fish alike.
+    listed(u"10.08.2021"_s, u"06:00-08:00"_s, u"Hecht"_s, u"5,00"_s, u"90"_s, u"Rhein"_s),
+    listed(u"02.04.2021"_s, u"06:00-08:00"_s, u"Zander"_s, u"5,00"_s, u"70"_s, u"Rhein"_s),
+    listed(u"09.09.2020"_s, u"06:00-08:00"_s, u"Barsch"_s, u"2,00"_s, u"40"_s, u"See"_s),
+    listed(u"01.09.2020"_s, u"06:00-08:00"_s, u"Barsch"_s, u"2,00"_s, u"40"_s, u"Weiher"_s),
 });
 
 QString cost(
@@ -94,7 +100,7 @@ class TestYearReport : public QObject {
 private slots:
     void yearsWithCatches()
     {
-        QCOMPARE(CatchYears(kLog), (QList<int> { 2024, 2023 }));
+        QCOMPARE(CatchYears(kLog), (QList<int> { 2024, 2023, 2021, 2020 }));
         // A date that is not dd.mm.yyyy names no year.
         QCOMPARE(CatchYears(overviewList({ listed(
                      u"2004/05/17"_s, u"06:00-07:00"_s, u"Aal"_s, u"1"_s, u"1"_s, u"See"_s) })),
@@ -127,6 +133,10 @@ private slots:
                                      u"01.07.2023|Schleie|1,50 kg|38 cm|Weiher"_s,
                                      u"1|2,00 €|1,00 €|3,00 €"_s }
                               << u"Hinweis"_s;
+        QTest::newRow("equal weight, the first listed longer")
+            << 2021 << QStringList { u"10.08.2021|Hecht|5,00 kg|90 cm|Rhein"_s } << u"Hinweis"_s;
+        QTest::newRow("equal weight and length: the first listed")
+            << 2020 << QStringList { u"09.09.2020|Barsch|2,00 kg|40 cm|See"_s } << u"Hinweis"_s;
         QTest::newRow("year without catches")
             << 2022 << QStringList { u"0|0,00 €|0,00 €|0,00 €"_s } << u"Fischart"_s;
     }
