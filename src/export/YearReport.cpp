@@ -222,6 +222,27 @@ QString orUnnamed(const QString& text)
     return text.isEmpty() ? u"(ohne Angabe)"_s : text;
 }
 
+// The note on lines of the catch file that could not be read, said once.
+// Only lines dated in the year are known to be missing from its report; a
+// line the catch list left out may belong to any year.
+QString unreadableNote(const YearReport& r)
+{
+    const int lines = r.unreadableCatches + r.unlistedCatches;
+    if (lines <= 0)
+        return {};
+    QString note = lines == 1
+        ? u"1 Zeile der Fangdatei konnte nicht gelesen werden"_s
+        : u"%1 Zeilen der Fangdatei konnten nicht gelesen werden"_s.arg(lines);
+    const int ofYear = r.unreadableCatches;
+    if (ofYear == lines)
+        note += lines == 1 ? u" und fehlt in diesem Bericht"_s : u" und fehlen in diesem Bericht"_s;
+    else if (ofYear == 1)
+        note += u"; 1 davon ist aus diesem Jahr und fehlt in diesem Bericht"_s;
+    else if (ofYear > 1)
+        note += u"; %1 davon sind aus diesem Jahr und fehlen in diesem Bericht"_s.arg(ofYear);
+    return note + u'.';
+}
+
 } // namespace
 
 QStringList YearReportPage(const YearReport& r, const PageFooter& footer)
@@ -246,9 +267,8 @@ QStringList YearReportPage(const YearReport& r, const PageFooter& footer)
       << u"</head>"_s << u"<body onload=\"printPage()\">"_s
       << u"<h1>Jahresbericht "_s + html(year) + u"</h1>"_s;
 
-    if (r.unreadableCatches > 0)
-        p << u"<p>Hinweis: "_s + html(QString::number(r.unreadableCatches))
-                + u" Zeilen der Fangdatei konnten nicht gelesen werden und fehlen in diesem Bericht.</p>"_s;
+    if (const QString note = unreadableNote(r); !note.isEmpty())
+        p << u"<p>Hinweis: "_s + html(note) + u"</p>"_s;
 
     // Fishing time as the main window shows it, without its caption.
     const QString fishingTime = FishingTimeText(r.fishingMinutes).mid(11);

@@ -48,7 +48,10 @@ struct YearReport {
     int purchases = 0;
     CostSums costs; // of the purchases of the year
     std::optional<YearBestFish> best; // the heaviest fish; the longer one of equal weight
-    int unreadableCatches = 0; // lines of the catch file the report could not read
+    int unreadableCatches = 0; // lines dated in the year that could not be read
+    // Lines of the catch file the catch list left out because they could
+    // not be read; their year is not known.
+    int unlistedCatches = 0;
 };
 
 // The years that have catches, newest first, from the catch lists' lines

@@ -198,7 +198,7 @@ void PrintYearReport(App& app)
     }
 
     YearReport report = MakeYearReport(env, catches, app.log->costLines(), year, trap);
-    report.unreadableCatches += app.log->unlistedCatches();
+    report.unlistedCatches = app.log->unlistedCatches();
     const PageFooter footer { TodayText(*env.clock), QString::fromLatin1(Version::Text),
         QString(Links::BrandSite) };
     const QString path = hostPath(env.programDir, kYearReportFile);

@@ -7,6 +7,13 @@
 #include <QSslKey>
 #include <QSslSocket>
 
+namespace {
+
+// Marks a connection made before reset().
+const char* const kEarlierTest = "earlierTest";
+
+} // namespace
+
 TlsTestServer::TlsTestServer(QObject* parent)
     : QObject(parent)
 {
@@ -72,11 +79,34 @@ void TlsTestServer::serve(const QString& path, const TestResponse& response)
     m_responses.insert(path, response);
 }
 
+void TlsTestServer::reset()
+{
+    for (QSslSocket* socket : m_server.findChildren<QSslSocket*>())
+        socket->setProperty(kEarlierTest, true);
+    for (const QList<Held>& held : std::as_const(m_held)) {
+        for (const Held& h : held) {
+            if (h.socket) {
+                h.socket->disconnect(this);
+                h.socket->abort();
+            }
+        }
+    }
+    m_held.clear();
+    m_responses.clear();
+    m_requests.clear();
+    m_closedByClient = 0;
+}
+
 void TlsTestServer::accept()
 {
     while (QTcpSocket* s = m_server.nextPendingConnection()) {
         auto* socket = qobject_cast<QSslSocket*>(s);
         connect(socket, &QSslSocket::readyRead, this, [this, socket] {
+            if (socket->property(kEarlierTest).toBool()) {
+                socket->disconnect(this);
+                socket->abort();
+                return;
+            }
             // The request so far travels with its connection.
             const QByteArray request
                 = socket->property("request").toByteArray() + socket->readAll();
@@ -108,16 +138,16 @@ void TlsTestServer::answer(QSslSocket* socket, const QString& path)
     if (!r.location.isEmpty())
         head += "Location: " + r.location + "\r\n";
     head += "Connection: close\r\n\r\n";
-    socket->write(head);
 
     qint64 sent = r.body.size();
     if (r.cut >= 0)
         sent = qMin(sent, r.cut);
     if (r.hold >= 0)
         sent = qMin(sent, r.hold);
-    socket->write(r.body.left(sent));
-    socket->flush();
     if (r.endlessBody) {
+        socket->write(head);
+        socket->write(r.body.left(sent));
+        socket->flush();
         // A few pieces ahead of the client, so that the bytes keep coming
         // without piling up in the server; the encrypted bytes wait in a
         // buffer of their own.
@@ -131,7 +161,15 @@ void TlsTestServer::answer(QSslSocket* socket, const QString& path)
         topUp();
         return;
     }
-    if (r.hold >= 0 && r.cut < 0) {
+    const bool holds = r.hold >= 0 && r.cut < 0;
+    if (holds) {
+        // A request read after its client closed the connection: the write
+        // below may find it closed and report that at once, so the answer
+        // is held and watched before anything is written.
+        if (socket->state() != QAbstractSocket::ConnectedState) {
+            ++m_closedByClient;
+            return;
+        }
         m_held[path].append({ socket, r.body.mid(sent) });
         connect(socket, &QSslSocket::disconnected, this, [this, socket, path] {
             QList<Held>& held = m_held[path];
@@ -143,15 +181,22 @@ void TlsTestServer::answer(QSslSocket* socket, const QString& path)
                 }
             }
         });
-        return;
     }
-    socket->disconnectFromHost();
+    socket->write(head);
+    socket->write(r.body.left(sent));
+    socket->flush();
+    if (!holds)
+        socket->disconnectFromHost();
 }
 
 void TlsTestServer::release(const QString& path)
 {
+    if (const auto r = m_responses.find(path); r != m_responses.end())
+        r->hold = -1;
     const QList<Held> held = m_held.take(path);
     for (const Held& h : held) {
+        if (!h.socket)
+            continue;
         h.socket->write(h.rest);
         h.socket->disconnectFromHost();
     }

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QSslCertificate>
 #include <QSslServer>
 #include <QString>
@@ -81,8 +82,14 @@ public:
     quint16 port() const { return m_server.serverPort(); }
 
     void serve(const QString& path, const TestResponse& response);
-    // Sends what is held back for path and ends those answers.
+    // Sends what is held back for path and ends those answers; a request
+    // for path that comes later is answered whole.
     void release(const QString& path);
+    // Forgets what an earlier test set up: answers, held answers (their
+    // connections are closed), requests and counts. A connection of that
+    // test that is still on its way is closed unanswered when its request
+    // comes, so that it cannot count in the next test.
+    void reset();
 
     QStringList requests() const { return m_requests; }
     // Answers held back or without end whose connection the client closed.
@@ -90,7 +97,8 @@ public:
 
 private:
     struct Held {
-        QSslSocket* socket;
+        // The connection goes away by itself when the client closes it.
+        QPointer<QSslSocket> socket;
         QByteArray rest;
     };
     void accept();

@@ -237,6 +237,11 @@ private slots:
         QTest::newRow("empty log")
             << QByteArray() << u"2004"_s << u"Es sind noch keine Fänge eingetragen."_s
             << u"<p>Im Jahr 2004 sind keine Fänge eingetragen.</p>"_s;
+        // Lines the catch list leaves out may be of any year: named, not
+        // counted as missing from this one.
+        QTest::newRow("unreadable lines")
+            << catches("\"2004/05/09\tMax\t06:30\"\r\nKaffee\r\n") << u"2004"_s << years
+            << u"<p>Hinweis: 2 Zeilen der Fangdatei konnten nicht gelesen werden.</p>"_s;
         QTest::newRow("cancelled") << catches() << QString() << years << QString();
         QTest::newRow("two digits") << catches() << u"04"_s << years << QString();
         QTest::newRow("letter o") << catches() << u"20o4"_s << years << QString();

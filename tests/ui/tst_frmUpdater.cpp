@@ -191,8 +191,7 @@ private slots:
     {
         f->t.dialogs.verifyDone();
         f.reset();
-        for (const QString& p : { VersionPath, SetupExePath, Setup2Path })
-            server.release(p);
+        server.reset();
     }
 
     void versionCheck_data()
@@ -350,7 +349,8 @@ private slots:
         const qsizetype setupAsked = server.requests().count(SetupExePath);
         f->u->cmdStart->click();
         // Both installer files are on their way, the server holds back the
-        // rest of Setup.exe, and bytes have arrived.
+        // rest of Setup.exe (the bytes shown may all be of Setup.2), and
+        // bytes have arrived.
         QTRY_VERIFY_WITH_TIMEOUT(log().endsWith(u"Lade Setupfile...Lade Setupfile..."_s)
                 && server.requests().count(SetupExePath) > setupAsked
                 && f->u->lblStatus->text().endsWith(u" KiloBytes"_s)
@@ -362,7 +362,6 @@ private slots:
         QVERIFY(!f->u->cmdStart->isEnabled());
 
         f->t.dialogs.answer(confirm ? MsgResult::Yes : MsgResult::No);
-        const int closedBefore = server.closedByClient();
         if (closeBox)
             f->u->close();
         else
@@ -390,7 +389,7 @@ private slots:
         QCOMPARE(f->u->txtURL->text(), server.url(VersionPath));
         QCOMPARE(f->u->txtLocal->text(), f->t.path(u"update.txt"_s));
         // The held transfer's connection goes; nothing arrives afterwards.
-        QTRY_COMPARE_WITH_TIMEOUT(server.closedByClient(), closedBefore + 1, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(server.closedByClient(), 1, Timeout);
         checkNothingStarted();
         QCOMPARE(programDirFiles(), QStringList());
     }
