@@ -3,6 +3,7 @@
 # make bench – timings with full log files; fails when a figure misses its budget
 # make fuzz  – builds the fuzz targets with clang and runs each FUZZ_TIME seconds
 # make test-asan – every test in a build with AddressSanitizer and UBSan
+# make format / format-check – clang-format the sources / fail on a difference
 PREFIX ?= $(HOME)/Kescherheft
 BUILD  ?= build
 JOBS   ?= 2
@@ -10,18 +11,21 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_TIME  ?= 30
 FUZZ_TARGETS = fuzz_records fuzz_filter fuzz_numbers fuzz_settings fuzz_cp1252
 ASAN_BUILD ?= build-asan
+# Extra CMake options for the build folder, e.g. -DKESCHERHEFT_WERROR=ON in CI.
+CMAKE_ARGS ?=
+FORMAT_FILES = git ls-files '*.cpp' '*.h' | grep -v '^tests/data/'
 SANITIZER_OPTIONS = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: deps build install run test bench fuzz test-asan clean
+.PHONY: deps build install run test bench fuzz test-asan clean format format-check
 
 deps:
 	./scripts/install-deps
 
-$(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-
-build: deps $(BUILD)/build.ninja
+# Configured once; again whenever extra options are given.
+build: deps
+	if [ ! -f $(BUILD)/build.ninja ] || [ -n "$(CMAKE_ARGS)" ]; then \
+		cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS); fi
 	cmake --build $(BUILD) -j$(JOBS)
 
 install: build
@@ -63,6 +67,14 @@ test-asan:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESCHERHEFT_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	cd $(ASAN_BUILD) && $(SANITIZER_OPTIONS) ctest --output-on-failure -j$(JOBS)
+
+format:
+	./scripts/install-deps --format
+	$(FORMAT_FILES) | xargs clang-format -i
+
+format-check:
+	./scripts/install-deps --format
+	$(FORMAT_FILES) | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)

@@ -57,7 +57,6 @@ constexpr double kDeleteBudget = 3.0;
 constexpr double kStartBudget = 9.0;
 constexpr double kPeakMemoryBudgetMB = 80;
 
-
 struct Figures {
     Sample floorCapacity, floorScaling;
     Sample start, refresh, deleteCatch, saveCatch, deletePurchase, savePurchase, startScaling;

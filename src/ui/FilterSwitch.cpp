@@ -123,8 +123,7 @@ bool FilterSwitch::eventFilter(QObject* watched, QEvent* event)
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
             break;
-        const bool click
-            = m_pressedPicture == picture
+        const bool click = m_pressedPicture == picture
             && static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint());
         m_pressedPicture = nullptr;
         if (click && isEnabled())
