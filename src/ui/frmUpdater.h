@@ -1,32 +1,24 @@
 #pragma once
 
-#include "app/UpdateCheck.h"
 #include "app/UpdateServer.h"
 
-#include <QHash>
-#include <QList>
-#include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 class App;
-class classFileDownload;
 class ProgressPicture;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class UpdateRun;
 
-// The updater: fetches the publisher's signed version file, offers a newer
-// version, fetches the signed installer in its two files with a progress
-// bar, starts it and ends the program. Created on first use, afterwards
-// only hidden and shown; the main window's menu and dashboard are locked
-// while it is shown. The installer files are used only when they are the
-// ones the signed version file lists, by size and SHA-256.
+// The updater window: shows an update run (its log, status line and
+// progress bar), asks its questions and ends the program once the
+// installer has started. Created on first use, afterwards only hidden and
+// shown; the main window's menu and dashboard are locked while it is shown.
 class frmUpdater : public QWidget {
 public:
     explicit frmUpdater(App& app, UpdateServer server = publisherUpdateServer());
-    ~frmUpdater() override;
 
     void Form_Load();
     void cmdStart_Click();
@@ -34,8 +26,7 @@ public:
     void FileDownload_Start();
     void FileDownload_Progress(qint64 received, qint64 total);
 
-    // The longest wait for the version file (30 s).
-    void setWaitLimit(int milliseconds) { m_wait.setInterval(milliseconds); }
+    UpdateRun& run() { return *m_run; }
 
     QPlainTextEdit* txtLog;
     QLabel* lblStatus;
@@ -50,47 +41,15 @@ protected:
     void hideEvent(QHideEvent* e) override;
 
 private:
-    enum class Stage { Idle, Checking, Downloading };
-    struct Transfer {
-        QPointer<classFileDownload> download;
-        bool showsProgress = false;
-        bool done = false;
-        qint64 received = 0;
-        qint64 total = 0;
-    };
-
     void createWidgets();
+    void connectRun();
     void appendLog(const QString& text);
-    QString localPath(const QString& name) const;
-    // Starts a file of at most maxBytes and its signature; false when
-    // either cannot start.
-    bool startWithSignature(const QString& url, const QString& local, qint64 maxBytes);
-    bool startTransfer(
-        const QString& url, const QString& local, qint64 maxBytes, bool showsProgress);
-    void transferFinished(classFileDownload* d);
-    void transferFailed(const QString& reason);
-    void stageComplete();
-    void versionFileArrived();
-    void installerArrived();
-    void startInstallerDownloads();
+    void showAddresses();
     // Asks before a running transfer is stopped; true when it was stopped.
     bool confirmCancel();
-    void stopTransfers();
-    void removeFiles(const QStringList& names);
-    void fail(const QString& reason);
-    void becomeIdle();
-    void resetAddresses();
+    void askOffer(const QString& question);
     void leave();
 
     App& m_app;
-    UpdateServer m_server;
-    Stage m_stage = Stage::Idle;
-    QList<Transfer> m_transfers;
-    QTimer m_wait;
-    // The installer files' lines of the checked version file, by name.
-    QHash<QString, ReleaseFile> m_release;
-    // While the cancel question is open a transfer that completes waits for
-    // the answer: the user may still say Yes.
-    bool m_asking = false;
-    bool m_completionWaiting = false;
+    UpdateRun* m_run;
 };

@@ -1,12 +1,10 @@
-// The updater against a local HTTPS server with signatures made for the
-// test: the version check, the installer download with its progress, the
-// refusals of anything unsigned, incomplete, failed, endless or not of the
-// offered release, cancel, the bounded wait, a failed installer start and
-// the main window's lock, which leaves the windows opened from it usable.
-#include "app/UpdateServer.h"
+// The updater window over its update run: it shows the run's log, status
+// and progress, asks its questions, ends the program once the installer has
+// started, and locks the main window while it is shown, which leaves the
+// windows opened from it usable. The run's own rules are tested with it.
+#include "app/UpdateCheck.h"
+#include "app/UpdateRun.h"
 #include "support/TestEnv.h"
-#include "support/TestSigner.h"
-#include "support/TlsTestServer.h"
 #include "ui/App.h"
 #include "ui/DatabaseMenus.h"
 #include "ui/ProgressPicture.h"
@@ -17,61 +15,26 @@
 #include "ui/frmUpdater.h"
 
 #include <QCheckBox>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QRandomGenerator>
+#include <QTcpServer>
 #include <QTest>
 
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr int Timeout = 15000;
-const QString VersionPath = u"/update/fisch/update2.txt"_s;
-const QString SetupExePath = u"/files/Setup.exe"_s;
-const QString Setup2Path = u"/files/Setup.2"_s;
-const QString Failure = u"Fehler! Bitte überprüfen Sie Ihre Internetverbindung!\n"_s;
-const QString CheckedOk = u"Verbindungsaufbau zum Server...Erfolgreich!\n"
-                          "Überprüfe Versionen...Fertig!\n"_s;
-
-QByteArray randomBytes(qsizetype n, quint32 seed)
-{
-    QByteArray b(n, Qt::Uninitialized);
-    QRandomGenerator gen(seed);
-    for (char& c : b)
-        c = char(gen.bounded(256));
-    return b;
-}
-
-const QByteArray SetupExe = randomBytes(200000, 1);
-const QByteArray Setup2 = randomBytes(120000, 2);
-
-// A version file's line for an installer file, as sha256sum and stat give it.
-QByteArray releaseLine(const QByteArray& name, const QByteArray& bytes)
-{
-    return name + ' ' + QByteArray::number(bytes.size()) + ' '
-        + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + "\r\n";
-}
-const QByteArray Lines = releaseLine("Setup.exe", SetupExe) + releaseLine("Setup.2", Setup2);
-const QByteArray Release = "01000003\r\n" + Lines;
-
-} // namespace
+Q_DECLARE_METATYPE(MsgIcon)
 
 class tst_frmUpdater : public QObject {
     Q_OBJECT
 
-    TlsTestServer server;
-    std::unique_ptr<TestSigner> mine;
-    std::unique_ptr<TestSigner> other;
+    // Takes connections and never answers: a run stays at its first transfer.
+    QTcpServer silent;
 
     struct Fixture {
         TestEnv t;
@@ -81,108 +44,24 @@ class tst_frmUpdater : public QObject {
     };
     std::unique_ptr<Fixture> f;
 
-    // How a file is offered: signed by the test key, or spoiled. Signed
-    // files of the wrong release: the signed version file in the file's
-    // place, or a file of the same size signed for another version.
-    enum class Offer {
-        Signed,
-        Unsigned,
-        OtherKey,
-        ChangedAfterSigning,
-        NotFound,
-        CutOff,
-        Endless,
-        EndlessSignature,
-        VersionFileInstead,
-        OtherRelease,
-    };
-
-    void publish(const QString& path, const QByteArray& bytes, Offer how = Offer::Signed)
-    {
-        // Signed as minisign signs: under the file's own name.
-        QString name = path.section(u'/', -1);
-        QByteArray served = bytes;
-        if (how == Offer::VersionFileInstead) {
-            served = Release;
-            name = u"update2.txt"_s;
-        } else if (how == Offer::OtherRelease)
-            served = randomBytes(bytes.size(), 3);
-        TestResponse file(200, served);
-        if (how == Offer::NotFound)
-            file = TestResponse(404, "<html>404</html>");
-        if (how == Offer::CutOff)
-            file = file.cutAfter(bytes.size() / 2);
-        if (how == Offer::Endless)
-            file = file.endless();
-        server.serve(path, file);
-        const QByteArray signedBytes
-            = how == Offer::ChangedAfterSigning ? served + "geändert" : served;
-        const TestSigner& signer = how == Offer::OtherKey ? *other : *mine;
-        TestResponse signature(200, signer.sign(signedBytes, name));
-        if (how == Offer::Unsigned)
-            signature = TestResponse(404, "<html>404</html>");
-        if (how == Offer::EndlessSignature)
-            signature = signature.endless();
-        server.serve(signatureOf(path), signature);
-    }
     // The main window's menu bar (with its shortcuts) and its dashboard.
     bool mainLocked() const
     {
         return !f->app.haupt->menuBar()->isEnabled() && !f->app.haupt->cmdZeit->isEnabled()
             && !f->app.haupt->lstFänge->isEnabled();
     }
-    void publishInstaller()
-    {
-        publish(SetupExePath, SetupExe);
-        publish(Setup2Path, Setup2);
-    }
-    QStringList installerRequests() const
-    {
-        QStringList out;
-        for (const QString& r : server.requests())
-            if (r.startsWith(u"/files/"_s))
-                out.append(r);
-        return out;
-    }
     QString log() const { return f->u->txtLog->toPlainText(); }
-    QStringList programDirFiles() const
-    {
-        return QDir(f->t.dir()).entryList(QDir::Files, QDir::Name);
-    }
-    // Waits until the check or the download is over and the window idle.
-    void waitUntilIdle() const
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(f->u->cmdStart->isEnabled(), Timeout);
-        QCOMPARE(f->u->cmdAbort->text(), u"&Beenden"_s);
-    }
-    void checkNothingStarted()
-    {
-        QVERIFY(f->t.shell.started.isEmpty());
-        QVERIFY(!f->quitCalled);
-        QVERIFY(!QFile::exists(f->t.path(u"Setup.exe"_s)));
-        QVERIFY(!QFile::exists(f->t.path(u"Setup.2"_s)));
-    }
-
 private slots:
-    void initTestCase()
-    {
-        const QString error = server.start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        server.trustInThisProcess();
-        mine = std::make_unique<TestSigner>();
-        other = std::make_unique<TestSigner>();
-        QVERIFY2(mine->error().isEmpty(), qPrintable(mine->error()));
-        QVERIFY2(other->error().isEmpty(), qPrintable(other->error()));
-    }
+    void initTestCase() { QVERIFY(silent.listen(QHostAddress::LocalHost)); }
 
     void init()
     {
         f = std::make_unique<Fixture>();
         f->app.haupt = new frmHaupt(f->app);
         f->app.haupt->show();
-        f->u = new frmUpdater(f->app,
-            { server.url(VersionPath), server.url(SetupExePath), server.url(Setup2Path),
-                mine->publicKey() });
+        const QString base = u"https://127.0.0.1:%1/"_s.arg(silent.serverPort());
+        f->u = new frmUpdater(
+            f->app, { base + u"update2.txt"_s, base + u"Setup.exe"_s, base + u"Setup.2"_s, {} });
         f->app.updater = f->u;
         f->app.mnuUpdate_Click();
     }
@@ -191,262 +70,100 @@ private slots:
     {
         f->t.dialogs.verifyDone();
         f.reset();
-        server.reset();
     }
 
-    void versionCheck_data()
+    void showsRun_data()
     {
-        QTest::addColumn<QByteArray>("versionFile");
-        QTest::addColumn<int>("offer");
-        QTest::addColumn<QString>("log");
-        QTest::addColumn<QString>("message"); // shown to the user, "" for none
+        // What the run tells, and the message the window shows for it.
+        QTest::addColumn<QString>("signal");
+        QTest::addColumn<MsgIcon>("icon"); // None: no message
         QTest::addColumn<bool>("stillShown");
-        const QString question = u"Es ist eine neuere Version verfügbar!\r\n"
-                                 "Installierte Version: 1002\r\nVerfügbare Version: %1\r\n \r\n"
-                                 "Soll die neue Version heruntergeladen und installiert werden?"_s;
-        const int signedOffer = int(Offer::Signed);
-        QTest::newRow("equal") << "01000002\r\nx\r\n"_ba << signedOffer
-                               << CheckedOk + u"Keine neuere Version verfügbar."_s
-                               << u"Es ist keine neuere Version verfügbar."_s << true;
-        QTest::newRow("newer, answered No") << "01000003\r\nx\r\n"_ba + Lines << signedOffer
-                                            << CheckedOk << question.arg(u"01000003"_s) << false;
-        QTest::newRow("newer without leading zero, answered No")
-            << "1000003\r\n"_ba + Lines << signedOffer << CheckedOk << question.arg(u"1000003"_s)
-            << false;
-        const QString failed = u"Verbindungsaufbau zum Server..."_s + Failure;
-        QTest::newRow("newer without a line for Setup.2")
-            << "01000003\r\n"_ba + releaseLine("Setup.exe", SetupExe) << signedOffer << failed
-            << QString() << true;
-        QTest::newRow("version file without end")
-            << Release << int(Offer::Endless) << failed << QString() << true;
-        QTest::newRow("signature without end")
-            << Release << int(Offer::EndlessSignature) << failed << QString() << true;
-        QTest::newRow("not a number")
-            << "<html>Wartung</html>\r\n"_ba << signedOffer << failed << QString() << true;
-        QTest::newRow("empty file") << ""_ba << signedOffer << failed << QString() << true;
-        QTest::newRow("version file missing")
-            << "01000003\r\n"_ba << int(Offer::NotFound) << failed << QString() << true;
-        QTest::newRow("signature missing")
-            << "01000003\r\n"_ba << int(Offer::Unsigned) << failed << QString() << true;
-        QTest::newRow("signed by another key")
-            << "01000003\r\n"_ba << int(Offer::OtherKey) << failed << QString() << true;
-        QTest::newRow("changed after signing")
-            << "01000003\r\n"_ba << int(Offer::ChangedAfterSigning) << failed << QString() << true;
+        QTest::newRow("up to date") << u"upToDate"_s << MsgIcon::Information << true;
+        QTest::newRow("offer, answered No") << u"offered"_s << MsgIcon::Question << false;
+        QTest::newRow("offer, answered Yes") << u"offered, Yes"_s << MsgIcon::Question << true;
+        QTest::newRow("failure") << u"failed"_s << MsgIcon::None << true;
+        QTest::newRow("setup not started") << u"setupNotStarted"_s << MsgIcon::Warning << true;
+        QTest::newRow("installer started") << u"ready"_s << MsgIcon::None << true;
     }
 
-    void versionCheck()
+    void showsRun()
     {
-        QFETCH(QByteArray, versionFile);
-        QFETCH(int, offer);
-        QFETCH(QString, log);
-        QFETCH(QString, message);
+        QFETCH(QString, signal);
+        QFETCH(MsgIcon, icon);
         QFETCH(bool, stillShown);
-        publish(VersionPath, versionFile, Offer(offer));
-        if (message.startsWith(u"Es ist eine"_s))
-            f->t.dialogs.answer(MsgResult::No);
-        else if (!message.isEmpty())
+        const QString text = u"Zeile 1\r\nZeile 2"_s;
+        if (icon == MsgIcon::Question)
+            f->t.dialogs.answer(signal.endsWith(u"Yes"_s) ? MsgResult::Yes : MsgResult::No);
+        else if (icon != MsgIcon::None)
             f->t.dialogs.expectMessage();
-        // A version file left from before is not what is read.
-        f->t.write(u"update.txt"_s, "09999999\r\n");
-
-        f->u->cmdStart->click();
-        waitUntilIdle();
-        QCOMPARE(this->log(), log);
+        const QByteArray name = signal.section(u',', 0, 0).toLatin1();
+        QVERIFY(name == "ready"
+                ? QMetaObject::invokeMethod(&f->u->run(), name)
+                : QMetaObject::invokeMethod(&f->u->run(), name, Q_ARG(QString, text)));
+        QCOMPARE(log(), signal == u"failed"_s ? u"Zeile 1\nZeile 2"_s : QString());
         QCOMPARE(f->t.dialogs.messageTexts(),
-            message.isEmpty() ? QStringList() : QStringList { message });
-        if (!message.isEmpty())
-            QCOMPARE(f->t.dialogs.shown().first().icon,
-                message.startsWith(u"Es ist keine"_s) ? MsgIcon::Information : MsgIcon::Question);
+            icon == MsgIcon::None ? QStringList() : QStringList { text });
+        if (icon != MsgIcon::None)
+            QCOMPARE(f->t.dialogs.shown().first().icon, icon);
         QCOMPARE(f->u->isVisible(), stillShown);
         QCOMPARE(mainLocked(), stillShown);
-        // Nothing of the check stays behind, and no installer was fetched.
-        QCOMPARE(programDirFiles(),
-            (message.isEmpty() ? QStringList { u"kescherheft.log"_s } : QStringList()));
-        QVERIFY(installerRequests().isEmpty());
-        if (message.isEmpty()) // the reason of a failed check is logged
-            QVERIFY(f->t.logEntries().value(0).startsWith(u"Sub frmUpdater.cmdStart_Click\t"_s));
+        QCOMPARE(f->quitCalled, signal == u"ready"_s);
     }
 
-    void installsAndEnds()
+    void buttons_data()
     {
-        publish(VersionPath, Release);
-        publishInstaller();
-        // Stale files of an earlier run are replaced, never started.
-        f->t.write(u"Setup.exe"_s, "ALT");
-        f->t.write(u"Setup.2"_s, "ALT");
-        f->t.dialogs.answer(MsgResult::Yes);
-        f->u->cmdStart->click();
-        QTRY_VERIFY_WITH_TIMEOUT(f->quitCalled, Timeout);
-        QCOMPARE(f->t.shell.started, QStringList { f->t.path(u"Setup.exe"_s) });
-        QCOMPARE(f->t.read(u"Setup.exe"_s), SetupExe);
-        QCOMPARE(f->t.read(u"Setup.2"_s), Setup2);
-        QCOMPARE(log(), CheckedOk + u"Lade Setupfile...Lade Setupfile...Fertig!\n"_s);
-        QCOMPARE(f->u->lblStatus->text(), u"Download beendet."_s);
-        QVERIFY(f->u->lblStatus->isVisible());
-        QCOMPARE(f->u->picProgress->percent(), 100);
-        QCOMPARE(programDirFiles(),
-            (QStringList {
-                u"Setup.2"_s, u"Setup.exe"_s, u"kescherheft.log"_s, u"settings.ini"_s }));
-        QCOMPARE(f->t.logEntries(), QStringList { u"PROGRAMM\tEnde"_s });
-    }
-
-    void installerRefused_data()
-    {
-        QTest::addColumn<int>("setupExe");
-        QTest::addColumn<int>("setup2");
-        const int ok = int(Offer::Signed);
-        QTest::newRow("Setup.exe not found") << int(Offer::NotFound) << ok;
-        QTest::newRow("Setup.2 cut off") << ok << int(Offer::CutOff);
-        QTest::newRow("Setup.exe cut off") << int(Offer::CutOff) << ok;
-        QTest::newRow("Setup.exe signature missing") << int(Offer::Unsigned) << ok;
-        QTest::newRow("Setup.2 signature missing") << ok << int(Offer::Unsigned);
-        QTest::newRow("Setup.exe signed by another key") << int(Offer::OtherKey) << ok;
-        QTest::newRow("Setup.2 changed after signing") << ok << int(Offer::ChangedAfterSigning);
-        QTest::newRow("Setup.2 is the signed version file") << ok << int(Offer::VersionFileInstead);
-        QTest::newRow("Setup.exe of another release") << int(Offer::OtherRelease) << ok;
-        QTest::newRow("Setup.exe without end") << int(Offer::Endless) << ok;
-    }
-
-    void installerRefused()
-    {
-        QFETCH(int, setupExe);
-        QFETCH(int, setup2);
-        publish(VersionPath, Release);
-        publish(SetupExePath, SetupExe, Offer(setupExe));
-        publish(Setup2Path, Setup2, Offer(setup2));
-        f->t.write(u"Setup.exe"_s, "ALT");
-        f->t.dialogs.answer(MsgResult::Yes);
-        f->u->cmdStart->click();
-        QTRY_VERIFY_WITH_TIMEOUT(log().endsWith(Failure), Timeout);
-        waitUntilIdle();
-        checkNothingStarted();
-        QCOMPARE(log(), CheckedOk + u"Lade Setupfile...Lade Setupfile..."_s + Failure);
-        QCOMPARE(programDirFiles(), QStringList { u"kescherheft.log"_s });
-        QCOMPARE(f->t.logEntries().size(), 1);
-        QCOMPARE(f->u->txtURL->text(), server.url(VersionPath));
-    }
-
-    void cancelDownload_data()
-    {
-        // Asked by "&Abbrechen" or by the window's close box.
+        // "&Beenden"/"&Abbrechen" or the close box, while a run goes or not,
+        // and the answer to the question whether to cancel it.
+        QTest::addColumn<bool>("running");
         QTest::addColumn<bool>("closeBox");
         QTest::addColumn<bool>("confirm");
-        QTest::newRow("Abbrechen, Yes") << false << true;
-        QTest::newRow("Abbrechen, No") << false << false;
-        QTest::newRow("close box, Yes") << true << true;
-        QTest::newRow("close box, No") << true << false;
+        QTest::newRow("Beenden") << false << false << false;
+        QTest::newRow("close box") << false << true << false;
+        QTest::newRow("Abbrechen, Yes") << true << false << true;
+        QTest::newRow("Abbrechen, No") << true << false << false;
+        QTest::newRow("close box, Yes") << true << true << true;
+        QTest::newRow("close box, No") << true << true << false;
     }
 
-    void cancelDownload()
+    void buttons()
     {
+        QFETCH(bool, running);
         QFETCH(bool, closeBox);
         QFETCH(bool, confirm);
-        publish(VersionPath, Release);
-        publishInstaller();
-        server.serve(SetupExePath, TestResponse(200, SetupExe).holdAfter(20000)); // then it waits
-        f->t.write(u"Setup.exe"_s, "ALT");
-        f->t.dialogs.answer(MsgResult::Yes);
-        const qsizetype setupAsked = server.requests().count(SetupExePath);
-        f->u->cmdStart->click();
-        // Both installer files are on their way, the server holds back the
-        // rest of Setup.exe (the bytes shown may all be of Setup.2), and
-        // bytes have arrived.
-        QTRY_VERIFY_WITH_TIMEOUT(log().endsWith(u"Lade Setupfile...Lade Setupfile..."_s)
-                && server.requests().count(SetupExePath) > setupAsked
-                && f->u->lblStatus->text().endsWith(u" KiloBytes"_s)
-                && f->u->lblStatus->isVisible(),
-            Timeout);
-        // The old installer is gone while the new one loads: nobody starts it.
-        QVERIFY(!QFile::exists(f->t.path(u"Setup.exe"_s)));
-        QCOMPARE(f->u->cmdAbort->text(), u"&Abbrechen"_s);
-        QVERIFY(!f->u->cmdStart->isEnabled());
-
-        f->t.dialogs.answer(confirm ? MsgResult::Yes : MsgResult::No);
-        if (closeBox)
-            f->u->close();
-        else
-            f->u->cmdAbort->click();
-        const FakeDialogs::Shown asked = f->t.dialogs.shown().last();
-        QCOMPARE(asked.text, u"Download wirklich abbrechen?"_s);
-        QCOMPARE(asked.title, u"Download"_s);
-        QCOMPARE(asked.icon, MsgIcon::Question);
-        QCOMPARE(asked.preset, MsgResult::No);
-        // Only a cancelled download lets the close box close the window.
-        QCOMPARE(f->u->isVisible(), !(closeBox && confirm));
-        QCOMPARE(mainLocked(), !(closeBox && confirm));
-
-        if (!confirm) {
-            QCOMPARE(f->u->cmdAbort->text(), u"&Abbrechen"_s);
-            server.release(SetupExePath);
-            QTRY_VERIFY_WITH_TIMEOUT(f->quitCalled, Timeout);
-            QCOMPARE(f->t.shell.started, QStringList { f->t.path(u"Setup.exe"_s) });
-            return;
-        }
-        QVERIFY(log().endsWith(u"Lade Setupfile...Lade Setupfile...Abgebrochen."_s));
-        QCOMPARE(f->u->lblStatus->text(), u"Download abgebrochen."_s);
-        QCOMPARE(f->u->cmdAbort->text(), u"&Beenden"_s);
-        QVERIFY(f->u->cmdStart->isEnabled());
-        QCOMPARE(f->u->txtURL->text(), server.url(VersionPath));
-        QCOMPARE(f->u->txtLocal->text(), f->t.path(u"update.txt"_s));
-        // The held transfer's connection goes; nothing arrives afterwards.
-        QTRY_COMPARE_WITH_TIMEOUT(server.closedByClient(), 1, Timeout);
-        checkNothingStarted();
-        QCOMPARE(programDirFiles(), QStringList());
-    }
-
-    void versionWaitIsBounded()
-    {
-        server.serve(VersionPath, TestResponse(200, "01000003\r\n").holdAfter(3));
-        server.serve(signatureOf(VersionPath),
-            TestResponse(200, mine->sign("01000003\r\n", u"update2.txt"_s)));
-        f->u->setWaitLimit(300);
-        f->u->cmdStart->click();
-        waitUntilIdle();
-        QCOMPARE(log(), u"Verbindungsaufbau zum Server..."_s + Failure);
-        QCOMPARE(f->t.logEntries().size(), 1);
-        QVERIFY(f->t.logEntries().first().contains(u"Sekunden"_s));
-        QVERIFY(f->t.dialogs.shown().isEmpty());
-    }
-
-    void failedInstallerStartWarns()
-    {
-        publish(VersionPath, Release);
-        publishInstaller();
-        f->t.shell.startSucceeds = false;
-        f->t.dialogs.answer(MsgResult::Yes);
-        f->t.dialogs.expectMessage();
-        f->u->cmdStart->click();
-        QTRY_COMPARE_WITH_TIMEOUT(f->t.dialogs.shown().size(), 2, Timeout);
-        const FakeDialogs::Shown warning = f->t.dialogs.shown().last();
-        QCOMPARE(warning.icon, MsgIcon::Warning);
-        QVERIFY(warning.text.startsWith(u"Das Setup konnte nicht gestartet werden!"_s));
-        QVERIFY(warning.text.contains(f->t.path(u"Setup.exe"_s)));
-        QVERIFY(!f->quitCalled);
-        QVERIFY(!f->app.ended());
-        QCOMPARE(f->u->cmdAbort->text(), u"&Beenden"_s);
-        QVERIFY(f->u->cmdStart->isEnabled());
-    }
-
-    void leavingEnablesMainWindow_data()
-    {
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("Beenden") << false;
-        QTest::newRow("close box") << true;
-    }
-
-    void leavingEnablesMainWindow()
-    {
-        QFETCH(bool, closeBox);
         QCOMPARE(f->u->windowTitle(), u"Digitales Kescherheft Updater"_s);
         QCOMPARE(f->u->cmdAbort->text(), u"&Beenden"_s);
         QVERIFY(f->u->lblStatus->isHidden());
         QVERIFY(mainLocked());
+        if (running) {
+            f->u->cmdStart->click();
+            QCOMPARE(f->u->cmdAbort->text(), u"&Abbrechen"_s);
+            QVERIFY(!f->u->cmdStart->isEnabled());
+            f->t.dialogs.answer(confirm ? MsgResult::Yes : MsgResult::No);
+        }
         if (closeBox)
             f->u->close();
         else
             f->u->cmdAbort->click();
-        QVERIFY(f->u->isHidden());
-        QVERIFY(f->app.haupt->menuBar()->isEnabled() && f->app.haupt->cmdZeit->isEnabled());
+        if (running) {
+            const FakeDialogs::Shown asked = f->t.dialogs.shown().last();
+            QCOMPARE(asked.text, u"Download wirklich abbrechen?"_s);
+            QCOMPARE(asked.title, u"Download"_s);
+            QCOMPARE(asked.icon, MsgIcon::Question);
+            QCOMPARE(asked.preset, MsgResult::No);
+        }
+        // A running transfer keeps the window unless the user agrees.
+        const bool left = closeBox ? !running || confirm : !running;
+        const bool goesOn = running && !confirm;
+        QCOMPARE(f->u->isVisible(), !left);
+        QCOMPARE(mainLocked(), !left);
+        QCOMPARE(f->app.haupt->menuBar()->isEnabled() && f->app.haupt->cmdZeit->isEnabled(), left);
+        QCOMPARE(f->u->run().isRunning(), goesOn);
+        QCOMPARE(f->u->cmdAbort->text(), goesOn ? u"&Abbrechen"_s : u"&Beenden"_s);
+        QCOMPARE(f->u->cmdStart->isEnabled(), !goesOn);
+        if (running && confirm) {
+            QCOMPARE(log(), u"Verbindungsaufbau zum Server...Abgebrochen."_s);
+            QCOMPARE(f->u->lblStatus->text(), u"Download abgebrochen."_s);
+        }
         // Shown again, the same window comes back and locks the main window.
         f->app.mnuUpdate_Click();
         QCOMPARE(f->app.updater.data(), f->u);
@@ -485,25 +202,21 @@ private slots:
     {
         QTest::addColumn<qint64>("received");
         QTest::addColumn<qint64>("total");
-        QTest::addColumn<QString>("status");
         QTest::addColumn<int>("percent");
-        QTest::newRow("half") << qint64(512000) << qint64(1024000) << u"500 von 1.000 KiloBytes"_s
-                              << 50;
-        QTest::newRow("nothing yet")
-            << qint64(0) << qint64(1024000) << u"000 von 1.000 KiloBytes"_s << 0;
-        QTest::newRow("total 0") << qint64(0) << qint64(0) << u"000 von 000 KiloBytes"_s << 100;
-        QTest::newRow("above the total")
-            << qint64(2048000) << qint64(1024000) << u"2.000 von 1.000 KiloBytes"_s << 100;
+        QTest::newRow("half") << qint64(512000) << qint64(1024000) << 50;
+        QTest::newRow("total 0") << qint64(0) << qint64(0) << 100;
+        QTest::newRow("above the total") << qint64(2048000) << qint64(1024000) << 100;
     }
 
     void progressBar()
     {
         QFETCH(qint64, received);
         QFETCH(qint64, total);
-        QFETCH(QString, status);
         QFETCH(int, percent);
-        f->u->FileDownload_Progress(received, total);
-        QCOMPARE(f->u->lblStatus->text(), status);
+        emit f->u->run().transferStarted();
+        emit f->u->run().progress(received, total);
+        QVERIFY(f->u->lblStatus->isVisible());
+        QCOMPARE(f->u->lblStatus->text(), progressText(received, total));
         QCOMPARE(f->u->cmdAbort->text(), u"&Abbrechen"_s);
 
         const QImage img = f->u->picProgress->grab().toImage();
