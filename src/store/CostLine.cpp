@@ -11,14 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-float toSingle(double d)
-{
-    const float f = static_cast<float>(d);
-    if (std::isinf(f) || std::isnan(f))
-        throw RuntimeError { Err::Overflow };
-    return f;
-}
-
 // A single-precision result is formatted from its own shortest decimal form
 // (2,675 stays 2,675 and rounds to 2,68), not from the longer digits the
 // same value shows in double precision (2,67499995...).
@@ -59,12 +51,12 @@ QStringList CostFields(const Env& env, const CostEntry& entry)
     const double unitPrice = ParseNumber(entry.unitPrice);
     // Price: the quantity counts as a whole number, the product is single.
     const double quantity = ParseNumber(entry.quantity);
-    const float price = toSingle(unitPrice) * static_cast<float>(ToInt16(quantity));
+    const float price = ToSingle(unitPrice) * static_cast<float>(ToInt16(quantity));
     const double shipping = ParseNumber(entry.shipping);
     // Total: both factors unrounded, the product rounded to single, then
     // the shipping added in single precision.
-    const float product = toSingle(unitPrice * static_cast<double>(toSingle(quantity)));
-    const float total = product + toSingle(shipping);
+    const float product = ToSingle(unitPrice * static_cast<double>(ToSingle(quantity)));
+    const float total = product + ToSingle(shipping);
 
     return { date, entry.shop, entry.quantity, entry.article, AmountForm(unitPrice),
         singleAmount(price), AmountForm(shipping), singleAmount(total) };

@@ -23,8 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kCatchFile = u"db\\fänge\\db"_s;
-const QString kCostFile = u"db\\kosten\\db"_s;
 // The cost sums belong to the cost window's list; an unreadable amount is
 // logged where that list is loaded.
 const QString kCostListPlace = u"Sub frmAddKosten.Form_Load"_s;
@@ -130,8 +128,8 @@ Logbook::Logbook(const Env& env, QObject* parent)
     : QObject(parent)
     , m_env(env)
 {
-    m_catches.path = hostPath(env.programDir, kCatchFile);
-    m_costs.path = hostPath(env.programDir, kCostFile);
+    m_catches.path = hostPath(env.programDir, kCatchLogPath);
+    m_costs.path = hostPath(env.programDir, kCostLogPath);
     m_catchLines = { CatchHeaderLine(), CatchRuleLine() };
 }
 
@@ -161,7 +159,7 @@ void Logbook::resolve(FileState& f) const
 {
     // The path is resolved anew each time: a folder may have been made or
     // renamed since.
-    f.path = hostPath(m_env.programDir, &f == &m_catches ? kCatchFile : kCostFile);
+    f.path = hostPath(m_env.programDir, &f == &m_catches ? kCatchLogPath : kCostLogPath);
 }
 
 bool Logbook::reload(FileState& f, ErrorTrap& trap, bool compare)
@@ -550,8 +548,8 @@ bool Logbook::putBackCost(ErrorTrap& trap)
 
 bool Logbook::sortLogs()
 {
-    const bool costs = SortDB(m_env, hostPath(m_env.programDir, kCostFile));
-    const bool catches = SortDB(m_env, hostPath(m_env.programDir, kCatchFile));
+    const bool costs = SortDB(m_env, hostPath(m_env.programDir, kCostLogPath));
+    const bool catches = SortDB(m_env, hostPath(m_env.programDir, kCatchLogPath));
     refresh(u"Sub SortDB"_s);
     return costs && catches;
 }
