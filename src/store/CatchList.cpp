@@ -86,23 +86,29 @@ QString FindPhotoOfRecord(const Env& env, const QString& listRecord)
     return FindPhoto(env, k.date, k.time);
 }
 
+bool PhotoNamed(const QStringList& listLines, const QString& baseName, int except)
+{
+    for (int r = 2; r < listLines.size(); ++r) {
+        const QStringView other = QStringView(listLines[r]).mid(2);
+        if (r == except || other.left(10) != QStringView(baseName).left(10))
+            continue;
+        const PhotoKey k = photoKey(other);
+        if (k.marked && PhotoBaseName(k.date, k.time) == baseName)
+            return true;
+    }
+    return false;
+}
+
 void RemovePhotos(const Env& env, const QStringList& listLines, int row)
 {
     const PhotoKey own = photoKey(QStringView(listLines.value(row)).mid(2));
     if (!own.marked)
         return;
     const QString base = PhotoBaseName(own.date, own.time);
-
     // Another catch of the same date and minute with a photo uses the same
     // file: it stays.
-    for (int r = 2; r < listLines.size(); ++r) {
-        const QStringView other = QStringView(listLines[r]).mid(2);
-        if (r == row || other.left(10) != own.date)
-            continue;
-        const PhotoKey k = photoKey(other);
-        if (k.marked && PhotoBaseName(k.date, k.time) == base)
-            return;
-    }
+    if (PhotoNamed(listLines, base, row))
+        return;
 
     const QString dir = hostPath(env.programDir, kPhotoFolder);
     const QString prefix = base + u'.';
