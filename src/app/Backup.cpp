@@ -187,11 +187,11 @@ ExportResult ExportBackup(const Env& env, const QString& to, LogSet logs, ErrorT
     };
     QList<Source> sources;
     if (includes(logs, LogSet::Costs))
-        sources.append({ p(u"db\\kosten"_s), u"kosten"_s });
+        sources.append({ p(kCostFolder), u"kosten"_s });
     if (includes(logs, LogSet::Catches)) {
-        sources.append({ p(u"db\\fänge"_s), u"fänge"_s });
-        sources.append({ p(u"db\\bilder"_s), u"bilder"_s });
-        sources.append({ p(u"db\\db.ver"_s), u"db.ver"_s });
+        sources.append({ p(kCatchFolder), u"fänge"_s });
+        sources.append({ p(kPhotoFolder), u"bilder"_s });
+        sources.append({ p(kVersionFilePath), u"db.ver"_s });
     }
     if (counter) {
         qint64 total = 0;
@@ -505,7 +505,7 @@ ImportResult Import::run()
     // The photos are staged on the photo folder's own file system, so that
     // renames put them in place even where that folder is a mount point
     // or a link to another disk; the folder itself stays what it is.
-    const QString photos = p(u"db\\bilder"_s);
+    const QString photos = p(kPhotoFolder);
     if (!removeTree(stage) || !makeFolder(stage))
         return refuse(fault = { Err::PathFileAccess, FileFault::Writing, stage });
     photoWork = stage;
@@ -642,10 +642,10 @@ ImportResult Import::run()
             previous + u'/' + name, journal.moves);
     };
     if (!costSource.isEmpty())
-        logInPlace(u"db\\kosten\\db"_s, u"kosten-db"_s);
+        logInPlace(kCostLogPath, u"kosten-db"_s);
     if (!catchSource.isEmpty()) {
-        logInPlace(u"db\\fänge\\db"_s, u"fänge-db"_s);
-        logInPlace(u"db\\db.ver"_s, u"db.ver"_s);
+        logInPlace(kCatchLogPath, u"fänge-db"_s);
+        logInPlace(kVersionFilePath, u"db.ver"_s);
         // Every file of the photo folder goes, its subfolders stay unless
         // the backup has entries of the same names.
         const QString oldFiles = photoWork + u"/alt-bilder"_s;

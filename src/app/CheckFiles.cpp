@@ -67,31 +67,31 @@ StartCheck CheckFiles(const Env& env, SettingsRecord& settings)
         });
     };
     ensureDir(QStringLiteral("db"), QStringLiteral("db"));
-    ensureDir(QStringLiteral("db\\kosten"), QStringLiteral("db\\Kosten"));
-    ensureDir(QStringLiteral("db\\fänge"), QStringLiteral("db\\Fänge"));
-    ensureDir(QStringLiteral("db\\bilder"), QStringLiteral("db\\Bilder"));
+    ensureDir(kCostFolder, QStringLiteral("db\\Kosten"));
+    ensureDir(kCatchFolder, QStringLiteral("db\\Fänge"));
+    ensureDir(kPhotoFolder, QStringLiteral("db\\Bilder"));
 
     trap.step([&] {
-        if (!FileOps::exists(p(QStringLiteral("db\\fänge\\db")))) {
-            FileOps::createEmptyFile(p(QStringLiteral("db\\fänge\\db")));
+        if (!FileOps::exists(p(kCatchLogPath))) {
+            FileOps::createEmptyFile(p(kCatchLogPath));
             // A fresh installation starts at the current format.
-            FileOps::replaceFile(p(QStringLiteral("db\\db.ver")), QByteArrayLiteral("102\r\n"));
+            FileOps::replaceFile(p(kVersionFilePath), QByteArrayLiteral("102\r\n"));
         }
     });
     trap.step([&] {
-        if (!FileOps::exists(p(QStringLiteral("db\\kosten\\db"))))
-            FileOps::createEmptyFile(p(QStringLiteral("db\\kosten\\db")));
+        if (!FileOps::exists(p(kCostLogPath)))
+            FileOps::createEmptyFile(p(kCostLogPath));
     });
     trap.step([&] {
-        if (!FileOps::exists(p(QStringLiteral("db\\bilder\\DUMMY.txt"))))
-            FileOps::replaceFile(p(QStringLiteral("db\\bilder\\DUMMY.txt")),
+        if (!FileOps::exists(p(kPhotoFolder + QStringLiteral("\\DUMMY.txt"))))
+            FileOps::replaceFile(p(kPhotoFolder + QStringLiteral("\\DUMMY.txt")),
                 encode1252(QStringLiteral("Please don't delete this File!\r\n"
                                           "Bitte diese Datei nicht löschen!\r\n")));
     });
 
     bool end = false;
     trap.step([&] {
-        const QString ver = p(QStringLiteral("db\\db.ver"));
+        const QString ver = p(kVersionFilePath);
         qint16 version = 0;
         if (!FileOps::exists(ver)) {
             version = 100;

@@ -149,7 +149,7 @@ Recovery RecoverUnfinished(const Env& env)
         // A step stopped before its journal changed nothing of the user's:
         // what it prepared goes.
         removeTree(hostPath(env.programDir, kImportStagingFolder));
-        const QString photos = hostPath(env.programDir, u"db\\bilder"_s);
+        const QString photos = hostPath(env.programDir, kPhotoFolder);
         if (QFileInfo(photos).isDir())
             removeTree(photos + u'/' + kPhotoWorkFolder);
         return {};

@@ -27,7 +27,7 @@ ResetResult ResetLogs(const Env& env, LogSet logs, const QString& place)
     // deleted. Photos on another file system are moved aside there.
     const auto p = [&](const QString& rel) { return hostPath(env.programDir, rel); };
     const QString work = p(kImportStagingFolder);
-    const QString photos = p(u"db\\bilder"_s);
+    const QString photos = p(kPhotoFolder);
     Journal journal { u"Zurücksetzen"_s, env.programDir, safety.folder, {}, { work } };
     bool made = removeTree(work) && makeFolder(work);
     const auto aside = [&](const QString& rel, const QString& name) {
@@ -35,9 +35,9 @@ ResetResult ResetLogs(const Env& env, LogSet logs, const QString& place)
             journal.moves.append({ p(rel), work + u'/' + name });
     };
     if (catches)
-        aside(u"db\\fänge\\db"_s, u"fänge-db"_s);
+        aside(kCatchLogPath, u"fänge-db"_s);
     if (costs)
-        aside(u"db\\kosten\\db"_s, u"kosten-db"_s);
+        aside(kCostLogPath, u"kosten-db"_s);
     if (catches && QFileInfo(photos).isDir()) {
         QString photoWork = work + u"/bilder"_s;
         if (!sameDevice(photos, work)) {

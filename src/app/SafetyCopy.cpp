@@ -131,15 +131,15 @@ SafetyCopyResult MakeSafetyCopy(const Env& env, int content, ErrorTrap& trap, co
             copies.append({ prefix + relName(name), from, dir + u'/' + name, d });
     };
     if (content & SafeCosts)
-        copyIfThere(u"db\\kosten\\db"_s, folder + u"/kosten"_s, u"kosten\\"_s);
+        copyIfThere(kCostLogPath, folder + u"/kosten"_s, u"kosten\\"_s);
     if (content & SafeCatchLog) {
-        copyIfThere(u"db\\fänge\\db"_s, folder + u"/fänge"_s, u"fänge\\"_s);
-        copyIfThere(u"db\\db.ver"_s, folder, QString());
+        copyIfThere(kCatchLogPath, folder + u"/fänge"_s, u"fänge\\"_s);
+        copyIfThere(kVersionFilePath, folder, QString());
     }
     // Photos are only ever replaced or deleted, never changed in place: a
     // second name for each keeps its bytes without copying them, and holds
     // them already, so only real copies are read back.
-    const QString photos = p(u"db\\bilder"_s);
+    const QString photos = p(kPhotoFolder);
     if ((content & SafePhotos) && !fault && QFileInfo(photos).isDir())
         copyTree(photos, folder + u"/bilder"_s, u"bilder\\"_s, copies, fault,
             { nullptr, true, false, kPhotoWorkFolder });
@@ -167,7 +167,7 @@ bool ReadyToMigrate(const Env& env, qint16 version, ErrorTrap& trap)
     if (copy.ok())
         return true;
     // Without a catch file nothing is converted and nothing can be lost.
-    if (!FileOps::fileExists(hostPath(env.programDir, u"db\\fänge\\db"_s)))
+    if (!FileOps::fileExists(hostPath(env.programDir, kCatchLogPath)))
         return true;
     if (!env.dialogs)
         return false;

@@ -1,14 +1,11 @@
 #include "calc/Statistics.h"
 
 #include "platform/ErrorLog.h"
-#include "platform/FileOps.h"
 #include "platform/RuntimeError.h"
 #include "store/ConvertToArray.h"
 #include "store/Numbers.h"
-#include "store/RecordFile.h"
 
 #include <array>
-#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -24,13 +21,6 @@ constexpr float kSmallestDepthStart = 10000;
 
 // A file shorter than this holds no complete record.
 constexpr qint64 kMinimumFileSize = 20;
-
-float toSingle(double v)
-{
-    if (std::fabs(v) > double(FLT_MAX))
-        throw RuntimeError { Err::Overflow };
-    return float(v);
-}
 
 // A field as read when the log was read: its value, or its error again.
 template <class T> T field(T value, quint8 error)
@@ -131,33 +121,13 @@ void pass(ErrorTrap& trap, const QList<CatchNumbers>& records, CatchStatistics& 
         depthCount = 1;
 
     trap.step([&] {
-        s.averageDepth = toSingle(depthSum / depthCount);
+        s.averageDepth = ToSingle(depthSum / depthCount);
         if (s.averageDepth < 0)
             s.averageDepth = 0;
     });
 }
 
 } // namespace
-
-void SucheFische(const Env& env, const QString& catchFileHostPath, CatchStatistics& stats)
-{
-    ErrorTrap trap(env, QStringLiteral("Sub SucheFische"));
-    qint64 size = -1;
-    trap.step([&] { size = FileOps::length(catchFileHostPath); });
-    if (size < kMinimumFileSize)
-        return;
-
-    stats.totalWeight = 0;
-    QList<CatchNumbers> records;
-    trap.step([&] {
-        std::array<QStringView, kCatchFields> f;
-        for (const StoredLine& line : ParseLines(readAllBytes(catchFileHostPath))) {
-            if (!line.item.isEmpty() && SplitRecord(line.item, kCatchFields, f.data()))
-                records.append(ReadCatchNumbers(f.data()));
-        }
-    });
-    pass(trap, records, stats);
-}
 
 void SucheFische(const Env& env, qint64 catchFileSize, const QList<CatchNumbers>& records,
     CatchStatistics& stats)

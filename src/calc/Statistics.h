@@ -23,14 +23,11 @@ struct CatchStatistics {
     float averageDepth = 0; // m, over the records with a depth above 0
 };
 
-// One pass over the catch file at catchFileHostPath. A file shorter than 20
-// bytes (or missing, which is also logged) leaves stats as they were.
-// Fields that cannot be read as numbers are skipped and logged under
-// "Sub SucheFische"; an unreadable depth still counts towards the average.
-void SucheFische(const Env& env, const QString& catchFileHostPath, CatchStatistics& stats);
-
-// The same pass over the numbers of the readable catches, in file order,
-// as the log owner holds them, so that a refresh reads no file.
-// catchFileSize is the file's length in bytes, or -1 when it is missing.
+// One pass over the numbers of the readable catches, in file order, as the
+// log owner holds them. catchFileSize is the file's length in bytes, or -1
+// when it is missing (which is logged); a file shorter than 20 bytes leaves
+// stats as they were. Fields that cannot be read as numbers are skipped and
+// logged under "Sub SucheFische"; an unreadable depth still counts towards
+// the average.
 void SucheFische(const Env& env, qint64 catchFileSize, const QList<CatchNumbers>& records,
     CatchStatistics& stats);

@@ -81,23 +81,6 @@ void copyFile(const QString& from, const QString& to)
     }
 }
 
-void copyFolder(const QString& from, const QString& to)
-{
-    if (!dirExists(from))
-        throw RuntimeError { Err::PathNotFound };
-    if (!dirExists(to) && !QDir().mkpath(to))
-        throw RuntimeError { Err::PathFileAccess };
-    const QDir src(from);
-    for (const QFileInfo& fi :
-        src.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        const QString target = to + u'/' + fi.fileName();
-        if (fi.isDir())
-            copyFolder(fi.filePath(), target);
-        else
-            copyFile(fi.filePath(), target);
-    }
-}
-
 void deleteFile(const QString& path)
 {
     if (!fileExists(path))

@@ -21,7 +21,6 @@ qint64 length(const QString& path); // 53 when missing
 void createDir(const QString& path); // parent must exist (76)
 void createEmptyFile(const QString& path); // create or truncate
 void copyFile(const QString& from, const QString& to); // overwrites
-void copyFolder(const QString& from, const QString& to); // with contents
 void deleteFile(const QString& path); // 53 when missing
 // Deletes the files of dir (not subfolders) whose names match the
 // wildcard pattern, ignoring letter case. Returns how many were deleted.

@@ -50,19 +50,9 @@ bool startsWithLower(QStringView s, QStringView prefix)
     return true;
 }
 
-// A conversion to single precision: a readable number out of its range
-// is an overflow.
-float toSingle(double d)
-{
-    const float f = static_cast<float>(d);
-    if (std::isinf(f) || std::isnan(f))
-        throw RuntimeError { Err::Overflow };
-    return f;
-}
-
 float readSingle(QStringView field)
 {
-    return toSingle(ParseNumber(field.toString()));
+    return ToSingle(ParseNumber(field.toString()));
 }
 
 using FieldViews = std::array<QStringView, kCatchFields>;
@@ -172,7 +162,7 @@ void FilterExpression::readValue(const QString& rest)
     // typed in the number is its decimal comma: read as unreadable, "kg>1.5"
     // would match every catch.
     try {
-        m_value = toSingle(ParseNumber(QString(rest).replace(u'.', u',')));
+        m_value = ToSingle(ParseNumber(QString(rest).replace(u'.', u',')));
     } catch (const RuntimeError& e) {
         m_valueError = e.number;
     } catch (const std::exception&) {

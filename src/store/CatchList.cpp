@@ -66,7 +66,7 @@ QString PhotoPath(
     const Env& env, const QString& displayDate, const QString& catchTime, const QString& extension)
 {
     return hostPath(env.programDir,
-        u"db\\bilder\\"_s + PhotoBaseName(displayDate, catchTime) + u'.' + extension);
+        kPhotoFolder + u"\\"_s + PhotoBaseName(displayDate, catchTime) + u'.' + extension);
 }
 
 QString FindPhoto(const Env& env, const QString& displayDate, const QString& catchTime)
@@ -86,25 +86,31 @@ QString FindPhotoOfRecord(const Env& env, const QString& listRecord)
     return FindPhoto(env, k.date, k.time);
 }
 
+bool PhotoNamed(const QStringList& listLines, const QString& baseName, int except)
+{
+    for (int r = 2; r < listLines.size(); ++r) {
+        const QStringView other = QStringView(listLines[r]).mid(2);
+        if (r == except || other.left(10) != QStringView(baseName).left(10))
+            continue;
+        const PhotoKey k = photoKey(other);
+        if (k.marked && PhotoBaseName(k.date, k.time) == baseName)
+            return true;
+    }
+    return false;
+}
+
 void RemovePhotos(const Env& env, const QStringList& listLines, int row)
 {
     const PhotoKey own = photoKey(QStringView(listLines.value(row)).mid(2));
     if (!own.marked)
         return;
     const QString base = PhotoBaseName(own.date, own.time);
-
     // Another catch of the same date and minute with a photo uses the same
     // file: it stays.
-    for (int r = 2; r < listLines.size(); ++r) {
-        const QStringView other = QStringView(listLines[r]).mid(2);
-        if (r == row || other.left(10) != own.date)
-            continue;
-        const PhotoKey k = photoKey(other);
-        if (k.marked && PhotoBaseName(k.date, k.time) == base)
-            return;
-    }
+    if (PhotoNamed(listLines, base, row))
+        return;
 
-    const QString dir = hostPath(env.programDir, u"db\\bilder"_s);
+    const QString dir = hostPath(env.programDir, kPhotoFolder);
     const QString prefix = base + u'.';
     int removed = 0;
     for (const QString& name : FileOps::listFiles(dir)) {
@@ -242,24 +248,16 @@ template <class T, class Read> void readField(T& value, quint8& error, Read read
     }
 }
 
-float readSingle(QStringView field)
-{
-    const double v = ParseNumber(field.toString());
-    if (std::fabs(v) > double(FLT_MAX))
-        throw RuntimeError { Err::Overflow };
-    return float(v);
-}
-
 } // namespace
 
 CatchNumbers ReadCatchNumbers(const QStringView* f)
 {
     CatchNumbers n;
-    readField(n.weight, n.weightError, [&] { return readSingle(f[6]); });
+    readField(n.weight, n.weightError, [&] { return ToSingle(ParseNumber(f[6].toString())); });
     readField(n.length, n.lengthError, [&] { return ParseInt16(f[7].toString()); });
     readField(n.airTemp, n.airError, [&] { return ParseInt16(f[13].toString()); });
     readField(n.waterTemp, n.waterError, [&] { return ParseInt16(f[14].toString()); });
-    readField(n.depth, n.depthError, [&] { return readSingle(f[15]); });
+    readField(n.depth, n.depthError, [&] { return ToSingle(ParseNumber(f[15].toString())); });
     return n;
 }
 

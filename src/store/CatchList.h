@@ -36,6 +36,10 @@ QString PhotoPath(
 // when several files exist the last one wins.
 QString FindPhoto(const Env& env, const QString& displayDate, const QString& catchTime);
 
+// True when a catch on one of the catch list lines (header lines included)
+// other than line `except` has a photo mark and its photo that file name.
+bool PhotoNamed(const QStringList& listLines, const QString& baseName, int except = -1);
+
 // Removes the photo files of the catch on line `row` of a catch list
 // (header lines included), unless another catch of the list with a photo
 // shares the same file name. Every extension goes; names are compared,

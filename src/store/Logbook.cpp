@@ -9,6 +9,7 @@
 #include "store/Sort.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -23,8 +24,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kCatchFile = u"db\\fänge\\db"_s;
-const QString kCostFile = u"db\\kosten\\db"_s;
 // The cost sums belong to the cost window's list; an unreadable amount is
 // logged where that list is loaded.
 const QString kCostListPlace = u"Sub frmAddKosten.Form_Load"_s;
@@ -130,8 +129,8 @@ Logbook::Logbook(const Env& env, QObject* parent)
     : QObject(parent)
     , m_env(env)
 {
-    m_catches.path = hostPath(env.programDir, kCatchFile);
-    m_costs.path = hostPath(env.programDir, kCostFile);
+    m_catches.path = hostPath(env.programDir, kCatchLogPath);
+    m_costs.path = hostPath(env.programDir, kCostLogPath);
     m_catchLines = { CatchHeaderLine(), CatchRuleLine() };
 }
 
@@ -161,7 +160,7 @@ void Logbook::resolve(FileState& f) const
 {
     // The path is resolved anew each time: a folder may have been made or
     // renamed since.
-    f.path = hostPath(m_env.programDir, &f == &m_catches ? kCatchFile : kCostFile);
+    f.path = hostPath(m_env.programDir, &f == &m_catches ? kCatchLogPath : kCostLogPath);
 }
 
 bool Logbook::reload(FileState& f, ErrorTrap& trap, bool compare)
@@ -447,23 +446,95 @@ bool Logbook::removeCatch(int row, ErrorTrap& trap)
     return true;
 }
 
+Logbook::CatchSave Logbook::saveCatch(
+    const CatchEntry& e, const LoadedPhoto& loaded, ErrorTrap& trap)
+{
+    // The other catches, before this one is added: whether one of them
+    // still names the loaded photo.
+    const QStringList others = m_catchLines;
+    if (!appendCatch(CatchFields(m_env, e, trap).join(u'\t'), trap))
+        return { false,
+            u"Fehler: Der Fang konnte nicht gespeichert werden. Bitte prüfen Sie, "
+            u"ob der Programmordner beschreibbar ist."_s };
+
+    // A new photo is copied before an old one is deleted.
+    const QString& photo = e.photo;
+    const QString target = photo.isEmpty()
+        ? QString()
+        : PhotoPath(m_env, e.date, e.catchTime, photo.mid(photo.lastIndexOf(u'.') + 1));
+    const auto store = [&](const QString& from) {
+        return trap.step([&] {
+            // The photo folder is normally made at start-up; make it if it
+            // went missing.
+            QDir().mkpath(QFileInfo(target).absolutePath());
+            FileOps::copyFile(from, target);
+        });
+    };
+    bool photoStored = true;
+    bool dropLoaded = false;
+    if (photo.isEmpty()) {
+        // The photo was taken off the catch.
+        dropLoaded = !loaded.path.isEmpty();
+    } else if (photo == loaded.path) {
+        // The same photo moves along when the catch's date or time changed.
+        if (e.date != loaded.date || e.catchTime != loaded.catchTime)
+            dropLoaded = photoStored = store(loaded.path);
+    } else {
+        photoStored = store(photo);
+        dropLoaded = photoStored && !loaded.path.isEmpty();
+    }
+    // A loaded photo that the copy has just overwritten is the new photo.
+    const bool overwritten = !target.isEmpty()
+        && QFileInfo(loaded.path).absoluteFilePath() == QFileInfo(target).absoluteFilePath();
+    if (dropLoaded && !overwritten)
+        dropPhoto(loaded, others, trap);
+    if (!photoStored)
+        return { true,
+            u"Fehler: Der Fang wurde gespeichert, aber das Bild konnte nicht in den Ordner \"%1\" "
+            u"kopiert werden!"_s.arg(kPhotoFolder) };
+    return { true, {} };
+}
+
+void Logbook::dropCatchOutForEdit(const LoadedPhoto& loaded, ErrorTrap& trap)
+{
+    if (!loaded.path.isEmpty())
+        dropPhoto(loaded, m_catchLines, trap);
+    clearCatchEdit();
+}
+
+void Logbook::dropPhoto(const LoadedPhoto& loaded, const QStringList& lines, ErrorTrap& trap)
+{
+    if (!PhotoNamed(lines, PhotoBaseName(loaded.date, loaded.catchTime)))
+        trap.step([&] { FileOps::deleteFile(loaded.path); });
+}
+
+bool Logbook::removeCatchWithPhoto(int row, ErrorTrap& trap)
+{
+    const QStringList before = m_catchLines;
+    const QString line = before.value(row);
+    if (!removeCatch(row, trap))
+        return false;
+    trap.step([&] { RemovePhotos(m_env, before, int(before.indexOf(line, 2))); });
+    return true;
+}
+
 bool Logbook::takeCatchForEdit(int row, ErrorTrap& trap)
 {
     const QString record = m_catchLines.value(row).mid(2);
     const QString item = catchItem(row);
     if (!removeCatch(row, trap))
         return false;
-    editFlag = true;
-    editRecord = record;
-    editItem = item;
+    m_catchOut = record;
+    m_catchOutItem = item;
     return true;
 }
 
 bool Logbook::putBackCatch(ErrorTrap& trap)
 {
-    if (!editFlag || editRecord.isEmpty())
+    if (m_catchOut.isEmpty())
         return true;
-    const QString item = editItem.isEmpty() ? CatchStoredItem(m_env, editRecord) : editItem;
+    const QString item
+        = m_catchOutItem.isEmpty() ? CatchStoredItem(m_env, m_catchOut) : m_catchOutItem;
     if (!appendCatch(item, trap))
         return false;
     clearCatchEdit();
@@ -472,9 +543,8 @@ bool Logbook::putBackCatch(ErrorTrap& trap)
 
 void Logbook::clearCatchEdit()
 {
-    editFlag = false;
-    editRecord.clear();
-    editItem.clear();
+    m_catchOut.clear();
+    m_catchOutItem.clear();
 }
 
 void Logbook::insertCost(StoredLine line)
@@ -537,21 +607,34 @@ bool Logbook::removeCost(int row, const QString& putBack, ErrorTrap& trap)
     return true;
 }
 
+bool Logbook::takeCostForEdit(int row, ErrorTrap& trap)
+{
+    const QString item = costItem(row);
+    if (item.isNull() || !removeCost(row, m_costOut, trap))
+        return false;
+    m_costOut = item;
+    return true;
+}
+
 bool Logbook::putBackCost(ErrorTrap& trap)
 {
-    if (!costEditFlag || pendingCost.isEmpty())
+    if (m_costOut.isEmpty())
         return true;
-    if (!appendCost(pendingCost, trap))
+    if (!appendCost(m_costOut, trap))
         return false;
-    costEditFlag = false;
-    pendingCost.clear();
+    clearCostEdit();
     return true;
+}
+
+void Logbook::clearCostEdit()
+{
+    m_costOut.clear();
 }
 
 bool Logbook::sortLogs()
 {
-    const bool costs = SortDB(m_env, hostPath(m_env.programDir, kCostFile));
-    const bool catches = SortDB(m_env, hostPath(m_env.programDir, kCatchFile));
+    const bool costs = SortDB(m_env, hostPath(m_env.programDir, kCostLogPath));
+    const bool catches = SortDB(m_env, hostPath(m_env.programDir, kCatchLogPath));
     refresh(u"Sub SortDB"_s);
     return costs && catches;
 }

@@ -59,11 +59,36 @@ public:
     // longer in the file.
     bool removeCatch(int row, ErrorTrap& trap);
 
-    // The catch handed to the entry window for editing: its list record
-    // (the list line without the photo mark) and its stored item.
-    bool editFlag = false;
-    QString editRecord;
-    QString editItem;
+    // The photo an edited catch had when it was loaded: its file, and the
+    // date and catch time it was filed under. Empty for a new catch.
+    struct LoadedPhoto {
+        QString path;
+        QString date;
+        QString catchTime;
+    };
+    // What a save brought: whether the catch was written, and the warning to
+    // show (empty when none).
+    struct CatchSave {
+        bool written = false;
+        QString warning;
+    };
+    // Appends the catch of a checked entry, then files its photo: a photo
+    // the user chose is copied into the photo folder under the catch's date
+    // and time, a loaded photo moves along when they changed. A loaded photo
+    // the catch no longer has goes, but only once the new copy is made, so
+    // a failed copy never loses one, and never while another catch names
+    // the same file.
+    CatchSave saveCatch(const CatchEntry& e, const LoadedPhoto& loaded, ErrorTrap& trap);
+    // Gives up the catch out for editing, which left the file when editing
+    // began, with its photo (unless another catch names the same file).
+    void dropCatchOutForEdit(const LoadedPhoto& loaded, ErrorTrap& trap);
+    // removeCatch, and then the catch's photo files go unless another catch
+    // names the same file.
+    bool removeCatchWithPhoto(int row, ErrorTrap& trap);
+
+    // The list record (the list line without the photo mark) of the catch
+    // out for editing, empty when none is out.
+    const QString& catchOutForEdit() const { return m_catchOut; }
     // Takes list line `row` out of the file for editing.
     bool takeCatchForEdit(int row, ErrorTrap& trap);
     // Puts a catch still out for editing back into the file unchanged.
@@ -87,11 +112,16 @@ public:
     // putBack not empty, that item is written back at the end.
     bool removeCost(int row, const QString& putBack, ErrorTrap& trap);
 
-    // The purchase taken out for editing.
-    bool costEditFlag = false;
-    QString pendingCost;
+    // The stored item of the purchase out for editing, empty when none is
+    // out.
+    const QString& costOutForEdit() const { return m_costOut; }
+    // Takes list line `row` (0-based) out of the file for editing; a
+    // purchase still out goes back into the file in the same rewrite.
+    bool takeCostForEdit(int row, ErrorTrap& trap);
     // Puts a purchase still out for editing back into the file unchanged.
     bool putBackCost(ErrorTrap& trap);
+    // Forgets the purchase out for editing (saved anew, or given up).
+    void clearCostEdit();
 
     // "Sortieren": both files newest first. False when a file could not be
     // sorted (logged under "Sub SortDB").
@@ -152,6 +182,8 @@ private:
     void remember(FileState& f, const QByteArray& bytes);
     bool rewrite(FileState& f, const QByteArray& bytes, ErrorTrap& trap);
     int findCatch(const QString& item) const;
+    // Deletes a loaded photo that none of these list lines names.
+    void dropPhoto(const LoadedPhoto& loaded, const QStringList& lines, ErrorTrap& trap);
 
     Env m_env;
     QByteArray m_parseBytes; // a file just read, until it is parsed
@@ -163,6 +195,11 @@ private:
     QStringList m_catchLines;
     QList<CatchNumbers> m_catchNumbers;
     bool m_catchesListed = false;
+
+    // The catch out for editing: list record and stored item.
+    QString m_catchOut;
+    QString m_catchOutItem;
+    QString m_costOut; // stored item
 
     std::vector<Row> m_costRows; // every line, newest first
     std::vector<int> m_costListed; // the rows of the cost list

@@ -126,6 +126,16 @@ qint16 ToInt16(double value)
     return static_cast<qint16>(r);
 }
 
+float ToSingle(double value)
+{
+    // Halfway between the largest single and the next power of two: a value
+    // from there on rounds to infinity (the tie goes to the even side).
+    constexpr double kFirstTooLarge = 0x1.ffffffp127;
+    if (!(std::fabs(value) < kFirstTooLarge))
+        throw RuntimeError { Err::Overflow };
+    return static_cast<float>(value);
+}
+
 qint16 ParseInt16(const QString& text)
 {
     return ToInt16(ParseNumber(text));

@@ -30,6 +30,11 @@ NumberText SplitNumberText(QStringView text);
 qint16 ToInt16(double value);
 qint16 ParseInt16(const QString& text); // ParseNumber then ToInt16
 
+// Nearest single-precision value. 6 when the value does not fit: NaN,
+// infinity, or a magnitude that rounds beyond the largest single (values
+// that round down to it are taken).
+float ToSingle(double value);
+
 // Exactly two decimals, decimal comma, halves away from zero on the
 // shortest decimal form (2,456 -> 2,46; 4,875 -> 4,88).
 QString TwoDecimals(double value);

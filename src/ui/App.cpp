@@ -180,8 +180,8 @@ void App::Änderung()
 
     SucheFische(env, log->catchFileSize(), log->catchNumbers(), stats);
     int photos = 0;
-    bool photosCounted = trap.step(
-        [&] { photos = CountPhotos(hostPath(env.programDir, QStringLiteral("db\\bilder"))); });
+    bool photosCounted
+        = trap.step([&] { photos = CountPhotos(hostPath(env.programDir, kPhotoFolder)); });
     const QStringList& rows = log->catchLines();
     const QString costTotal = CostSumText(log->costSums().total);
     // The fishing time changes only with the catch list.

@@ -4,7 +4,6 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
-#include "platform/FileOps.h"
 #include "platform/Paths.h"
 #include "store/CatchList.h"
 #include "store/ConvertDate.h"
@@ -17,8 +16,6 @@
 #include "ui/ValidityPictures.h"
 #include "ui/frmDatePicker.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -44,13 +41,6 @@ constexpr int kFieldMax = int(kFieldScanLimit) - 1;
 bool isAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-void storePhoto(const QString& from, const QString& to)
-{
-    // "db\bilder" is normally made at start-up; make it if it went missing.
-    QDir().mkpath(QFileInfo(to).absolutePath());
-    FileOps::copyFile(from, to);
 }
 
 } // namespace
@@ -238,11 +228,12 @@ void frmAddFish::Form_Load()
     ErrorTrap trap(env, kLoadPlace);
     trap.step([&] { txtDate->setText(TodayText(*env.clock)); });
     loadedPhotoPath.clear();
-    if (!m_app.log->editFlag)
+    if (m_app.log->catchOutForEdit().isEmpty())
         return;
 
     QStringList f;
-    trap.step([&] { f = ConvertToArray(env, { m_app.log->editRecord }, u"fisch"_s).value(0); });
+    trap.step(
+        [&] { f = ConvertToArray(env, { m_app.log->catchOutForEdit() }, u"fisch"_s).value(0); });
     auto field = [&](int k) { return f.value(k - 1); };
 
     txtDate->setText(field(1));
@@ -398,8 +389,6 @@ bool frmAddFish::saveCatch()
     // refused save leaves the window, the catch file and the photos as
     // they were.
     const CatchEntry e = entry();
-    const QString date = e.date;
-    const QString photo = e.photo;
     // The date box does not run the time check: show its result now, so
     // the pictures agree with a refusal of the times.
     if (!CatchTimesValid(e, env.clock->now()))
@@ -407,56 +396,21 @@ bool frmAddFish::saveCatch()
     const QString refusal = CheckCatchEntry(e, env.clock->now());
     if (!refusal.isEmpty())
         return refuse(refusal);
-    const QString extension = photo.mid(photo.lastIndexOf(u'.') + 1);
 
     // The record is put together apart from the boxes, so that a failed
     // write leaves every typed value as it was.
-    const QStringList fields = CatchFields(env, e, trap);
-    if (!m_app.log->appendCatch(fields.join(u'\t'), trap)) {
-        env.dialogs->message(u"Fehler: Der Fang konnte nicht gespeichert werden. Bitte prüfen Sie, "
-                             u"ob der Programmordner beschreibbar ist."_s,
-            MsgIcon::Warning);
+    const Logbook::CatchSave saved
+        = m_app.log->saveCatch(e, { loadedPhotoPath, loadedDate, loadedCatchTime }, trap);
+    if (!saved.warning.isEmpty())
+        env.dialogs->message(saved.warning, MsgIcon::Warning);
+    if (!saved.written)
         return false;
-    }
-
-    // Photos follow only a catch that really was written. A new photo is
-    // copied before an old one is deleted, so a failed copy never loses a
-    // photo the catch had.
-    bool photoStored = true;
-    bool dropLoaded = false;
-    const QString target
-        = photo.isEmpty() ? QString() : PhotoPath(env, date, e.catchTime, extension);
-    if (photo.isEmpty()) {
-        // The photo was taken off the catch.
-        dropLoaded = !loadedPhotoPath.isEmpty();
-    } else if (photo == loadedPhotoPath) {
-        // The same photo moves along when the catch's date or time changed.
-        const bool moved = date != loadedDate || txtFang->text() != loadedCatchTime;
-        if (moved) {
-            photoStored = trap.step([&] { storePhoto(loadedPhotoPath, target); });
-            dropLoaded = photoStored;
-        }
-    } else {
-        photoStored = trap.step([&] { storePhoto(photo, target); });
-        dropLoaded = photoStored && !loadedPhotoPath.isEmpty();
-    }
-    // A loaded photo that the copy has just overwritten is the new photo.
-    const bool overwritten = !target.isEmpty()
-        && QFileInfo(loadedPhotoPath).absoluteFilePath() == QFileInfo(target).absoluteFilePath();
-    if (dropLoaded && !overwritten)
-        trap.step([&] { FileOps::deleteFile(loadedPhotoPath); });
-    if (!photoStored) {
-        env.dialogs->message(u"Fehler: Der Fang wurde gespeichert, aber das Bild konnte nicht in "
-                             u"den Ordner \"db\\bilder\" kopiert werden!"_s,
-            MsgIcon::Warning);
-    }
-
     env.dialogs->message(u"Eintrag gespeichert!"_s, MsgIcon::Information);
     resetWidgets();
     loadedPhotoPath.clear();
     loadedCatchTime.clear();
     loadedDate.clear();
-    const bool closing = m_app.log->editFlag;
+    const bool closing = !m_app.log->catchOutForEdit().isEmpty();
     if (closing)
         close();
     m_app.log->clearCatchEdit();
@@ -485,7 +439,7 @@ void frmAddFish::cmdAbort_Click()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, kAbortPlace);
-    if (!m_app.log->editFlag) {
+    if (m_app.log->catchOutForEdit().isEmpty()) {
         txtDate->setText(TodayText(*env.clock));
         close();
         return;
@@ -502,9 +456,7 @@ void frmAddFish::cmdAbort_Click()
         return;
     case MsgResult::No:
         // The catch left the file when editing began; its photo goes too.
-        if (!loadedPhotoPath.isEmpty())
-            trap.step([&] { FileOps::deleteFile(loadedPhotoPath); });
-        m_app.log->clearCatchEdit();
+        m_app.log->dropCatchOutForEdit({ loadedPhotoPath, loadedDate, loadedCatchTime }, trap);
         m_app.Änderung();
         close();
         return;

@@ -329,68 +329,10 @@ void frmAddKosten::cmdSave_Click()
         env.dialogs->message(text, icon);
     };
 
-    if (txtMenge->text().isEmpty())
-        return refuse(u"Bitte die Menge eingeben!"_s);
-    if (txtEinzelpreis->text().isEmpty())
-        return refuse(u"Bitte den Einzelpreis eingeben!"_s);
-    if (txtGeschäft->text().isEmpty())
-        return refuse(u"Bitte das Geschäft eingeben!"_s);
-    if (txtBezeichnung->text().isEmpty())
-        return refuse(u"Bitte eine Artikelbezeichnung eingeben!"_s);
-    if (txtDate->text().size() != 10)
-        return refuse(u"Bitte geben Sie ein Datum im Format TT.MM.JJJJ ein!"_s);
-
-    // A date that is no calendar date would be stored as it stands and
-    // sorted wrongly; refuse it before the date comparison needs it.
-    QDate date;
-    try {
-        date = ParseDisplayDate(txtDate->text());
-    } catch (const RuntimeError&) {
-        return refuse(
-            u"Das Datum %1 gibt es nicht!\r\nBitte geben Sie ein gültiges Datum im Format TT.MM.JJJJ ein!"_s
-                .arg(txtDate->text()),
-            MsgIcon::Warning);
-    }
-    if (date > env.clock->now().date())
-        return refuse(u"Es ist nicht möglich, morgen für heute schon eingekauft zu haben!"_s,
-            MsgIcon::Warning);
-
-    // The shop and the article go into the line as typed: a double quote,
-    // TAB or a character the file's code page lacks would break the record.
-    if (!IsStorableCostText(txtGeschäft->text()))
-        return refuse(u"Das Geschäft enthält ein Zeichen, das nicht gespeichert werden kann "
-                      u"(Anführungszeichen, Tabulator oder Sonderzeichen)!"_s);
-    if (!IsStorableCostText(txtBezeichnung->text()))
-        return refuse(u"Die Artikelbezeichnung enthält ein Zeichen, das nicht gespeichert werden "
-                      u"kann (Anführungszeichen, Tabulator oder Sonderzeichen)!"_s);
-
-    double quantity = 0;
-    try {
-        quantity = ParseNumber(txtMenge->text());
-    } catch (const RuntimeError&) {
-        return refuse(u"Bitte eine gültige Menge eingeben!"_s);
-    }
-    try {
-        ToInt16(quantity);
-    } catch (const RuntimeError&) {
-        return refuse(u"Die Menge darf höchstens 32767 betragen!"_s);
-    }
-    try {
-        ParseNumber(txtEinzelpreis->text());
-    } catch (const RuntimeError&) {
-        return refuse(u"Bitte einen gültigen Einzelpreis eingeben!"_s);
-    }
-    // No shipping typed means no shipping costs.
-    const QString shipping
-        = txtVersandkosten->text().trimmed().isEmpty() ? u"0"_s : txtVersandkosten->text();
-    try {
-        ParseNumber(shipping);
-    } catch (const RuntimeError&) {
-        return refuse(u"Bitte gültige Versandkosten eingeben!"_s);
-    }
-
     const CostEntry entry { txtDate->text(), txtGeschäft->text(), txtMenge->text(),
-        txtBezeichnung->text(), txtEinzelpreis->text(), shipping };
+        txtBezeichnung->text(), txtEinzelpreis->text(), txtVersandkosten->text() };
+    if (const auto refusal = CheckCostEntry(entry, env.clock->now().date()))
+        return refuse(refusal->text, refusal->icon);
     QString item;
     try {
         item = CostItem(env, entry);
@@ -406,8 +348,7 @@ void frmAddKosten::cmdSave_Click()
             MsgIcon::Warning);
     }
 
-    m_app.log->costEditFlag = false;
-    m_app.log->pendingCost.clear();
+    m_app.log->clearCostEdit();
     env.dialogs->message(u"Datensatz gespeichert!"_s, MsgIcon::Information);
     trap.step([&] { txtDate->setText(TodayText(*env.clock)); });
     for (QLineEdit* t : { txtMenge, txtEinzelpreis, txtGeschäft, txtBezeichnung, txtVersandkosten })
@@ -422,7 +363,7 @@ void frmAddKosten::cmdSave_Click()
 bool frmAddKosten::closeSteps()
 {
     ErrorTrap trap(m_app.env, u"Sub frmAddKosten.cmdAbort_Click"_s);
-    if (m_app.log->costEditFlag
+    if (!m_app.log->costOutForEdit().isEmpty()
         && m_app.env.dialogs->message(kPendingQuestion, MsgIcon::Question, MsgButtons::YesNo)
             == MsgResult::No)
         return false;
@@ -448,7 +389,7 @@ void frmAddKosten::closeEvent(QCloseEvent* e)
     // The close box ends this window's state as if it were created anew:
     // the typed values are gone. A purchase taken out for editing would be
     // gone with them, so it goes back into the log unchanged.
-    const bool putBack = m_app.log->costEditFlag && !m_app.log->pendingCost.isEmpty();
+    const bool putBack = !m_app.log->costOutForEdit().isEmpty();
     {
         ErrorTrap trap(m_app.env, u"Sub frmAddKosten.cmdAbort_Click"_s);
         m_app.log->putBackCost(trap);
@@ -600,7 +541,7 @@ int frmAddKosten::selectedRow() const
     return rows.first().row();
 }
 
-bool frmAddKosten::removeAndRewrite(int row, const QString& putBack, ErrorTrap& trap)
+bool frmAddKosten::removeAndRewrite(int row, bool forEdit, ErrorTrap& trap)
 {
     // The list shows the log's lines; should they differ, the line is
     // looked up by its text.
@@ -608,7 +549,9 @@ bool frmAddKosten::removeAndRewrite(int row, const QString& putBack, ErrorTrap& 
     const QString line = lstKosten->item(row);
     if (row >= lines.size() || lines[row] != line)
         row = int(lines.indexOf(line));
-    if (row >= 0 && m_app.log->removeCost(row, putBack, trap))
+    Logbook& log = *m_app.log;
+    if (row >= 0
+        && (forEdit ? log.takeCostForEdit(row, trap) : log.removeCost(row, QString(), trap)))
         return true;
     m_app.env.dialogs->message(u"Die Kostendatenbank konnte nicht geschrieben werden!\r\n"
                                u"Es wurde nichts geändert."_s,
@@ -628,8 +571,7 @@ void frmAddKosten::cmdEdit_Click()
     // Another purchase is still out for editing: its typed changes would be
     // replaced, so ask first; the purchase itself goes back unchanged.
     Logbook& log = *m_app.log;
-    const bool pending = log.costEditFlag && !log.pendingCost.isEmpty();
-    if (log.costEditFlag
+    if (!log.costOutForEdit().isEmpty()
         && env.dialogs->message(
                u"Der Einkauf, der gerade bearbeitet wird, wird unverändert "
                u"zurückgeschrieben.\r\nTrotzdem einen anderen Einkauf bearbeiten?"_s,
@@ -641,9 +583,8 @@ void frmAddKosten::cmdEdit_Click()
     if (table.isEmpty())
         return;
     const QStringList& f = table.first();
-    const QString stored = log.costItem(row);
     // The purchase leaves the log first; only then is it in the entry boxes.
-    if (!removeAndRewrite(row, pending ? log.pendingCost : QString(), trap))
+    if (!removeAndRewrite(row, true, trap))
         return;
 
     txtDate->setText(f[0]);
@@ -652,8 +593,6 @@ void frmAddKosten::cmdEdit_Click()
     txtBezeichnung->setText(f[3]);
     txtEinzelpreis->setText(chopAmountSign(f[4]));
     txtVersandkosten->setText(chopAmountSign(f[6]));
-    log.costEditFlag = true;
-    log.pendingCost = stored;
 
     if (m_app.kosten != this)
         Form_Load();
@@ -673,7 +612,7 @@ void frmAddKosten::cmdDelete_Click()
             u"Wollen Sie den Eintrag wirklich löschen?"_s, MsgIcon::Question, MsgButtons::YesNo)
         == MsgResult::No)
         return;
-    if (!removeAndRewrite(row, QString(), trap))
+    if (!removeAndRewrite(row, false, trap))
         return;
     if (m_app.kosten != this)
         Form_Load();

@@ -105,9 +105,9 @@ private:
     // Close steps 1 to 4; false when the user chose to keep the window open.
     bool closeSteps();
     void enterMode();
-    // Removes list row `row` and rewrites the log from the list; the stored
-    // lines not listed are kept, and so is `putBack` when not empty.
-    bool removeAndRewrite(int row, const QString& putBack, ErrorTrap& trap);
+    // Removes list row `row` from the log, or with forEdit takes it out for
+    // editing; says so when the log could not be written.
+    bool removeAndRewrite(int row, bool forEdit, ErrorTrap& trap);
     int selectedRow() const;
     void setFrameCaption(int n);
 

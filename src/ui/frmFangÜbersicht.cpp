@@ -360,8 +360,7 @@ void frmFangÜbersicht::cmdEdit_Click()
     // A catch taken out for editing whose entry window was closed without
     // saving or cancelling is still only in memory: it goes back first, so
     // handing over another catch cannot lose it.
-    if (log.editFlag && !log.editRecord.isEmpty())
-        log.putBackCatch(trap);
+    log.putBackCatch(trap);
     log.refresh(u"Sub frmFangÜbersicht.cmdEdit_Click"_s);
     const int at = int(log.catchLines().indexOf(line, 2));
     if (at < 2)
@@ -398,12 +397,7 @@ void frmFangÜbersicht::cmdDelete_Click()
     int row = logRow(selected);
     if (row < 2)
         return;
-    // The photo goes only with a catch that really left the file.
-    const QStringList before = log.catchLines();
-    const QString line = before.value(row);
-    if (log.removeCatch(row, trap))
-        trap.step([&] { RemovePhotos(env, before, int(before.indexOf(line, 2))); });
-    else
+    if (!log.removeCatchWithPhoto(row, trap))
         showWriteFailure();
     m_app.Änderung();
     cmdShowPic->setEnabled(false);

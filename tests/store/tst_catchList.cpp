@@ -204,40 +204,6 @@ private slots:
         QCOMPARE(QFileInfo(FindPhoto(t.env, u"17.05.2004"_s, u"06:45"_s)).fileName(),
             found.isEmpty() ? QString() : u"17.05.2004_06-45-00"_s + found);
     }
-
-    void removePhotos_data()
-    {
-        QTest::addColumn<QStringList>("species"); // of the catches of 17.05.2004 06:45
-        QTest::addColumn<bool>("photos"); // the catch's files are in db\bilder
-        QTest::addColumn<int>("error");
-        QTest::addColumn<bool>("removed");
-        QTest::newRow("own photo, every extension")
-            << QStringList { u"Karpfen*"_s } << true << 0 << true;
-        QTest::newRow("shared with another catch")
-            << QStringList { u"Karpfen*"_s, u"Hecht*"_s } << true << 0 << false;
-        QTest::newRow("other catch without photo")
-            << QStringList { u"Karpfen*"_s, u"Hecht"_s } << true << 0 << true;
-        QTest::newRow("no photo mark") << QStringList { u"Karpfen"_s } << true << 0 << false;
-        QTest::newRow("file missing") << QStringList { u"Karpfen*"_s } << false << 53 << true;
-    }
-
-    void removePhotos()
-    {
-        QFETCH(QStringList, species);
-        QFETCH(bool, photos);
-        QFETCH(bool, removed);
-        TestEnv t;
-        const QStringList own { u"17.05.2004_06-45-00.JPG"_s, u"17.05.2004_06-45-00.gif"_s };
-        t.write(u"db\\bilder\\DUMMY.txt"_s, "x");
-        for (const QString& f : photos ? own : QStringList())
-            t.write(u"db\\bilder\\"_s + f, "x");
-        QStringList lines = overviewList({});
-        for (const QString& s : species)
-            lines.append(overviewRow(sampleCatch({ { 1, u"17.05.2004"_s }, { 6, s } })));
-        QTEST(errorNumberOf([&] { RemovePhotos(t.env, lines, 2); }), "error");
-        QCOMPARE(QDir(t.path(u"db\\bilder"_s)).entryList(QDir::Files, QDir::Name),
-            (removed ? QStringList() : own) + QStringList { u"DUMMY.txt"_s });
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCatchList)

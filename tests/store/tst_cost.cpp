@@ -50,9 +50,10 @@ private slots:
         no("unit price text", u"3"_s, u"abc"_s, u"0"_s, 13);
         no("unit price with point", u"3"_s, u"4.5"_s, u"0"_s, 13);
         no("quantity empty", QString(), u"4,5"_s, u"0"_s, 13);
-        no("shipping empty", u"3"_s, u"4,5"_s, QString(), 13);
+        ok("blank shipping is none", u"3"_s, u"4,5"_s, u" "_s,
+            u"4,50 €\t13,50 €\t0,00 €\t13,50 €"_s);
         no("quantity 32768", u"32768"_s, u"1"_s, u"0"_s, 6);
-        no("quantity before shipping", u"40000"_s, u"1"_s, QString(), 6);
+        no("quantity before shipping", u"40000"_s, u"1"_s, u"x"_s, 6);
         no("beyond single", u"1"_s, u"1"_s + QString(40, u'0'), u"0"_s, 6);
         no("quote in shop", u"1"_s, u"1"_s, u"0"_s, 5, u"Der \"Hecht\""_s);
         no("TAB in shop", u"1"_s, u"1"_s, u"0"_s, 5, u"a\tb"_s);
@@ -71,6 +72,61 @@ private slots:
         QTEST(errorNumberOf([&] { item = CostItem(t.env, e); }), "error");
         if (!amounts.isEmpty())
             QCOMPARE(item, u"2006/03/05\tLaden\t"_s + quantity + u"\tHaken\t"_s + amounts);
+    }
+
+    // The window's boxes (date, shop, quantity, article, unit price,
+    // shipping) with one changed, on 01.06.2006: the refusal, first failing
+    // check first; no text when the entry can be stored.
+    void checkCostEntry_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<MsgIcon>("icon");
+        const auto row = [](const char* name, int box, const QString& value,
+                             const QString& text = {}, MsgIcon icon = MsgIcon::Information) {
+            QTest::newRow(name) << box << value << text << icon;
+        };
+        const QString cannot = u" enthält ein Zeichen, das nicht gespeichert werden kann "
+                               u"(Anführungszeichen, Tabulator oder Sonderzeichen)!"_s;
+        row("as typed", -1, {});
+        row("today", 0, u"01.06.2006"_s);
+        row("blank shipping", 5, u" "_s);
+        row("no quantity, before all else", 2, {}, u"Bitte die Menge eingeben!"_s);
+        row("no unit price", 4, {}, u"Bitte den Einzelpreis eingeben!"_s);
+        row("no shop", 1, {}, u"Bitte das Geschäft eingeben!"_s);
+        row("no article", 3, {}, u"Bitte eine Artikelbezeichnung eingeben!"_s);
+        row("short date", 0, u"1.3.2006"_s,
+            u"Bitte geben Sie ein Datum im Format TT.MM.JJJJ ein!"_s);
+        row("no such day", 0, u"31.02.2006"_s,
+            u"Das Datum 31.02.2006 gibt es nicht!\r\nBitte geben Sie ein gültiges Datum im Format TT.MM.JJJJ ein!"_s,
+            MsgIcon::Warning);
+        row("tomorrow", 0, u"02.06.2006"_s,
+            u"Es ist nicht möglich, morgen für heute schon eingekauft zu haben!"_s,
+            MsgIcon::Warning);
+        row("quote in shop", 1, u"Laden \"Hecht\""_s, u"Das Geschäft"_s + cannot);
+        row("not in the code page", 1, u"Laden \u0141"_s, u"Das Geschäft"_s + cannot);
+        row("TAB in article", 3, u"Haken\tGr. 8"_s, u"Die Artikelbezeichnung"_s + cannot);
+        row("quantity no number", 2, u"1.5"_s, u"Bitte eine gültige Menge eingeben!"_s);
+        row("quantity too large", 2, u"32767,5"_s, u"Die Menge darf höchstens 32767 betragen!"_s);
+        row("two commas", 4, u"1,2,3"_s, u"Bitte einen gültigen Einzelpreis eingeben!"_s);
+        row("bad shipping", 5, u","_s, u"Bitte gültige Versandkosten eingeben!"_s);
+    }
+
+    void checkCostEntry()
+    {
+        QFETCH(int, box);
+        QFETCH(QString, value);
+        QFETCH(QString, text);
+        QFETCH(MsgIcon, icon);
+        QStringList typed { u"05.03.2006"_s, u"Anglerladen"_s, u"3"_s, u"Haken Gr. 8"_s, u"1,5"_s,
+            u"4,9"_s };
+        if (box >= 0)
+            typed[box] = value;
+        const CostEntry e { typed[0], typed[1], typed[2], typed[3], typed[4], typed[5] };
+        const std::optional<CostRefusal> refusal = CheckCostEntry(e, QDate(2006, 6, 1));
+        QCOMPARE(
+            refusal, text.isEmpty() ? std::nullopt : std::optional(CostRefusal { text, icon }));
     }
 
     // The cents of an amount: every form the number reader takes, read

@@ -3,6 +3,7 @@
 #include "store/Numbers.h"
 #include "support/TestEnv.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -198,12 +199,123 @@ private slots:
         const TestEnv& t = f.t;
         const int row = int(book.catchLines().indexOf(CatchListLine(t.env, odd)));
         QVERIFY(book.takeCatchForEdit(row, trap));
-        QVERIFY(book.editFlag);
-        QCOMPARE(book.editRecord, CatchListLine(t.env, odd).mid(2));
+        QVERIFY(!book.catchOutForEdit().isEmpty());
+        QCOMPARE(book.catchOutForEdit(), CatchListLine(t.env, odd).mid(2));
         QCOMPARE(t.read(kCatchFile), recordFileBytes({ a }));
         QVERIFY(book.putBackCatch(trap));
-        QVERIFY(!book.editFlag);
+        QVERIFY(book.catchOutForEdit().isEmpty());
         QCOMPARE(t.read(kCatchFile), recordFileBytes({ a, odd }));
+
+        // A purchase out goes back in the rewrite that takes out the next.
+        const QString jan = costOn(u"2006/01/15"_s), feb = costOn(u"2006/02/01"_s);
+        Book c({}, recordFileBytes({ jan, feb }));
+        QVERIFY(c.log.takeCostForEdit(0, c.trap) && c.log.costOutForEdit() == feb);
+        QCOMPARE(c.t.read(kCostFile), recordFileBytes({ jan }));
+        QVERIFY(c.log.takeCostForEdit(0, c.trap) && c.log.costOutForEdit() == jan);
+        QCOMPARE(c.t.read(kCostFile), recordFileBytes({ feb }));
+        QVERIFY(c.log.putBackCost(c.trap) && c.log.costOutForEdit().isEmpty());
+        QCOMPARE(c.t.read(kCostFile), recordFileBytes({ feb, jan }));
+    }
+
+    // The photo folder after a catch is saved ("save"; loaded: the photo the
+    // edited catch had, chosen: the photo box, "=" the loaded one, time: the
+    // catch time saved), its edit is given up ("drop") or it is deleted
+    // ("remove"; chosen: its species, loaded: its files). Another catch of
+    // the same minute may have the species `other`. "fehlt.bmp" is missing.
+    void photoRules_data()
+    {
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QString>("loaded");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<bool>("logged"); // Error (53)
+        const QString jpg = u"17.05.2004_06-45-00.jpg"_s, moved = u"17.05.2004_07-10-00.jpg"_s;
+        const QString shared = u"Hecht*"_s;
+        const auto row = [](const char* name, const QString& op, const QString& loaded,
+                             const QString& chosen, const QString& time, const QString& other,
+                             const QStringList& left, bool logged = false) {
+            QTest::newRow(name) << op << loaded << chosen << time << other << left << logged;
+        };
+        row("new photo, case kept", u"save"_s, {}, u"a.JPG"_s, u"06:45"_s, {},
+            { u"17.05.2004_06-45-00.JPG"_s });
+        row("unchanged photo stays", u"save"_s, jpg, u"="_s, u"06:45"_s, {}, { jpg });
+        row("time changed: photo moves", u"save"_s, jpg, u"="_s, u"07:10"_s, {}, { moved });
+        row("moved, kept for the other", u"save"_s, jpg, u"="_s, u"07:10"_s, shared,
+            { jpg, moved });
+        row("taken off", u"save"_s, jpg, {}, u"06:45"_s, u"Hecht"_s, {});
+        row("taken off, kept for the other", u"save"_s, jpg, {}, u"06:45"_s, shared, { jpg });
+        row("replaced by another type", u"save"_s, jpg, u"neu.bmp"_s, u"06:45"_s, {},
+            { u"17.05.2004_06-45-00.bmp"_s });
+        // The copy lands on the old file, whose name differs in case only.
+        row("replaced, name differs in case", u"save"_s, jpg, u"neu.JPG"_s, u"06:45"_s, {},
+            { jpg });
+        row("failed copy keeps the old photo", u"save"_s, jpg, u"fehlt.bmp"_s, u"07:10"_s, {},
+            { jpg }, true);
+        row("edit given up", u"drop"_s, jpg, {}, {}, {}, {});
+        row("given up, kept for the other", u"drop"_s, jpg, {}, {}, shared, { jpg });
+        row("removed, every type", u"remove"_s, u"17.05.2004_06-45-00.JPEG "_s + jpg, u"Karpfen*"_s,
+            {}, u"Hecht"_s, {});
+        row("removed, kept for the other", u"remove"_s, jpg, u"Karpfen*"_s, {}, shared, { jpg });
+        row("removed without photo mark", u"remove"_s, jpg, u"Karpfen"_s, {}, {}, { jpg });
+        row("removed, photo missing", u"remove"_s, {}, u"Karpfen*"_s, {}, {}, {}, true);
+    }
+
+    void photoRules()
+    {
+        QFETCH(QString, op);
+        QFETCH(QString, loaded);
+        QFETCH(QString, chosen);
+        QFETCH(QString, other);
+        const bool remove = op == u"remove"_s;
+        const QString own = sampleCatch({ { 6, chosen } }).join(u'\t');
+        QStringList items = remove ? QStringList { own } : QStringList();
+        if (!other.isEmpty())
+            items.append(sampleCatch({ { 2, u"Eva"_s }, { 6, other } }).join(u'\t'));
+        Book f(recordFileBytes(items));
+        const QString bilder = f.t.path(u"db\\bilder"_s);
+        QDir().mkpath(bilder);
+        for (const QString& name : loaded.split(u' ', Qt::SkipEmptyParts))
+            f.t.write(u"db\\bilder\\"_s + name, "OLD");
+        const Logbook::LoadedPhoto before { bilder + u'/' + loaded, u"17.05.2004"_s, u"06:45"_s };
+        QString warning;
+        if (op == u"save"_s) {
+            QString photo = chosen == u"="_s ? before.path : chosen;
+            if (!chosen.isEmpty() && chosen != u"="_s) {
+                photo = f.t.path(u"Fotos\\"_s + chosen);
+                if (chosen != u"fehlt.bmp"_s)
+                    f.t.write(u"Fotos\\"_s + chosen, chosen.toUtf8());
+            }
+            QFETCH(QString, time);
+            const CatchEntry e { u"17.05.2004"_s, u"Max"_s, u"06:30"_s, time, u"10:00"_s,
+                u"Karpfen"_s, u"12,4"_s, u"84"_s, {}, {}, {}, {}, {}, u"18"_s, u"14"_s, u"2,5"_s,
+                photo, u"Vollmond"_s };
+            const Logbook::CatchSave saved
+                = f.log.saveCatch(e, loaded.isEmpty() ? Logbook::LoadedPhoto {} : before, f.trap);
+            QVERIFY(saved.written);
+            warning = saved.warning;
+        } else if (op == u"drop"_s) {
+            f.log.dropCatchOutForEdit(before, f.trap);
+        } else {
+            QVERIFY(f.log.removeCatchWithPhoto(
+                int(f.log.catchLines().indexOf(listLineOf(own))), f.trap));
+        }
+        QTEST(QDir(bilder).entryList(QDir::Files, QDir::Name), "left");
+        QFETCH(bool, logged);
+        QCOMPARE(f.t.logEntries(), logged ? QStringList { u"Test\tError (53)"_s } : QStringList());
+        QCOMPARE(warning,
+            logged && !remove ? u"Fehler: Der Fang wurde gespeichert, aber das Bild konnte "
+                                u"nicht in den Ordner \"db\\bilder\" kopiert werden!"_s
+                              : QString());
+        // A copy has the bytes of the chosen file, which stays; a moved or
+        // kept photo has its own.
+        const bool copied = !remove && !chosen.isEmpty() && chosen != u"="_s && !logged;
+        QCOMPARE(QFile::exists(f.t.path(u"Fotos\\"_s + chosen)), copied);
+        for (const QString& name : QDir(bilder).entryList(QDir::Files)) {
+            if (name != loaded || copied)
+                QCOMPARE(f.t.read(u"db\\bilder\\"_s + name), copied ? chosen.toUtf8() : "OLD");
+        }
     }
 
     void costsListSumAndKeepWhatTheyDoNotList()

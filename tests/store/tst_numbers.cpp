@@ -22,31 +22,41 @@ private slots:
         QTest::addColumn<double>("expected");
         QTest::addColumn<int>("whole");
         QTest::addColumn<int>("error"); // 13: both refuse; 6: ParseInt16 only
+        QTest::addColumn<int>("single"); // ToSingle of the number: 0 or 6
         const auto no = [](const char* name, const QString& text) {
-            QTest::newRow(name) << text << 0.0 << 0 << 13;
+            QTest::newRow(name) << text << 0.0 << 0 << 13 << 0;
         };
-        QTest::newRow("blanks around") << u"  64,5 "_s << 64.5 << 64 << 0;
-        QTest::newRow("sign and blank") << u"+ 18"_s << 18.0 << 18 << 0;
-        QTest::newRow("minus attached") << u"-3,25"_s << -3.25 << -3 << 0;
-        QTest::newRow("amount") << u"1234,50 €"_s << 1234.5 << 1234 << 0;
-        QTest::newRow("euro attached") << u"4,50€"_s << 4.5 << 4 << 0;
-        QTest::newRow("leading comma") << u",5"_s << 0.5 << 0 << 0;
-        QTest::newRow("trailing comma") << u"7,"_s << 7.0 << 7 << 0;
-        QTest::newRow("1,5 to even") << u"1,5"_s << 1.5 << 2 << 0;
-        QTest::newRow("-2,5 to even") << u"-2,5"_s << -2.5 << -2 << 0;
-        QTest::newRow("2,51 up") << u"2,51"_s << 2.51 << 3 << 0;
-        QTest::newRow("-32768,5 into range") << u"-32768,5"_s << -32768.5 << -32768 << 0;
-        QTest::newRow("32767,5 out of range") << u"32767,5"_s << 32767.5 << 0 << 6;
-        QTest::newRow("-32769") << u"-32769"_s << -32769.0 << 0 << 6;
-        QTest::newRow("tenth") << u"0,1"_s << 0.1 << 0 << 0;
+        QTest::newRow("blanks around") << u"  64,5 "_s << 64.5 << 64 << 0 << 0;
+        QTest::newRow("sign and blank") << u"+ 18"_s << 18.0 << 18 << 0 << 0;
+        QTest::newRow("minus attached") << u"-3,25"_s << -3.25 << -3 << 0 << 0;
+        QTest::newRow("amount") << u"1234,50 €"_s << 1234.5 << 1234 << 0 << 0;
+        QTest::newRow("euro attached") << u"4,50€"_s << 4.5 << 4 << 0 << 0;
+        QTest::newRow("leading comma") << u",5"_s << 0.5 << 0 << 0 << 0;
+        QTest::newRow("trailing comma") << u"7,"_s << 7.0 << 7 << 0 << 0;
+        QTest::newRow("1,5 to even") << u"1,5"_s << 1.5 << 2 << 0 << 0;
+        QTest::newRow("-2,5 to even") << u"-2,5"_s << -2.5 << -2 << 0 << 0;
+        QTest::newRow("2,51 up") << u"2,51"_s << 2.51 << 3 << 0 << 0;
+        QTest::newRow("-32768,5 into range") << u"-32768,5"_s << -32768.5 << -32768 << 0 << 0;
+        QTest::newRow("32767,5 out of range") << u"32767,5"_s << 32767.5 << 0 << 6 << 0;
+        QTest::newRow("-32769") << u"-32769"_s << -32769.0 << 0 << 6 << 0;
+        QTest::newRow("tenth") << u"0,1"_s << 0.1 << 0 << 0 << 0;
         // 118638 * 0.0001 would be one step off.
-        QTest::newRow("four decimals") << u"11,8638"_s << 11.8638 << 12 << 0;
-        QTest::newRow("15 digits") << u"123456789012,345"_s << 123456789012.345 << 0 << 6;
-        QTest::newRow("16 digits") << u"1234567890123,456"_s << 1234567890123.456 << 0 << 6;
+        QTest::newRow("four decimals") << u"11,8638"_s << 11.8638 << 12 << 0 << 0;
+        QTest::newRow("15 digits") << u"123456789012,345"_s << 123456789012.345 << 0 << 6 << 0;
+        QTest::newRow("16 digits") << u"1234567890123,456"_s << 1234567890123.456 << 0 << 6 << 0;
         QTest::newRow("20 decimals")
-            << u"0,30000000000000004441"_s << 0.30000000000000004441 << 0 << 0;
-        QTest::newRow("leading zeros") << u"000000000000000000007,5"_s << 7.5 << 8 << 0;
-        QTest::newRow("sign, blank, fraction") << u"- 0,7"_s << -0.7 << -1 << 0;
+            << u"0,30000000000000004441"_s << 0.30000000000000004441 << 0 << 0 << 0;
+        QTest::newRow("leading zeros") << u"000000000000000000007,5"_s << 7.5 << 8 << 0 << 0;
+        QTest::newRow("sign, blank, fraction") << u"- 0,7"_s << -0.7 << -1 << 0 << 0;
+        // Singles: what rounds to the largest one fits, from halfway to the
+        // next power of two on it is too large.
+        const QString halfway = u"340282356779733661637539395458142568448"_s;
+        QTest::newRow("rounds to largest single")
+            << u"340282350000000000000000000000000000000"_s << 3.4028235e38 << 0 << 6 << 0;
+        QTest::newRow("just below halfway")
+            << u"3402823567797336"_s + QString(23, u'0') << 3.402823567797336e38 << 0 << 6 << 0;
+        QTest::newRow("halfway past largest single") << halfway << 0x1.ffffffp127 << 0 << 6 << 6;
+        QTest::newRow("negative halfway") << u"-"_s + halfway << -0x1.ffffffp127 << 0 << 6 << 6;
         no("empty", QString());
         no("point is no separator", u"2.5"_s);
         no("two commas", u"1,2,3"_s);
@@ -69,6 +79,7 @@ private slots:
         QCOMPARE(std::bit_cast<quint64>(value), std::bit_cast<quint64>(expected));
         QCOMPARE(errorNumberOf([&] { whole = ParseInt16(text); }), error);
         QTEST(whole, "whole");
+        QTEST(errorNumberOf([&] { ToSingle(value); }), "single");
     }
 
     // Generated texts of 1 to 18 digits with 0 to 17 decimals against the C

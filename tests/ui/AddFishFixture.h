@@ -4,6 +4,7 @@
 // with the catch file and the photo folder, an App around it, and the
 // sample catch of tests/support typed in or handed over for editing.
 
+#include "platform/ErrorLog.h"
 #include "store/Logbook.h"
 #include "support/TestEnv.h"
 #include "ui/App.h"
@@ -81,8 +82,11 @@ struct AddFishFixture {
     {
         for (const QString& p : photos)
             t.write(QStringLiteral("db\\bilder\\") + p, "OLD");
-        app.log->editFlag = true;
-        app.log->editRecord = editRecord(changes);
+        t.write(QStringLiteral("db\\Fänge\\db"),
+            recordFileBytes({ CatchStoredItem(t.env, editRecord(changes)) }));
+        ErrorTrap trap(t.env, QStringLiteral("Test"));
+        app.log->refresh(QStringLiteral("Test"));
+        app.log->takeCatchForEdit(2, trap);
         return open();
     }
 

@@ -30,12 +30,10 @@ void TestApp::mainThenEndOnce()
     t.dialogs.answer(MsgResult::No); // first-start question
     int quits = 0;
     App app(t.env, [&] { ++quits; });
-    app.log->editFlag = true;
     app.Main();
     QVERIFY(t.dialogs.verifyDone());
     QVERIFY(app.haupt && app.haupt->isVisible());
     QCOMPARE(app.haupt->windowTitle(), QStringLiteral("Uferwacht Digitales Kescherheft v1.0.0.2"));
-    QVERIFY(!app.log->editFlag);
     QCOMPARE(quits, 0);
     QCOMPARE(t.read(QStringLiteral("db\\db.ver")), QByteArray("102\r\n"));
 

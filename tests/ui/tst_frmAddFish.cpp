@@ -207,9 +207,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shownSpecies");
         QTest::addColumn<QString>("shownPhoto"); // its extension
         QTest::newRow("jpg") << u"Karpfen*"_s << u"jpg"_s << u"Karpfen"_s << u"jpg"_s;
-        QTest::newRow("jpg and bmp: bmp wins")
-            << u"Karpfen*"_s << u"jpg bmp"_s << u"Karpfen"_s << u"bmp"_s;
-        QTest::newRow("capital extension") << u"Karpfen*"_s << u"JPG"_s << u"Karpfen"_s << u"JPG"_s;
         QTest::newRow("two marks keep one")
             << u"Karpfen**"_s << u"jpeg"_s << u"Karpfen*"_s << u"jpeg"_s;
         QTest::newRow("photo alone") << u"*"_s << u"jpg"_s << QString() << u"jpg"_s;

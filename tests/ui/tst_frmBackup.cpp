@@ -2,6 +2,7 @@
 // questions, messages, the files afterwards, and the lists and figures of
 // the windows, which must show the emptied or imported logs at once.
 #include "app/SafetyCopy.h"
+#include "platform/ErrorLog.h"
 #include "store/Logbook.h"
 #include "store/RecordFile.h"
 #include "support/FileTree.h"
@@ -189,7 +190,10 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(bool, catchOut);
         QFETCH(QString, refusal);
-        (catchOut ? app->log->editFlag : app->log->costEditFlag) = true;
+        ErrorTrap trap(t->env, u"Test"_s);
+        app->log->refresh(u"Test"_s);
+        QVERIFY(
+            catchOut ? app->log->takeCatchForEdit(2, trap) : app->log->takeCostForEdit(0, trap));
         const auto before = fileTree(t->path(u"db"_s));
         if (refusal.isEmpty())
             t->dialogs.answer(MsgResult::No);

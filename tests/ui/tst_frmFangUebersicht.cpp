@@ -121,7 +121,7 @@ private Q_SLOTS:
         select(1);
         w->cmdDelete_Click();
         w->cmdEdit_Click();
-        QVERIFY(!app->log->editFlag);
+        QVERIFY(app->log->catchOutForEdit().isEmpty());
         QCOMPARE(t->read(kCatchFile), stored);
     }
 
@@ -286,28 +286,21 @@ private Q_SLOTS:
     void deleteRow_data()
     {
         QTest::addColumn<bool>("yes");
-        QTest::addColumn<QStringList>("photosBefore");
         QTest::addColumn<QStringList>("photosAfter");
         QTest::addColumn<QStringList>("log");
         QTest::addColumn<bool>("diskFull");
-        const QStringList all = { u"17.05.2004_06-45-00.bmp"_s, u"17.05.2004_06-45-00.JPG"_s,
-            u"17.05.2004_06-46-00.jpg"_s, u"DUMMY.txt"_s };
-        const QStringList others = all.mid(2);
-        QTest::newRow("Yes: its photos go") << true << all << others << QStringList {} << false;
-        QTest::newRow("No keeps all") << false << all << all << QStringList {} << false;
-        QTest::newRow("photo missing is logged")
-            << true << others << others
-            << QStringList { u"Sub frmFangÜbersicht.cmdDelete_Click\tError (53)"_s } << false;
-        // The catch stays, with its photos, and the user is told.
+        const QStringList all = { u"17.05.2004_06-45-00.jpg"_s, u"DUMMY.txt"_s };
+        QTest::newRow("Yes: its photo goes") << true << all.mid(1) << QStringList {} << false;
+        QTest::newRow("No keeps all") << false << all << QStringList {} << false;
+        // The catch stays, with its photo, and the user is told.
         QTest::newRow("disk full")
-            << true << all << all
-            << QStringList { u"Sub frmFangÜbersicht.cmdDelete_Click\tError (75)"_s } << true;
+            << true << all << QStringList { u"Sub frmFangÜbersicht.cmdDelete_Click\tError (75)"_s }
+            << true;
     }
     void deleteRow()
     {
         QFETCH(bool, yes);
-        QFETCH(QStringList, photosBefore);
-        for (const QString& f : photosBefore)
+        for (const QString& f : { u"17.05.2004_06-45-00.jpg"_s, u"DUMMY.txt"_s })
             t->write(u"db\\bilder\\"_s + f, "x");
         const QString newer = rec(u"2004/05/18"_s, u"Anna"_s);
         const QString gone = rec(u"2004/05/17"_s, u"Max"_s, u"Karpfen*"_s);
@@ -348,8 +341,8 @@ private Q_SLOTS:
         open({ other, edited });
         select(3);
         w->cmdEdit->click();
-        QVERIFY(app->log->editFlag && app->addFish);
-        QCOMPARE(app->log->editRecord, listLineOf(edited, u'X').mid(2));
+        QVERIFY(!app->log->catchOutForEdit().isEmpty() && app->addFish);
+        QCOMPARE(app->log->catchOutForEdit(), listLineOf(edited, u'X').mid(2));
         QCOMPARE(app->addFish->txtFischArt->text(), u"Karpfen"_s);
         // The old line leaves the file at once; the photo waits for the save.
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ other }));
@@ -358,7 +351,7 @@ private Q_SLOTS:
         app->addFish->txtFang->setText(u"07:10"_s);
         t->dialogs.expectMessage(); // "Eintrag gespeichert!"
         app->addFish->cmdSave->click();
-        QVERIFY(!app->log->editFlag);
+        QVERIFY(app->log->catchOutForEdit().isEmpty());
         const QStringList items = ParseItems(t->read(kCatchFile));
         QCOMPARE(items.size(), 2);
         QCOMPARE(items.first(), other);
@@ -385,10 +378,10 @@ private Q_SLOTS:
         w->cmdEdit_Click();
         QCOMPARE(t->read(kCatchFile), recordFileBytes(others));
         app->addFish->close(); // the close box neither saves nor cancels
-        QVERIFY(app->log->editFlag);
+        QVERIFY(!app->log->catchOutForEdit().isEmpty());
         app->EndProgram();
         QCOMPARE(t->read(kCatchFile), recordFileBytes(others + QStringList { item }));
-        QVERIFY(!app->log->editFlag);
+        QVERIFY(app->log->catchOutForEdit().isEmpty());
     }
 
     void editWhilePendingKeepsBoth()
@@ -401,14 +394,14 @@ private Q_SLOTS:
         select(2);
         t->dialogs.expectMessage(); // a second edit is refused while the window is open
         w->cmdEdit_Click();
-        QCOMPARE(app->log->editRecord, listLineOf(a).mid(2));
+        QCOMPARE(app->log->catchOutForEdit(), listLineOf(a).mid(2));
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ b }));
         // Closed by its close box, the pending catch goes back first.
         app->addFish->close();
         QTRY_VERIFY(!app->addFish);
         select(2);
         w->cmdEdit_Click();
-        QCOMPARE(app->log->editRecord, listLineOf(b).mid(2));
+        QCOMPARE(app->log->catchOutForEdit(), listLineOf(b).mid(2));
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ a }));
     }
 
