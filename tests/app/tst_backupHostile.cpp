@@ -402,11 +402,7 @@ private slots:
         const QStringList leaveOut = { u"Sicherungen/"_s };
         int stops = 0, completed = 0;
         for (int n = 0;; ++n) {
-            stopAfter(-1);
-            t = std::make_unique<TestEnv>();
-            SettingsRecord s;
-            t->dialogs.answer(MsgResult::No);
-            CheckFiles(t->env, s);
+            init();
             install(u"Alt"_s);
             const Marker marker = exportBoth();
             const auto inBackup = fileTree(db(), leaveOut);

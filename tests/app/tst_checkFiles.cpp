@@ -146,7 +146,6 @@ private slots:
         row("102", "102\r\n", v101, v101);
         row("later format", "250\r\n", v101, v101);
         row("abc", "abc\r\n", v101, v101, u"Error (13)"_s);
-        row("empty version file", "", v101, v101, u"Error (13)"_s);
         row("out of range", "40000\r\n", v101, v101, u"Error (6)"_s);
     }
 

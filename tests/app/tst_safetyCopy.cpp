@@ -115,8 +115,6 @@ private slots:
             << QByteArray("101\r\n") << false << MsgResult::Yes << false << true << false;
         QTest::newRow("no copy, not converted")
             << QByteArray("101\r\n") << false << MsgResult::No << false << false << true;
-        QTest::newRow("no version file, no copy, not converted")
-            << QByteArray() << false << MsgResult::No << false << false << true;
     }
 
     void conversionAtStart()

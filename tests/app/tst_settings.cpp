@@ -97,16 +97,6 @@ private slots:
         QCOMPARE(m_t->logEntries(), QStringList());
     }
 
-    void roundTrip()
-    {
-        const QList<int> v { 32767, -32768, -5, 0, 2 };
-        SaveSettings(m_t->env, rec(v));
-        SettingsRecord in;
-        LoadSettings(m_t->env, in);
-        QCOMPARE(values(in), v);
-        QCOMPARE(m_t->logEntries(), QStringList());
-    }
-
     // Every case starts from 7 everywhere: a field not reached stays 7.
     void readByPosition_data()
     {

@@ -71,11 +71,7 @@ private slots:
         // divided again, whatever the version file says.
         row("kilograms kept", 101, { old(d, "20,48"), old(d, "2048") },
             { old(d, "20,48"), old(d, "2,05") });
-        row("one decimal kept", 101, { old(d, "2,5") }, { old(d, "2,5") });
         row("0 grams", 101, { old(d, "0") }, { old(d, "0,00") });
-        row("current file without version file", 100,
-            { old(d, "12,40"), old("2001/02/03", "0,70"), old(d, "1000,00") },
-            { old(d, "12,40"), old("2001/02/03", "0,70"), old(d, "1000,00") });
         row("100: extended, grams and kilograms", 100, { old(d, "900", 13), old(d, "0,90") },
             { old(d, "0,90", 13) + u"0\t0\t0\tVollmond"_s, old(d, "0,90") });
     }

@@ -75,8 +75,6 @@ private slots:
         QTest::addColumn<int>("catches");
         QTest::addColumn<QString>("total");
         QTest::addColumn<QString>("perFish");
-        QTest::newRow("1500 minutes, 4 catches")
-            << 1500 << 4 << u"Angelzeit: 1 T  1 Std  0 Min"_s << u"6 Std 15 Min"_s;
         QTest::newRow("days, hours, minutes")
             << 2941 << 3 << u"Angelzeit: 2 T  1 Std  1 Min"_s << u"16 Std 20 Min"_s;
         // Halves of a minute go to the even neighbour.

@@ -170,12 +170,6 @@ private slots:
             << u"2 Zeilen der Fangdatei konnten nicht gelesen werden und fehlen in diesem "
                "Bericht."_s;
         QTest::newRow("one left out") << QStringList() << 1 << one + u'.';
-        QTest::newRow("two left out")
-            << QStringList() << 2 << u"2 Zeilen der Fangdatei konnten nicht gelesen werden."_s;
-        QTest::newRow("one of the year, one left out")
-            << QStringList { u"04.05.2024"_s } << 1
-            << u"2 Zeilen der Fangdatei konnten nicht gelesen werden; 1 davon ist aus diesem "
-               "Jahr und fehlt in diesem Bericht."_s;
         QTest::newRow("two of the year, one left out")
             << QStringList { u"04.05.2024"_s, u"05.05.2024"_s } << 1
             << u"3 Zeilen der Fangdatei konnten nicht gelesen werden; 2 davon sind aus diesem "

@@ -61,8 +61,6 @@ private slots:
             << u"Bilddateien (jpg)|*.jpg;*.gif"_s << u"Bilddateien (jpg) (*.jpg *.gif)"_s;
         QTest::newRow("shown already") << u"Digitales Kescherheft Importdateien (import)|import"_s
                                        << u"Digitales Kescherheft Importdateien (import)"_s;
-        QTest::newRow("shown already, two")
-            << u"Bilder (*.jpg *.gif)|*.jpg;*.gif"_s << u"Bilder (*.jpg *.gif)"_s;
         QTest::newRow("other parentheses at the end")
             << u"Importdateien (alt)|import"_s << u"Importdateien (alt) (import)"_s;
         QTest::newRow("a longer list at the end")

