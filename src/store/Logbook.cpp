@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -199,12 +200,51 @@ void Logbook::refresh(const QString& place)
     ErrorTrap trap(m_env, place);
     if (reload(m_catches, trap)) {
         parseCatches();
-        emit catchesChanged();
+        catchesDone();
     }
     if (reload(m_costs, trap)) {
         parseCosts();
-        emit costsChanged();
+        costsDone();
     }
+}
+
+void Logbook::reread(const QString& place)
+{
+    m_catches.read = false;
+    m_costs.read = false;
+    refresh(place);
+}
+
+Logbook::Batch::Batch(Logbook& log)
+    : m_log(log)
+{
+    ++m_log.m_batches;
+}
+
+Logbook::Batch::~Batch()
+{
+    if (--m_log.m_batches > 0)
+        return;
+    if (std::exchange(m_log.m_catchesDue, false))
+        emit m_log.catchesChanged();
+    if (std::exchange(m_log.m_costsDue, false))
+        emit m_log.costsChanged();
+}
+
+void Logbook::catchesDone()
+{
+    if (m_batches > 0)
+        m_catchesDue = true;
+    else
+        emit catchesChanged();
+}
+
+void Logbook::costsDone()
+{
+    if (m_batches > 0)
+        m_costsDue = true;
+    else
+        emit costsChanged();
 }
 
 Logbook::CatchRow Logbook::catchRow(StoredLine line) const
@@ -344,10 +384,10 @@ bool Logbook::append(FileState& f, const QString& item, ErrorTrap& trap)
         m_parseBytes = current;
         if (&f == &m_catches) {
             parseCatches();
-            emit catchesChanged();
+            catchesDone();
         } else {
             parseCosts();
-            emit costsChanged();
+            costsDone();
         }
     }
     if (!trap.step([&] { AppendItem(f.path, item); }))
@@ -381,7 +421,7 @@ bool Logbook::appendCatch(const QString& item, ErrorTrap& trap)
         m_catchOrder.insert(at, index);
     }
     rebuildCatchList();
-    emit catchesChanged();
+    catchesDone();
     return true;
 }
 
@@ -403,7 +443,7 @@ bool Logbook::removeCatch(int row, ErrorTrap& trap)
     // holds now.
     if (reload(m_catches, trap, true)) {
         parseCatches();
-        emit catchesChanged();
+        catchesDone();
         row = findCatch(item);
         if (row < 0)
             return false;
@@ -443,7 +483,7 @@ bool Logbook::removeCatch(int row, ErrorTrap& trap)
     for (int k = 0; k < listedCount; ++k)
         m_catchOrder[k] = k;
     rebuildCatchList();
-    emit catchesChanged();
+    catchesDone();
     return true;
 }
 
@@ -491,7 +531,7 @@ bool Logbook::appendCost(const QString& item, ErrorTrap& trap)
         return false;
     insertCost(StoredLine { item, {} });
     rebuildCostList();
-    emit costsChanged();
+    costsDone();
     return true;
 }
 
@@ -502,7 +542,7 @@ bool Logbook::removeCost(int row, const QString& putBack, ErrorTrap& trap)
         return false;
     if (reload(m_costs, trap, true)) {
         parseCosts();
-        emit costsChanged();
+        costsDone();
         row = -1;
         for (int k = 0; k < int(m_costListed.size()) && row < 0; ++k) {
             if (costItem(k) == item)
@@ -533,7 +573,7 @@ bool Logbook::removeCost(int row, const QString& putBack, ErrorTrap& trap)
     if (!putBack.isEmpty())
         insertCost(StoredLine { putBack, {} });
     rebuildCostList();
-    emit costsChanged();
+    costsDone();
     return true;
 }
 

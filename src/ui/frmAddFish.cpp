@@ -12,11 +12,12 @@
 #include "store/Logbook.h"
 #include "store/Numbers.h"
 #include "ui/AccessibleIds.h"
-#include "ui/App.h"
+#include "ui/AppState.h"
 #include "ui/TextFilters.h"
 #include "ui/ValidityPictures.h"
 #include "ui/frmDatePicker.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -55,7 +56,7 @@ void storePhoto(const QString& from, const QString& to)
 
 } // namespace
 
-frmAddFish::frmAddFish(App& app)
+frmAddFish::frmAddFish(AppState& app)
     : m_app(app)
 {
     setObjectName(u"frmAddFish"_s);
@@ -460,7 +461,6 @@ bool frmAddFish::saveCatch()
     if (closing)
         close();
     m_app.log->clearCatchEdit();
-    m_app.Änderung(); // measures the main window's list too
     if (!closing)
         txtDate->setFocus(Qt::OtherFocusReason);
     return true;
@@ -505,7 +505,6 @@ void frmAddFish::cmdAbort_Click()
         if (!loadedPhotoPath.isEmpty())
             trap.step([&] { FileOps::deleteFile(loadedPhotoPath); });
         m_app.log->clearCatchEdit();
-        m_app.Änderung();
         close();
         return;
     case MsgResult::Cancel:
@@ -517,11 +516,11 @@ void frmAddFish::cmdAbort_Click()
 void frmAddFish::cmdDatePicker_Click()
 {
     if (!m_picker) {
-        m_picker = new frmDatePicker(m_app, this);
+        // The date goes into txtDate, which runs the date rule and the moon phase.
+        m_picker = new frmDatePicker(
+            m_app.env, [this](const QDate& d) { txtDate->setText(DisplayDate(d)); }, this);
         m_picker->setAttribute(Qt::WA_DeleteOnClose);
     }
-    m_picker->txtForm->setText(u"fisch"_s);
-    m_picker->fishWindow = this;
     m_picker->show();
     m_picker->raise();
     m_picker->activateWindow();

@@ -9,10 +9,9 @@
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
 #include "ui/AccessibleIds.h"
-#include "ui/App.h"
+#include "ui/AppState.h"
 #include "ui/ProgressPicture.h"
 #include "ui/Twips.h"
-#include "ui/frmHaupt.h"
 
 #include <QCloseEvent>
 #include <QHideEvent>
@@ -56,9 +55,13 @@ QStringList withSignatures(const QStringList& names)
 
 } // namespace
 
-frmUpdater::frmUpdater(App& app, UpdateServer server)
+frmUpdater::frmUpdater(AppState& app, UpdateServer server, std::function<void(bool)> lockMain,
+    Action raiseMain, Action endProgram)
     : m_app(app)
     , m_server(std::move(server))
+    , m_lockMain(std::move(lockMain))
+    , m_raiseMain(std::move(raiseMain))
+    , m_endProgram(std::move(endProgram))
 {
     setObjectName(u"frmUpdater"_s);
     m_wait.setSingleShot(true);
@@ -360,7 +363,7 @@ void frmUpdater::installerArrived()
     const QString setup = localPath(SetupExeName);
     appendLog(u"Fertig!\r\n"_s);
     if (m_app.env.shell->startProgram(setup)) {
-        m_app.EndProgram();
+        runAction(m_endProgram);
         return;
     }
     WriteLog(m_app.env, PlaceStart, u"Setup nicht gestartet: "_s + setup);
@@ -451,11 +454,9 @@ void frmUpdater::becomeIdle()
 void frmUpdater::leave()
 {
     hide();
-    if (frmHaupt* main = m_app.haupt) {
-        main->lockControls(false);
-        main->raise();
-        main->activateWindow();
-    }
+    if (m_lockMain)
+        m_lockMain(false);
+    runAction(m_raiseMain);
 }
 
 void frmUpdater::closeEvent(QCloseEvent* e)
@@ -472,6 +473,6 @@ void frmUpdater::hideEvent(QHideEvent* e)
 {
     QWidget::hideEvent(e);
     // Hidden by any means but minimising: the main window is usable again.
-    if (!e->spontaneous() && m_app.haupt)
-        m_app.haupt->lockControls(false);
+    if (!e->spontaneous() && m_lockMain)
+        m_lockMain(false);
 }

@@ -2,6 +2,7 @@
 
 #include "app/UpdateCheck.h"
 #include "app/UpdateServer.h"
+#include "ui/AppState.h"
 
 #include <QHash>
 #include <QList>
@@ -9,7 +10,6 @@
 #include <QTimer>
 #include <QWidget>
 
-class App;
 class classFileDownload;
 class ProgressPicture;
 class QLabel;
@@ -25,7 +25,10 @@ class QPushButton;
 // ones the signed version file lists, by size and SHA-256.
 class frmUpdater : public QWidget {
 public:
-    explicit frmUpdater(App& app, UpdateServer server = publisherUpdateServer());
+    // lockMain locks or frees the main window's menu and dashboard,
+    // raiseMain brings it to the front, endProgram ends the program.
+    explicit frmUpdater(AppState& app, UpdateServer server = publisherUpdateServer(),
+        std::function<void(bool)> lockMain = {}, Action raiseMain = {}, Action endProgram = {});
     ~frmUpdater() override;
 
     void Form_Load();
@@ -82,8 +85,11 @@ private:
     void resetAddresses();
     void leave();
 
-    App& m_app;
+    AppState& m_app;
     UpdateServer m_server;
+    std::function<void(bool)> m_lockMain;
+    Action m_raiseMain;
+    Action m_endProgram;
     Stage m_stage = Stage::Idle;
     QList<Transfer> m_transfers;
     QTimer m_wait;

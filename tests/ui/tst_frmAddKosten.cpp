@@ -3,7 +3,7 @@
 #include "store/Logbook.h"
 #include "store/RecordFile.h"
 #include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmDatePicker.h"
@@ -58,19 +58,17 @@ QString listed(const QString& stored)
 
 } // namespace
 
-class TestFrmAddKosten : public QObject {
+class TestFrmAddKosten : public QObject, AppFixture {
     Q_OBJECT
 
-    std::unique_ptr<TestEnv> t;
-    std::unique_ptr<App> app;
     frmAddKosten* w = nullptr;
 
     void open(const QStringList& items = {})
     {
         t->clock.set(QDateTime(QDate(2006, 6, 1), QTime(12, 0)));
         t->write(kFile, recordFileBytes(items));
-        app = std::make_unique<App>(t->env, [] {});
-        app->kosten = w = new frmAddKosten(*app);
+        makeApp();
+        app->kosten = w = app->createCosts();
     }
     QStringList stored() const { return ParseItems(t->read(kFile)); }
     void select(int row) const
@@ -218,7 +216,7 @@ private Q_SLOTS:
     void failedWriteKeepsValues()
     {
         open({ kJan });
-        app->log->costEditFlag = true;
+        app->state.log->costEditFlag = true;
         // A folder where the log should be: the append cannot open it.
         QFile::remove(t->path(kFile));
         QVERIFY(QDir().mkpath(t->path(kFile)));
@@ -228,7 +226,7 @@ private Q_SLOTS:
         QVERIFY(t->dialogs.messageTexts().first().startsWith(
             u"Der Datensatz konnte nicht gespeichert werden!"_s));
         QCOMPARE(entry(), typed());
-        QVERIFY(app->log->costEditFlag); // an edit in progress stays in progress
+        QVERIFY(app->state.log->costEditFlag); // an edit in progress stays in progress
         QVERIFY(t->logEntries().contains(u"Sub frmAddKosten.cmdSave_Click\tError (75)"_s));
     }
 
@@ -242,14 +240,14 @@ private Q_SLOTS:
         QCOMPARE(entry(),
             (QStringList { u"01.02.2006"_s, u"Köderkiste"_s, u"3"_s, u"Haken Gr. 8"_s, u"1,50"_s,
                 u"4,90"_s }));
-        QVERIFY(app->log->costEditFlag);
+        QVERIFY(app->state.log->costEditFlag);
         QCOMPARE(stored(), (QStringList { kFeb3, kJan }));
         QCOMPARE(w->lstKosten->count(), 2);
         // Saving appends the edited purchase and ends the edit.
         w->txtMenge->setText(u"4"_s);
         t->dialogs.expectMessage();
         w->cmdSave_Click();
-        QVERIFY(!app->log->costEditFlag);
+        QVERIFY(!app->state.log->costEditFlag);
         QCOMPARE(stored().last(),
             cost({ { 1, u"2006/02/01"_s }, { 2, u"Köderkiste"_s }, { 3, u"4"_s },
                 { 6, u"6,00 €"_s }, { 8, u"10,90 €"_s } }));
@@ -367,7 +365,7 @@ private Q_SLOTS:
             QCOMPARE(q.buttons, MsgButtons::YesNo);
         }
         QTEST(stored(), "stored");
-        QTEST(app->log->costEditFlag, "editing");
+        QTEST(app->state.log->costEditFlag, "editing");
         QTEST(w->txtMenge->text(), "quantity");
         QTEST(w->isVisible(), "visible");
     }
@@ -397,9 +395,7 @@ private Q_SLOTS:
 
     void mainWindowOpensCostWindowAndKeys()
     {
-        t->dialogs.answer(MsgResult::No); // first start: window size question
-        app = std::make_unique<App>(t->env, [] {});
-        app->Main();
+        startApp();
         w = app->kosten;
         QVERIFY(w && !w->isVisible());
         t->write(kFile, recordFileBytes({ kJan, kFeb1, kFeb3 }));

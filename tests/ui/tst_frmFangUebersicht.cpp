@@ -4,7 +4,7 @@
 #include "store/Logbook.h"
 #include "store/RecordFile.h"
 #include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/FilterSwitch.h"
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"
@@ -56,18 +56,16 @@ QStringList bilder(const TestEnv& t)
 
 } // namespace
 
-class TestFangUebersicht : public QObject {
+class TestFangUebersicht : public QObject, AppFixture {
     Q_OBJECT
 
-    std::unique_ptr<TestEnv> t;
-    std::unique_ptr<App> app;
     frmFangÜbersicht* w = nullptr;
 
     void open(const QStringList& items, const QByteArray& more = {})
     {
         t->write(kCatchFile, recordFileBytes(items) + more);
-        app = std::make_unique<App>(t->env, [] {});
-        app->uebersicht = w = new frmFangÜbersicht(*app);
+        makeApp();
+        app->uebersicht = w = app->createOverview();
     }
     void select(int row) { w->lstFänge->setCurrentIndex(w->lstFänge->model()->index(row, 0)); }
 
@@ -121,7 +119,7 @@ private Q_SLOTS:
         select(1);
         w->cmdDelete_Click();
         w->cmdEdit_Click();
-        QVERIFY(!app->log->editFlag);
+        QVERIFY(!app->state.log->editFlag);
         QCOMPARE(t->read(kCatchFile), stored);
     }
 
@@ -348,8 +346,8 @@ private Q_SLOTS:
         open({ other, edited });
         select(3);
         w->cmdEdit->click();
-        QVERIFY(app->log->editFlag && app->addFish);
-        QCOMPARE(app->log->editRecord, listLineOf(edited, u'X').mid(2));
+        QVERIFY(app->state.log->editFlag && app->addFish);
+        QCOMPARE(app->state.log->editRecord, listLineOf(edited, u'X').mid(2));
         QCOMPARE(app->addFish->txtFischArt->text(), u"Karpfen"_s);
         // The old line leaves the file at once; the photo waits for the save.
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ other }));
@@ -358,7 +356,7 @@ private Q_SLOTS:
         app->addFish->txtFang->setText(u"07:10"_s);
         t->dialogs.expectMessage(); // "Eintrag gespeichert!"
         app->addFish->cmdSave->click();
-        QVERIFY(!app->log->editFlag);
+        QVERIFY(!app->state.log->editFlag);
         const QStringList items = ParseItems(t->read(kCatchFile));
         QCOMPARE(items.size(), 2);
         QCOMPARE(items.first(), other);
@@ -385,10 +383,10 @@ private Q_SLOTS:
         w->cmdEdit_Click();
         QCOMPARE(t->read(kCatchFile), recordFileBytes(others));
         app->addFish->close(); // the close box neither saves nor cancels
-        QVERIFY(app->log->editFlag);
+        QVERIFY(app->state.log->editFlag);
         app->EndProgram();
         QCOMPARE(t->read(kCatchFile), recordFileBytes(others + QStringList { item }));
-        QVERIFY(!app->log->editFlag);
+        QVERIFY(!app->state.log->editFlag);
     }
 
     void editWhilePendingKeepsBoth()
@@ -401,14 +399,14 @@ private Q_SLOTS:
         select(2);
         t->dialogs.expectMessage(); // a second edit is refused while the window is open
         w->cmdEdit_Click();
-        QCOMPARE(app->log->editRecord, listLineOf(a).mid(2));
+        QCOMPARE(app->state.log->editRecord, listLineOf(a).mid(2));
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ b }));
         // Closed by its close box, the pending catch goes back first.
         app->addFish->close();
         QTRY_VERIFY(!app->addFish);
         select(2);
         w->cmdEdit_Click();
-        QCOMPARE(app->log->editRecord, listLineOf(b).mid(2));
+        QCOMPARE(app->state.log->editRecord, listLineOf(b).mid(2));
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ a }));
     }
 
@@ -439,10 +437,10 @@ private Q_SLOTS:
         if (filter)
             w->chkFilter_Click();
         w->resize(1000, w->height()); // start from a width no row asks for
-        app->settings.OverviewWidth = app->settings.OverviewHeight = 1;
+        app->state.settings.OverviewWidth = app->state.settings.OverviewHeight = 1;
         w->resize((wanted.width() - 120) / 15, (wanted.height() - 510) / 15); // as a drag would
         QCOMPARE(QSize(w->twipsWidth(), w->twipsHeight()), expected);
-        QCOMPARE(QSize(app->settings.OverviewWidth, app->settings.OverviewHeight),
+        QCOMPARE(QSize(app->state.settings.OverviewWidth, app->state.settings.OverviewHeight),
             stored ? expected : QSize(1, 1));
         QVERIFY(std::abs(w->lstFänge->width() * 15 - (expected.width() - 350)) < 15);
         QCOMPARE(w->cmdOK->x() + w->cmdOK->width(), (expected.width() - 175) / 15);
@@ -450,13 +448,11 @@ private Q_SLOTS:
 
     void mainWindowEntryPoints()
     {
-        t->dialogs.answer(MsgResult::No); // first-start question
         t->write(u"db\\db.ver"_s, "102\r\n");
         const QStringList items { rec(u"2004/05/17"_s, u"Max"_s, u"Karpfen*"_s),
             rec(u"2004/05/16"_s, u"Max"_s) };
         t->write(kCatchFile, recordFileBytes(items));
-        app = std::make_unique<App>(t->env, [] {});
-        app->Main();
+        startApp();
         w = app->uebersicht;
         QVERIFY(w && !w->isVisible());
         app->haupt->cmdPics->click(); // the catches with a photo

@@ -7,7 +7,7 @@
 #include "support/TestEnv.h"
 #include "support/TestSigner.h"
 #include "support/TlsTestServer.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/DatabaseMenus.h"
 #include "ui/ProgressPicture.h"
 #include "ui/TabListView.h"
@@ -73,10 +73,8 @@ class tst_frmUpdater : public QObject {
     std::unique_ptr<TestSigner> mine;
     std::unique_ptr<TestSigner> other;
 
-    struct Fixture {
-        TestEnv t;
-        bool quitCalled = false;
-        App app { t.env, [this] { quitCalled = true; } };
+    struct Fixture : AppFixture {
+        Fixture() { makeApp(); }
         frmUpdater* u = nullptr;
     };
     std::unique_ptr<Fixture> f;
@@ -128,8 +126,8 @@ class tst_frmUpdater : public QObject {
     // The main window's menu bar (with its shortcuts) and its dashboard.
     bool mainLocked() const
     {
-        return !f->app.haupt->menuBar()->isEnabled() && !f->app.haupt->cmdZeit->isEnabled()
-            && !f->app.haupt->lstFänge->isEnabled();
+        return !f->app->haupt->menuBar()->isEnabled() && !f->app->haupt->cmdZeit->isEnabled()
+            && !f->app->haupt->lstFänge->isEnabled();
     }
     void publishInstaller()
     {
@@ -147,7 +145,7 @@ class tst_frmUpdater : public QObject {
     QString log() const { return f->u->txtLog->toPlainText(); }
     QStringList programDirFiles() const
     {
-        return QDir(f->t.dir()).entryList(QDir::Files, QDir::Name);
+        return QDir(f->t->dir()).entryList(QDir::Files, QDir::Name);
     }
     // Waits until the check or the download is over and the window idle.
     void waitUntilIdle() const
@@ -157,10 +155,10 @@ class tst_frmUpdater : public QObject {
     }
     void checkNothingStarted()
     {
-        QVERIFY(f->t.shell.started.isEmpty());
-        QVERIFY(!f->quitCalled);
-        QVERIFY(!QFile::exists(f->t.path(u"Setup.exe"_s)));
-        QVERIFY(!QFile::exists(f->t.path(u"Setup.2"_s)));
+        QVERIFY(f->t->shell.started.isEmpty());
+        QVERIFY(!f->quits);
+        QVERIFY(!QFile::exists(f->t->path(u"Setup.exe"_s)));
+        QVERIFY(!QFile::exists(f->t->path(u"Setup.2"_s)));
     }
 
 private slots:
@@ -178,18 +176,16 @@ private slots:
     void init()
     {
         f = std::make_unique<Fixture>();
-        f->app.haupt = new frmHaupt(f->app);
-        f->app.haupt->show();
-        f->u = new frmUpdater(f->app,
-            { server.url(VersionPath), server.url(SetupExePath), server.url(Setup2Path),
-                mine->publicKey() });
-        f->app.updater = f->u;
-        f->app.mnuUpdate_Click();
+        f->app->haupt = f->app->createMain();
+        f->app->haupt->show();
+        f->u = f->app->createUpdater({ server.url(VersionPath), server.url(SetupExePath),
+            server.url(Setup2Path), mine->publicKey() });
+        f->app->mnuUpdate_Click();
     }
 
     void cleanup()
     {
-        f->t.dialogs.verifyDone();
+        f->t->dialogs.verifyDone();
         f.reset();
         server.reset();
     }
@@ -243,19 +239,19 @@ private slots:
         QFETCH(bool, stillShown);
         publish(VersionPath, versionFile, Offer(offer));
         if (message.startsWith(u"Es ist eine"_s))
-            f->t.dialogs.answer(MsgResult::No);
+            f->t->dialogs.answer(MsgResult::No);
         else if (!message.isEmpty())
-            f->t.dialogs.expectMessage();
+            f->t->dialogs.expectMessage();
         // A version file left from before is not what is read.
-        f->t.write(u"update.txt"_s, "09999999\r\n");
+        f->t->write(u"update.txt"_s, "09999999\r\n");
 
         f->u->cmdStart->click();
         waitUntilIdle();
         QCOMPARE(this->log(), log);
-        QCOMPARE(f->t.dialogs.messageTexts(),
+        QCOMPARE(f->t->dialogs.messageTexts(),
             message.isEmpty() ? QStringList() : QStringList { message });
         if (!message.isEmpty())
-            QCOMPARE(f->t.dialogs.shown().first().icon,
+            QCOMPARE(f->t->dialogs.shown().first().icon,
                 message.startsWith(u"Es ist keine"_s) ? MsgIcon::Information : MsgIcon::Question);
         QCOMPARE(f->u->isVisible(), stillShown);
         QCOMPARE(mainLocked(), stillShown);
@@ -264,7 +260,7 @@ private slots:
             (message.isEmpty() ? QStringList { u"kescherheft.log"_s } : QStringList()));
         QVERIFY(installerRequests().isEmpty());
         if (message.isEmpty()) // the reason of a failed check is logged
-            QVERIFY(f->t.logEntries().value(0).startsWith(u"Sub frmUpdater.cmdStart_Click\t"_s));
+            QVERIFY(f->t->logEntries().value(0).startsWith(u"Sub frmUpdater.cmdStart_Click\t"_s));
     }
 
     void installsAndEnds()
@@ -272,14 +268,14 @@ private slots:
         publish(VersionPath, Release);
         publishInstaller();
         // Stale files of an earlier run are replaced, never started.
-        f->t.write(u"Setup.exe"_s, "ALT");
-        f->t.write(u"Setup.2"_s, "ALT");
-        f->t.dialogs.answer(MsgResult::Yes);
+        f->t->write(u"Setup.exe"_s, "ALT");
+        f->t->write(u"Setup.2"_s, "ALT");
+        f->t->dialogs.answer(MsgResult::Yes);
         f->u->cmdStart->click();
-        QTRY_VERIFY_WITH_TIMEOUT(f->quitCalled, Timeout);
-        QCOMPARE(f->t.shell.started, QStringList { f->t.path(u"Setup.exe"_s) });
-        QCOMPARE(f->t.read(u"Setup.exe"_s), SetupExe);
-        QCOMPARE(f->t.read(u"Setup.2"_s), Setup2);
+        QTRY_VERIFY_WITH_TIMEOUT(f->quits, Timeout);
+        QCOMPARE(f->t->shell.started, QStringList { f->t->path(u"Setup.exe"_s) });
+        QCOMPARE(f->t->read(u"Setup.exe"_s), SetupExe);
+        QCOMPARE(f->t->read(u"Setup.2"_s), Setup2);
         QCOMPARE(log(), CheckedOk + u"Lade Setupfile...Lade Setupfile...Fertig!\n"_s);
         QCOMPARE(f->u->lblStatus->text(), u"Download beendet."_s);
         QVERIFY(f->u->lblStatus->isVisible());
@@ -287,7 +283,7 @@ private slots:
         QCOMPARE(programDirFiles(),
             (QStringList {
                 u"Setup.2"_s, u"Setup.exe"_s, u"kescherheft.log"_s, u"settings.ini"_s }));
-        QCOMPARE(f->t.logEntries(), QStringList { u"PROGRAMM\tEnde"_s });
+        QCOMPARE(f->t->logEntries(), QStringList { u"PROGRAMM\tEnde"_s });
     }
 
     void installerRefused_data()
@@ -314,15 +310,15 @@ private slots:
         publish(VersionPath, Release);
         publish(SetupExePath, SetupExe, Offer(setupExe));
         publish(Setup2Path, Setup2, Offer(setup2));
-        f->t.write(u"Setup.exe"_s, "ALT");
-        f->t.dialogs.answer(MsgResult::Yes);
+        f->t->write(u"Setup.exe"_s, "ALT");
+        f->t->dialogs.answer(MsgResult::Yes);
         f->u->cmdStart->click();
         QTRY_VERIFY_WITH_TIMEOUT(log().endsWith(Failure), Timeout);
         waitUntilIdle();
         checkNothingStarted();
         QCOMPARE(log(), CheckedOk + u"Lade Setupfile...Lade Setupfile..."_s + Failure);
         QCOMPARE(programDirFiles(), QStringList { u"kescherheft.log"_s });
-        QCOMPARE(f->t.logEntries().size(), 1);
+        QCOMPARE(f->t->logEntries().size(), 1);
         QCOMPARE(f->u->txtURL->text(), server.url(VersionPath));
     }
 
@@ -344,8 +340,8 @@ private slots:
         publish(VersionPath, Release);
         publishInstaller();
         server.serve(SetupExePath, TestResponse(200, SetupExe).holdAfter(20000)); // then it waits
-        f->t.write(u"Setup.exe"_s, "ALT");
-        f->t.dialogs.answer(MsgResult::Yes);
+        f->t->write(u"Setup.exe"_s, "ALT");
+        f->t->dialogs.answer(MsgResult::Yes);
         const qsizetype setupAsked = server.requests().count(SetupExePath);
         f->u->cmdStart->click();
         // Both installer files are on their way, the server holds back the
@@ -357,16 +353,16 @@ private slots:
                 && f->u->lblStatus->isVisible(),
             Timeout);
         // The old installer is gone while the new one loads: nobody starts it.
-        QVERIFY(!QFile::exists(f->t.path(u"Setup.exe"_s)));
+        QVERIFY(!QFile::exists(f->t->path(u"Setup.exe"_s)));
         QCOMPARE(f->u->cmdAbort->text(), u"&Abbrechen"_s);
         QVERIFY(!f->u->cmdStart->isEnabled());
 
-        f->t.dialogs.answer(confirm ? MsgResult::Yes : MsgResult::No);
+        f->t->dialogs.answer(confirm ? MsgResult::Yes : MsgResult::No);
         if (closeBox)
             f->u->close();
         else
             f->u->cmdAbort->click();
-        const FakeDialogs::Shown asked = f->t.dialogs.shown().last();
+        const FakeDialogs::Shown asked = f->t->dialogs.shown().last();
         QCOMPARE(asked.text, u"Download wirklich abbrechen?"_s);
         QCOMPARE(asked.title, u"Download"_s);
         QCOMPARE(asked.icon, MsgIcon::Question);
@@ -378,8 +374,8 @@ private slots:
         if (!confirm) {
             QCOMPARE(f->u->cmdAbort->text(), u"&Abbrechen"_s);
             server.release(SetupExePath);
-            QTRY_VERIFY_WITH_TIMEOUT(f->quitCalled, Timeout);
-            QCOMPARE(f->t.shell.started, QStringList { f->t.path(u"Setup.exe"_s) });
+            QTRY_VERIFY_WITH_TIMEOUT(f->quits, Timeout);
+            QCOMPARE(f->t->shell.started, QStringList { f->t->path(u"Setup.exe"_s) });
             return;
         }
         QVERIFY(log().endsWith(u"Lade Setupfile...Lade Setupfile...Abgebrochen."_s));
@@ -387,7 +383,7 @@ private slots:
         QCOMPARE(f->u->cmdAbort->text(), u"&Beenden"_s);
         QVERIFY(f->u->cmdStart->isEnabled());
         QCOMPARE(f->u->txtURL->text(), server.url(VersionPath));
-        QCOMPARE(f->u->txtLocal->text(), f->t.path(u"update.txt"_s));
+        QCOMPARE(f->u->txtLocal->text(), f->t->path(u"update.txt"_s));
         // The held transfer's connection goes; nothing arrives afterwards.
         QTRY_COMPARE_WITH_TIMEOUT(server.closedByClient(), 1, Timeout);
         checkNothingStarted();
@@ -403,26 +399,26 @@ private slots:
         f->u->cmdStart->click();
         waitUntilIdle();
         QCOMPARE(log(), u"Verbindungsaufbau zum Server..."_s + Failure);
-        QCOMPARE(f->t.logEntries().size(), 1);
-        QVERIFY(f->t.logEntries().first().contains(u"Sekunden"_s));
-        QVERIFY(f->t.dialogs.shown().isEmpty());
+        QCOMPARE(f->t->logEntries().size(), 1);
+        QVERIFY(f->t->logEntries().first().contains(u"Sekunden"_s));
+        QVERIFY(f->t->dialogs.shown().isEmpty());
     }
 
     void failedInstallerStartWarns()
     {
         publish(VersionPath, Release);
         publishInstaller();
-        f->t.shell.startSucceeds = false;
-        f->t.dialogs.answer(MsgResult::Yes);
-        f->t.dialogs.expectMessage();
+        f->t->shell.startSucceeds = false;
+        f->t->dialogs.answer(MsgResult::Yes);
+        f->t->dialogs.expectMessage();
         f->u->cmdStart->click();
-        QTRY_COMPARE_WITH_TIMEOUT(f->t.dialogs.shown().size(), 2, Timeout);
-        const FakeDialogs::Shown warning = f->t.dialogs.shown().last();
+        QTRY_COMPARE_WITH_TIMEOUT(f->t->dialogs.shown().size(), 2, Timeout);
+        const FakeDialogs::Shown warning = f->t->dialogs.shown().last();
         QCOMPARE(warning.icon, MsgIcon::Warning);
         QVERIFY(warning.text.startsWith(u"Das Setup konnte nicht gestartet werden!"_s));
-        QVERIFY(warning.text.contains(f->t.path(u"Setup.exe"_s)));
-        QVERIFY(!f->quitCalled);
-        QVERIFY(!f->app.ended());
+        QVERIFY(warning.text.contains(f->t->path(u"Setup.exe"_s)));
+        QVERIFY(!f->quits);
+        QVERIFY(!f->app->ended());
         QCOMPARE(f->u->cmdAbort->text(), u"&Beenden"_s);
         QVERIFY(f->u->cmdStart->isEnabled());
     }
@@ -446,10 +442,10 @@ private slots:
         else
             f->u->cmdAbort->click();
         QVERIFY(f->u->isHidden());
-        QVERIFY(f->app.haupt->menuBar()->isEnabled() && f->app.haupt->cmdZeit->isEnabled());
+        QVERIFY(f->app->haupt->menuBar()->isEnabled() && f->app->haupt->cmdZeit->isEnabled());
         // Shown again, the same window comes back and locks the main window.
-        f->app.mnuUpdate_Click();
-        QCOMPARE(f->app.updater.data(), f->u);
+        f->app->mnuUpdate_Click();
+        QCOMPARE(f->app->updater.data(), f->u);
         QVERIFY(f->u->isVisible());
         QVERIFY(mainLocked());
     }
@@ -458,20 +454,20 @@ private slots:
     {
         // Opened from the main window before the update began.
         f->u->cmdAbort->click();
-        f->app.mnuAbout_Click();
-        OpenBackupWindow(f->app, true);
-        QPointer<frmAbout> about = f->app.about;
-        QPointer<frmBackup> backup = f->app.haupt->findChild<frmBackup*>();
+        f->app->mnuAbout_Click();
+        OpenBackupWindow(f->app->state, f->app->haupt, true);
+        QPointer<frmAbout> about = f->app->about;
+        QPointer<frmBackup> backup = f->app->haupt->findChild<frmBackup*>();
         QVERIFY(about && backup);
-        f->app.mnuUpdate_Click();
+        f->app->mnuUpdate_Click();
         QVERIFY(mainLocked());
         QVERIFY(about->isEnabled() && backup->chkFang->isEnabled());
 
         // The main window's shortcuts are as locked as its menu.
-        f->app.haupt->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f->app.haupt));
-        QTest::keyClick(f->app.haupt, Qt::Key_F1);
-        QVERIFY(f->t.shell.opened.isEmpty());
+        f->app->haupt->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->app->haupt));
+        QTest::keyClick(f->app->haupt, Qt::Key_F1);
+        QVERIFY(f->t->shell.opened.isEmpty());
 
         // Both close by their own buttons; the updater keeps its lock.
         about->cmdOK->click();
