@@ -43,6 +43,8 @@ App::App(Env e, std::function<void()> quit)
 
 App::~App()
 {
+    // No refresh reaches the windows while they go.
+    state.log->disconnect();
     delete updater.data();
     delete about.data();
     delete addFish.data();
@@ -176,7 +178,8 @@ void App::loadWindows(ErrorTrap& trap)
 
 void App::mnuSortDB_Click()
 {
-    // Newest first in both files; nothing on screen changes until the next load.
+    // Newest first in both files. The lists are newest first already; the
+    // refresh that follows a rewritten file shows them read anew.
     if (state.log->sortLogs())
         state.env.dialogs->message(
             QStringLiteral("Datenbanken erfolgreich sortiert!"), MsgIcon::Information);

@@ -394,6 +394,7 @@ bool frmAddFish::saveCatch()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, kSavePlace);
+    Logbook::Batch batch(*m_app.log); // shown anew once the save is complete
 
     // Every check comes before anything is written, copied or deleted: a
     // refused save leaves the window, the catch file and the photos as

@@ -326,6 +326,7 @@ void frmAddKosten::cmdSave_Click()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, u"Sub frmAddKosten.cmdSave_Click"_s);
+    Logbook::Batch batch(*m_app.log); // shown anew once the save is complete
     auto refuse = [&](const QString& text, MsgIcon icon = MsgIcon::Information) {
         env.dialogs->message(text, icon);
     };
@@ -616,6 +617,7 @@ void frmAddKosten::cmdEdit_Click()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, u"Sub frmAddKosten.cmdEdit_Click"_s);
+    Logbook::Batch batch(*m_app.log); // shown anew with the purchase in the boxes
     if (filterMode())
         return;
     const int row = selectedRow();

@@ -10,8 +10,6 @@
 #include "ui/FilterSwitch.h"
 #include "ui/TabListView.h"
 #include "ui/Twips.h"
-#include "ui/frmAddFish.h"
-#include "ui/frmHaupt.h"
 #include "ui/frmPic.h"
 
 #include <QCloseEvent>
