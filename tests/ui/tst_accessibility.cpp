@@ -1,7 +1,6 @@
 // What keyboard users and assistive technology get from the windows: every
 // input has a name, every control an action and a place in the Tab order,
 // and the filter switch is a check box that all ways of using it switch.
-#include "support/TestEnv.h"
 #include "ui/AppFixture.h"
 #include "ui/FilterSwitch.h"
 #include "ui/frmAddFish.h"

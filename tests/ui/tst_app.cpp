@@ -2,7 +2,6 @@
 // the end before any window when an old catch log stays unconverted, and
 // the real executable creating its layout in an empty folder.
 #include "app/Settings.h"
-#include "store/Logbook.h"
 #include "ui/AppFixture.h"
 #include "ui/frmHaupt.h"
 
@@ -16,8 +15,11 @@ class TestApp : public QObject, AppFixture {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { t = std::make_unique<TestEnv>(); }
-    void cleanup() { app.reset(); }
+    void init()
+    {
+        app.reset(); // before the folder it works in
+        t = std::make_unique<TestEnv>();
+    }
     void mainThenEndOnce();
     void unconvertedLogEndsAtStart();
     void executableCreatesLayoutInEmptyFolder();

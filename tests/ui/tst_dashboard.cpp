@@ -1,6 +1,5 @@
 // The main window's figures: right at start-up on stored data, and updated
 // after every change without a restart.
-#include "support/TestEnv.h"
 #include "ui/AppFixture.h"
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"

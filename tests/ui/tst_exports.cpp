@@ -1,8 +1,6 @@
 // The main window's exports: both logs as CSV from "Datei" > "Exportieren",
 // with the choice of the filtered lines, and the yearly report from
 // "Drucken" > "Jahresbericht...".
-#include "store/Logbook.h"
-#include "support/TestEnv.h"
 #include "ui/AppFixture.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"

@@ -1,7 +1,6 @@
 // The About window: its fields after the load step, the release date for
 // a Windows program file and for any other, and the two "?" menu entries.
 #include "app/BuildDate.h"
-#include "support/TestEnv.h"
 #include "ui/AppFixture.h"
 #include "ui/frmAbout.h"
 #include "ui/frmHaupt.h"

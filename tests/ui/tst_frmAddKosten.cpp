@@ -1,8 +1,6 @@
 // The cost window: listing and sums, search, saving with its refusals,
 // editing, deleting and the purchase taken out for editing.
-#include "store/Logbook.h"
 #include "store/RecordFile.h"
-#include "support/TestEnv.h"
 #include "ui/AppFixture.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"

@@ -2,10 +2,8 @@
 // questions, messages, the files afterwards, and the lists and figures of
 // the windows, which must show the emptied or imported logs at once.
 #include "app/SafetyCopy.h"
-#include "store/Logbook.h"
 #include "store/RecordFile.h"
 #include "support/FileTree.h"
-#include "support/TestEnv.h"
 #include "ui/AppFixture.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"

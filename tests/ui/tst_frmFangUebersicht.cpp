@@ -1,9 +1,7 @@
 // The catch overview: loading, the filter modes, photo lookup, deleting and
 // editing through the list, the pending-edit write-back and the size rules.
 #include "platform/Cp1252.h"
-#include "store/Logbook.h"
 #include "store/RecordFile.h"
-#include "support/TestEnv.h"
 #include "ui/AppFixture.h"
 #include "ui/FilterSwitch.h"
 #include "ui/TabListView.h"

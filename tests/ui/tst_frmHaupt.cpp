@@ -1,6 +1,5 @@
 // The main window: captions and menus, size and state from the settings,
 // the resize rules, the exit, the links and the list's scroll range.
-#include "support/TestEnv.h"
 #include "ui/AppFixture.h"
 #include "ui/Banner.h"
 #include "ui/ListTabDelegate.h"

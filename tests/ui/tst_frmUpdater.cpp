@@ -4,7 +4,6 @@
 // offered release, cancel, the bounded wait, a failed installer start and
 // the main window's lock, which leaves the windows opened from it usable.
 #include "app/UpdateServer.h"
-#include "support/TestEnv.h"
 #include "support/TestSigner.h"
 #include "support/TlsTestServer.h"
 #include "ui/AppFixture.h"

@@ -1,7 +1,6 @@
 // The print entries of the windows and the main menu: what each one hands
 // to the printouts, shown or hidden, in filter mode or not.
 #include "platform/Cp1252.h"
-#include "support/TestEnv.h"
 #include "ui/AppFixture.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
