@@ -198,7 +198,7 @@ int main(int argc, char** argv)
         c.photos, c.purchases);
 
     p.app = std::make_unique<App>(Env { p.dir.path(), &p.clock, &p.dialogs, nullptr }, [] {});
-    p.app->uebersicht = p.overview = new frmFangÜbersicht(*p.app);
+    p.app->uebersicht = p.overview = p.app->createOverview();
 
     benchmark::RegisterBenchmark("Overview/LoadAndCreateBar", BM_LoadAndCreateBar)
         ->Unit(benchmark::kMillisecond)

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -198,12 +199,51 @@ void Logbook::refresh(const QString& place)
     ErrorTrap trap(m_env, place);
     if (reload(m_catches, trap)) {
         parseCatches();
-        emit catchesChanged();
+        catchesDone();
     }
     if (reload(m_costs, trap)) {
         parseCosts();
-        emit costsChanged();
+        costsDone();
     }
+}
+
+void Logbook::reread(const QString& place)
+{
+    m_catches.read = false;
+    m_costs.read = false;
+    refresh(place);
+}
+
+Logbook::Batch::Batch(Logbook& log)
+    : m_log(log)
+{
+    ++m_log.m_batches;
+}
+
+Logbook::Batch::~Batch()
+{
+    if (--m_log.m_batches > 0)
+        return;
+    if (std::exchange(m_log.m_catchesDue, false))
+        emit m_log.catchesChanged();
+    if (std::exchange(m_log.m_costsDue, false))
+        emit m_log.costsChanged();
+}
+
+void Logbook::catchesDone()
+{
+    if (m_batches > 0)
+        m_catchesDue = true;
+    else
+        emit catchesChanged();
+}
+
+void Logbook::costsDone()
+{
+    if (m_batches > 0)
+        m_costsDue = true;
+    else
+        emit costsChanged();
 }
 
 Logbook::CatchRow Logbook::catchRow(StoredLine line) const
@@ -343,10 +383,10 @@ bool Logbook::append(FileState& f, const QString& item, ErrorTrap& trap)
         m_parseBytes = current;
         if (&f == &m_catches) {
             parseCatches();
-            emit catchesChanged();
+            catchesDone();
         } else {
             parseCosts();
-            emit costsChanged();
+            costsDone();
         }
     }
     if (!trap.step([&] { AppendItem(f.path, item); }))
@@ -380,7 +420,7 @@ bool Logbook::appendCatch(const QString& item, ErrorTrap& trap)
         m_catchOrder.insert(at, index);
     }
     rebuildCatchList();
-    emit catchesChanged();
+    catchesDone();
     return true;
 }
 
@@ -402,7 +442,7 @@ bool Logbook::removeCatch(int row, ErrorTrap& trap)
     // holds now.
     if (reload(m_catches, trap, true)) {
         parseCatches();
-        emit catchesChanged();
+        catchesDone();
         row = findCatch(item);
         if (row < 0)
             return false;
@@ -442,7 +482,7 @@ bool Logbook::removeCatch(int row, ErrorTrap& trap)
     for (int k = 0; k < listedCount; ++k)
         m_catchOrder[k] = k;
     rebuildCatchList();
-    emit catchesChanged();
+    catchesDone();
     return true;
 }
 
@@ -497,9 +537,13 @@ Logbook::CatchSave Logbook::saveCatch(
 
 void Logbook::dropCatchOutForEdit(const LoadedPhoto& loaded, ErrorTrap& trap)
 {
-    if (!loaded.path.isEmpty())
-        dropPhoto(loaded, m_catchLines, trap);
     clearCatchEdit();
+    if (loaded.path.isEmpty())
+        return;
+    dropPhoto(loaded, m_catchLines, trap);
+    // The photos counted on the main window change with it.
+    ++m_catches.generation;
+    catchesDone();
 }
 
 void Logbook::dropPhoto(const LoadedPhoto& loaded, const QStringList& lines, ErrorTrap& trap)
@@ -561,7 +605,7 @@ bool Logbook::appendCost(const QString& item, ErrorTrap& trap)
         return false;
     insertCost(StoredLine { item, {} });
     rebuildCostList();
-    emit costsChanged();
+    costsDone();
     return true;
 }
 
@@ -572,7 +616,7 @@ bool Logbook::removeCost(int row, const QString& putBack, ErrorTrap& trap)
         return false;
     if (reload(m_costs, trap, true)) {
         parseCosts();
-        emit costsChanged();
+        costsDone();
         row = -1;
         for (int k = 0; k < int(m_costListed.size()) && row < 0; ++k) {
             if (costItem(k) == item)
@@ -603,7 +647,7 @@ bool Logbook::removeCost(int row, const QString& putBack, ErrorTrap& trap)
     if (!putBack.isEmpty())
         insertCost(StoredLine { putBack, {} });
     rebuildCostList();
-    emit costsChanged();
+    costsDone();
     return true;
 }
 

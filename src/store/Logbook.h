@@ -31,6 +31,25 @@ public:
     // Reads a log again when its file's bytes differ from what was read or
     // written last. Failures are logged under place.
     void refresh(const QString& place);
+    // Reads both logs again even where their bytes look as before, and
+    // reports both as changed: after a reset or an import replaced the
+    // files and the photos beside them.
+    void reread(const QString& place);
+
+    // Holds back catchesChanged and costsChanged while it lives; when the
+    // last one ends, each that was due is sent once. A window holds one
+    // over all the steps of one change, so that everything is shown anew
+    // once, after the change is complete.
+    class Batch {
+    public:
+        explicit Batch(Logbook& log);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        Logbook& m_log;
+    };
 
     // ------------------------------------------------------------ catches
 
@@ -132,6 +151,10 @@ signals:
     void costsChanged();
 
 private:
+    // Sends the signal, or marks it due while a Batch lives.
+    void catchesDone();
+    void costsDone();
+
     // One line of a log. The stored item is kept only when it cannot be
     // had back from the list line (which holds the same text with the date
     // turned into display form): that halves what a log takes in memory.
@@ -186,6 +209,9 @@ private:
     void dropPhoto(const LoadedPhoto& loaded, const QStringList& lines, ErrorTrap& trap);
 
     Env m_env;
+    int m_batches = 0;
+    bool m_catchesDue = false;
+    bool m_costsDue = false;
     QByteArray m_parseBytes; // a file just read, until it is parsed
     FileState m_catches;
     FileState m_costs;

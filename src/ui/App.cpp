@@ -9,6 +9,7 @@
 #include "store/CostList.h"
 #include "store/Logbook.h"
 #include "ui/DatabaseMenus.h"
+#include "ui/ExportActions.h"
 #include "ui/TabListView.h"
 #include "ui/frmAbout.h"
 #include "ui/frmAddFish.h"
@@ -20,16 +21,30 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 App::App(Env e, std::function<void()> quit)
-    : env(std::move(e))
-    , log(std::make_unique<Logbook>(env))
+    : state(std::move(e))
     , m_quit(std::move(quit))
 {
+    // Every change to either log, made by a window, a menu or noticed on
+    // disk, ends in the one refresh. A change reported while the refresh
+    // runs (its own reading of the files), or a second report of a change
+    // already shown, needs none of its own.
+    Logbook* log = state.log.get();
+    const auto changed = [this, log] {
+        if (!m_refreshing
+            && (log->catchGeneration() != m_shownCatches || log->costGeneration() != m_shownCosts))
+            Änderung();
+    };
+    QObject::connect(log, &Logbook::catchesChanged, log, changed);
+    QObject::connect(log, &Logbook::costsChanged, log, changed);
 }
 
 App::~App()
 {
+    // No refresh reaches the windows while they go.
+    state.log->disconnect();
     delete updater.data();
     delete about.data();
     delete addFish.data();
@@ -38,33 +53,74 @@ App::~App()
     delete haupt;
 }
 
+frmHaupt* App::createMain()
+{
+    auto* w = new frmHaupt(
+        state, [this] { EndProgram(); }, [this] { openAddFish(); });
+    QObject::connect(
+        w->mnuExportFänge, &QAction::triggered, w, [this] { ExportCatchesCsv(*this); });
+    QObject::connect(w->mnuExportKosten, &QAction::triggered, w, [this] { ExportCostsCsv(*this); });
+    QObject::connect(w->mnuPrintJahr, &QAction::triggered, w, [this] { PrintYearReport(*this); });
+    return w;
+}
+
+frmAddKosten* App::createCosts()
+{
+    return new frmAddKosten(state);
+}
+
+frmFangÜbersicht* App::createOverview()
+{
+    return new frmFangÜbersicht(
+        state, [this] { openAddFish(); }, [this] { return addFish && addFish->isVisible(); },
+        [this] { raiseMain(); });
+}
+
+void App::raiseMain()
+{
+    if (haupt) {
+        haupt->raise();
+        haupt->activateWindow();
+    }
+}
+
 void App::Main()
 {
+    Env& env = state.env;
     ErrorTrap trap(env, QStringLiteral("Sub Main"));
     StartCheck check = StartCheck::GoOn;
-    trap.step([&] { check = CheckFiles(env, settings); });
+    trap.step([&] { check = CheckFiles(env, state.settings); });
     if (check == StartCheck::End) {
         // An old catch log neither copied aside nor converted: no window may
         // show it, and the settings stay as they were.
         endNow();
         return;
     }
+    loadWindows(trap);
+    trap.step([&] { Änderung(); });
+}
+
+void App::loadWindows(ErrorTrap& trap)
+{
+    // The windows load themselves as they are created; the one refresh
+    // after them follows, not one for each first reading of a log.
+    QScopedValueRollback starting(m_refreshing, true);
     trap.step([&] {
         // Created once and shown briefly: its load fills the list and the sums.
-        kosten = new frmAddKosten(*this);
+        kosten = createCosts();
         kosten->show();
         kosten->hide();
     });
     trap.step([&] {
         // Shown once so that it is a real window, then kept hidden; its load
         // fills the list the statistics read.
-        uebersicht = new frmFangÜbersicht(*this);
+        uebersicht = createOverview();
         uebersicht->show();
         uebersicht->hide();
     });
-    log->clearCatchEdit();
+    state.log->clearCatchEdit();
     trap.step([&] {
-        haupt = new frmHaupt(*this);
+        haupt = createMain();
         haupt->show();
     });
     trap.step([&] {
@@ -113,22 +169,22 @@ void App::Main()
     trap.step([&] {
         if (!haupt)
             return;
-        ConnectDatabaseMenus(*this);
+        ConnectDatabaseMenus(*haupt, state, [this] { raiseMain(); });
         QObject::connect(
             haupt->mnuUpdate, &QAction::triggered, haupt, [this] { mnuUpdate_Click(); });
         QObject::connect(haupt->mnuAbout, &QAction::triggered, haupt, [this] { mnuAbout_Click(); });
     });
-    trap.step([&] { Änderung(); });
 }
 
 void App::mnuSortDB_Click()
 {
-    // Newest first in both files; nothing on screen changes until the next load.
-    if (log->sortLogs())
-        env.dialogs->message(
+    // Newest first in both files. The lists are newest first already; the
+    // refresh that follows a rewritten file shows them read anew.
+    if (state.log->sortLogs())
+        state.env.dialogs->message(
             QStringLiteral("Datenbanken erfolgreich sortiert!"), MsgIcon::Information);
     else
-        env.dialogs->message(
+        state.env.dialogs->message(
             QStringLiteral("Die Datenbanken konnten nicht sortiert werden!\r\n"
                            "Bitte prüfen Sie, ob der Programmordner beschreibbar ist."),
             MsgIcon::Warning);
@@ -142,26 +198,31 @@ void App::EndProgram()
     // A catch or a purchase taken out of its log for editing and neither
     // saved nor abandoned goes back unchanged rather than being lost.
     {
-        ErrorTrap trap(env, QStringLiteral("Sub EndProgram"));
-        log->putBackCatch(trap);
-        log->putBackCost(trap);
+        ErrorTrap trap(state.env, QStringLiteral("Sub EndProgram"));
+        state.log->putBackCatch(trap);
+        state.log->putBackCost(trap);
     }
-    SaveSettings(env, settings);
+    SaveSettings(state.env, state.settings);
     endNow();
 }
 
 void App::endNow()
 {
     m_ended = true;
-    WriteLog(env, QStringLiteral("PROGRAMM"), QStringLiteral("Ende"));
+    WriteLog(state.env, QStringLiteral("PROGRAMM"), QStringLiteral("Ende"));
     if (m_quit)
         m_quit();
 }
 
 void App::Änderung()
 {
+    QScopedValueRollback refreshing(m_refreshing, true);
+    const Env& env = state.env;
+    Logbook* log = state.log.get();
     ErrorTrap trap(env, QStringLiteral("Sub Änderung"));
     log->refresh(QStringLiteral("Sub Änderung"));
+    m_shownCatches = log->catchGeneration();
+    m_shownCosts = log->costGeneration();
     // Reload the lists first: the figures are computed from their contents.
     trap.step([&] {
         if (kosten)
@@ -178,7 +239,7 @@ void App::Änderung()
     if (!haupt)
         return;
 
-    SucheFische(env, log->catchFileSize(), log->catchNumbers(), stats);
+    SucheFische(env, log->catchFileSize(), log->catchNumbers(), state.stats);
     int photos = 0;
     bool photosCounted
         = trap.step([&] { photos = CountPhotos(hostPath(env.programDir, kPhotoFolder)); });
@@ -189,7 +250,8 @@ void App::Änderung()
         m_fishingMinutes = rows.size() > 2 ? Angelzeit(env, rows) : 0;
         m_fishingGeneration = log->catchGeneration();
     }
-    DashboardTexts t = MakeDashboardTexts(env, rows, costTotal, stats, photos, m_fishingMinutes);
+    DashboardTexts t
+        = MakeDashboardTexts(env, rows, costTotal, state.stats, photos, m_fishingMinutes);
     if (!photosCounted)
         t.cmdPics = QString(); // keep the last count when the folder could not be read
     haupt->ShowDashboard(t);
@@ -204,7 +266,7 @@ void App::Änderung()
 void App::openAddFish()
 {
     if (!addFish) {
-        addFish = new frmAddFish(*this);
+        addFish = new frmAddFish(state);
         addFish->setAttribute(Qt::WA_DeleteOnClose);
     }
     addFish->show();
@@ -213,12 +275,25 @@ void App::openAddFish()
     addFish->setFocus();
 }
 
+frmUpdater* App::createUpdater(UpdateServer server)
+{
+    if (!updater) {
+        updater = new frmUpdater(
+            state, std::move(server),
+            [this](bool locked) {
+                if (haupt)
+                    haupt->lockControls(locked);
+            },
+            [this] { raiseMain(); }, [this] { EndProgram(); });
+    }
+    return updater;
+}
+
 void App::mnuUpdate_Click()
 {
-    ErrorTrap trap(env, QStringLiteral("Sub frmHaupt.mnuUpdate_Click"));
+    ErrorTrap trap(state.env, QStringLiteral("Sub frmHaupt.mnuUpdate_Click"));
     trap.step([&] {
-        if (!updater)
-            updater = new frmUpdater(*this);
+        createUpdater();
         updater->show();
         updater->raise();
         updater->activateWindow();
@@ -230,7 +305,7 @@ void App::mnuUpdate_Click()
 void App::mnuAbout_Click()
 {
     if (!about) {
-        about = new frmAbout(*this, haupt);
+        about = new frmAbout(state, haupt);
         about->setAttribute(Qt::WA_DeleteOnClose);
     }
     about->show();

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "app/BuildDate.h"
-#include "app/Settings.h"
-#include "calc/Statistics.h"
-#include "platform/Env.h"
+#include "app/UpdateServer.h"
+#include "ui/AppState.h"
 
 #include <QPointer>
 #include <QString>
@@ -12,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-class Logbook;
+class ErrorTrap;
 class frmHaupt;
 class frmAddFish;
 class frmFangÜbersicht;
@@ -20,8 +18,9 @@ class frmAddKosten;
 class frmUpdater;
 class frmAbout;
 
-// Owns the long-lived windows and the state they share for the whole run:
-// the settings record and the hand-over of a catch being edited.
+// Owns the state the windows share and the long-lived windows, creates
+// every window with what it may ask for, and refreshes them all after a
+// change to either log.
 class App {
 public:
     // quit ends the process; tests pass a recorder instead.
@@ -30,11 +29,7 @@ public:
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
-    Env env;
-    SettingsRecord settings;
-    // Both logs as loaded, and the catch and purchase out for editing.
-    std::unique_ptr<Logbook> log;
-    CatchStatistics stats; // the last statistics pass over the catch log
+    AppState state;
 
     frmHaupt* haupt = nullptr;
     QPointer<frmAddFish> addFish;
@@ -42,14 +37,14 @@ public:
     frmAddKosten* kosten = nullptr; // loaded hidden at start-up, lives for the run
     QPointer<frmUpdater> updater; // created on first use, then hidden and shown
     QPointer<frmAbout> about; // destroyed when closed
-    BuildInfo build; // the program file and its build time, for the About window
 
     // Start-up: check the installation, load the windows, show the main window.
     // Ends the program at once instead when the check says so.
     void Main();
     // Saves the settings, logs the end and ends the process.
     void EndProgram();
-    // Refreshes every list and figure after stored data changed.
+    // Refreshes every list and figure after stored data changed; runs on
+    // every change the log book reports.
     void Änderung();
     // Opens the catch entry window (or raises the open one) and focuses it.
     void openAddFish();
@@ -58,6 +53,12 @@ public:
     // "Update starten": shows the updater and locks the main window's menu
     // and dashboard until the updater is hidden.
     void mnuUpdate_Click();
+    // Creates the updater window (talking to server) when there is none yet.
+    frmUpdater* createUpdater(UpdateServer server = publisherUpdateServer());
+    // The windows as the program creates them, with what they may ask for.
+    frmHaupt* createMain();
+    frmAddKosten* createCosts();
+    frmFangÜbersicht* createOverview();
     // "Über...": opens the About window (or raises the open one) and focuses it.
     void mnuAbout_Click();
 
@@ -66,10 +67,18 @@ public:
 private:
     // Logs the end and ends the process.
     void endNow();
+    // Start-up after the check: creates, loads and wires the windows.
+    void loadWindows(ErrorTrap& trap);
+    // Brings the main window to the front.
+    void raiseMain();
 
     std::function<void()> m_quit;
     // The last fishing time and the catch list it was computed from.
     std::optional<qint32> m_fishingMinutes;
     quint64 m_fishingGeneration = 0;
     bool m_ended = false;
+    bool m_refreshing = false;
+    // The log generations the last refresh showed.
+    quint64 m_shownCatches = 0;
+    quint64 m_shownCosts = 0;
 };

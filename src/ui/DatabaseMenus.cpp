@@ -4,7 +4,6 @@
 #include "app/Reset.h"
 #include "platform/Dialogs.h"
 #include "store/Logbook.h"
-#include "ui/App.h"
 #include "ui/frmBackup.h"
 #include "ui/frmHaupt.h"
 
@@ -15,7 +14,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 void reset(
-    App& app, LogSet logs, const QString& question, const QString& done, const QString& place)
+    AppState& app, LogSet logs, const QString& question, const QString& done, const QString& place)
 {
     Dialogs& dialogs = *app.env.dialogs;
     if (const QString refusal = EditPendingMessage(*app.log, logs); !refusal.isEmpty()) {
@@ -29,8 +28,7 @@ void reset(
         dialogs.message(r.problem, MsgIcon::Warning);
         return;
     }
-    CheckFilesAgain(app);
-    app.Änderung();
+    ReloadAfterReplace(app);
     if (r.status == ResetResult::Emptied)
         dialogs.message(done, MsgIcon::Information);
     else
@@ -39,52 +37,58 @@ void reset(
 
 } // namespace
 
-void mnuResetDB_Click(App& app)
+void mnuResetDB_Click(AppState& app)
 {
     reset(app, LogSet::Both, u"Wollen Sie die Datenbanken wirklich zurücksetzen?"_s,
         u"Datenbanken geleert!"_s, u"Sub frmHaupt.mnuResetDB_Click"_s);
 }
 
-void mnuResetFänge_Click(App& app)
+void mnuResetFänge_Click(AppState& app)
 {
     reset(app, LogSet::Catches, u"Wollen Sie die Fangdatenbank wirklich zurücksetzen?"_s,
         u"Fangdatenbank geleert!"_s, u"Sub frmHaupt.mnuResetFänge_Click"_s);
 }
 
-void mnuResetKosten_Click(App& app)
+void mnuResetKosten_Click(AppState& app)
 {
     reset(app, LogSet::Costs, u"Wollen Sie die Kostendatenbank wirklich zurücksetzen?"_s,
         u"Kostendatenbank geleert!"_s, u"Sub frmHaupt.mnuResetKosten_Click"_s);
 }
 
-void OpenBackupWindow(App& app, bool forExport)
+void OpenBackupWindow(AppState& app, QWidget* main, bool forExport, Action raiseMain)
 {
-    if (!app.haupt)
+    if (!main)
         return;
-    delete app.haupt->findChild<frmBackup*>();
-    auto* w = new frmBackup(app, app.haupt);
+    delete main->findChild<frmBackup*>();
+    auto* w = new frmBackup(app, main, std::move(raiseMain));
     if (forExport)
         w->OpenForExport();
     else
         w->OpenForImport();
 }
 
-void CheckFilesAgain(App& app)
+void CheckFilesAgain(AppState& app)
 {
     SettingsRecord running = app.settings;
     CheckFiles(app.env, running);
 }
 
-void ConnectDatabaseMenus(App& app)
+void ReloadAfterReplace(AppState& app)
 {
-    frmHaupt* h = app.haupt;
+    CheckFilesAgain(app);
+    app.log->reread(u"Sub Änderung"_s);
+}
+
+void ConnectDatabaseMenus(frmHaupt& main, AppState& app, Action raiseMain)
+{
+    frmHaupt* h = &main;
     QObject::connect(h->mnuResetDB, &QAction::triggered, h, [&app] { mnuResetDB_Click(app); });
     QObject::connect(
         h->mnuResetFänge, &QAction::triggered, h, [&app] { mnuResetFänge_Click(app); });
     QObject::connect(
         h->mnuResetKosten, &QAction::triggered, h, [&app] { mnuResetKosten_Click(app); });
-    QObject::connect(
-        h->mnuCreateBackup, &QAction::triggered, h, [&app] { OpenBackupWindow(app, true); });
-    QObject::connect(
-        h->mnuReadBackup, &QAction::triggered, h, [&app] { OpenBackupWindow(app, false); });
+    QObject::connect(h->mnuCreateBackup, &QAction::triggered, h,
+        [&app, h, raiseMain] { OpenBackupWindow(app, h, true, raiseMain); });
+    QObject::connect(h->mnuReadBackup, &QAction::triggered, h,
+        [&app, h, raiseMain] { OpenBackupWindow(app, h, false, raiseMain); });
 }

@@ -1,20 +1,29 @@
 #pragma once
 
-class App;
+#include "ui/AppState.h"
+
+class QWidget;
+class frmHaupt;
 
 // The main window's entries that empty the logs ("Datenbanken") and open
-// the backup window ("Backup").
-void ConnectDatabaseMenus(App& app);
+// the backup window ("Backup"); raiseMain brings the main window back to
+// the front when a backup window is done.
+void ConnectDatabaseMenus(frmHaupt& main, AppState& app, Action raiseMain);
 
 // "alle zurücksetzen", "Fänge zurücksetzen", "Kosten zurücksetzen".
-void mnuResetDB_Click(App& app);
-void mnuResetFänge_Click(App& app);
-void mnuResetKosten_Click(App& app);
+void mnuResetDB_Click(AppState& app);
+void mnuResetFänge_Click(AppState& app);
+void mnuResetKosten_Click(AppState& app);
 
-// Opens a new backup window for export or import; one still open closes.
-void OpenBackupWindow(App& app, bool forExport);
+// Opens a new backup window over main for export or import; one still open
+// closes.
+void OpenBackupWindow(AppState& app, QWidget* main, bool forExport, Action raiseMain = {});
 
 // CheckFiles once the logs changed under the running program. The check
 // also reads the settings file; the running program keeps its own record,
 // which holds the window sizes of this run.
-void CheckFilesAgain(App& app);
+void CheckFilesAgain(AppState& app);
+
+// After a reset or an import replaced the log files: the check again, then
+// both logs read anew, which shows everything anew.
+void ReloadAfterReplace(AppState& app);

@@ -50,7 +50,7 @@ QString suggestedPath(const App& app, const QString& prefix)
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
     return QDir(folder).filePath(
-        prefix + app.env.clock->now().date().toString(u"yyyy-MM-dd"_s) + u".csv"_s);
+        prefix + app.state.env.clock->now().date().toString(u"yyyy-MM-dd"_s) + u".csv"_s);
 }
 
 // The note on lines of the log that could not be read; `written` when a
@@ -72,8 +72,8 @@ QString unreadableNote(int lines, const QString& fileName, bool written)
 // cancelled; `filtered` tells the choice.
 bool askFiltered(App& app, const CsvKind& kind, bool& filtered)
 {
-    const MsgResult r
-        = app.env.dialogs->message(kind.filterQuestion, MsgIcon::Question, MsgButtons::YesNoCancel);
+    const MsgResult r = app.state.env.dialogs->message(
+        kind.filterQuestion, MsgIcon::Question, MsgButtons::YesNoCancel);
     filtered = r == MsgResult::Yes;
     return r == MsgResult::Yes || r == MsgResult::No;
 }
@@ -82,7 +82,7 @@ bool askFiltered(App& app, const CsvKind& kind, bool& filtered)
 void exportCsv(App& app, const CsvKind& kind, const QStringList& lines, int listed, int unlisted,
     CsvFile (*make)(const QStringList&))
 {
-    Env& env = app.env;
+    Env& env = app.state.env;
     if (listed == 0) {
         env.dialogs->message(kind.nothingToExport + unreadableNote(unlisted, kind.fileName, false),
             MsgIcon::Information);
@@ -147,14 +147,14 @@ void ExportCatchesCsv(App& app)
         "werden?\r\n\r\nMit \"Nein\" werden alle Fänge exportiert."_s,
         u"Es sind keine Fänge zum Exportieren vorhanden."_s, u"1 Fang wurde exportiert:"_s,
         u"%1 Fänge wurden exportiert:"_s, u"Fangdatei"_s };
-    QStringList lines = app.log->catchLines();
+    QStringList lines = app.state.log->catchLines();
     if (!chooseLines(
             app, kind, app.uebersicht && app.uebersicht->filterMode(),
             [&] { return app.uebersicht->filterLines(); }, lines))
         return;
     // The first two lines are the column header and the rule line.
     exportCsv(app, kind, lines, int(qMax<qsizetype>(0, lines.size() - 2)),
-        app.log->unlistedCatches(), CatchesCsv);
+        app.state.log->unlistedCatches(), CatchesCsv);
 }
 
 void ExportCostsCsv(App& app)
@@ -165,19 +165,19 @@ void ExportCostsCsv(App& app)
         "werden?\r\n\r\nMit \"Nein\" werden alle Posten exportiert."_s,
         u"Es sind keine Kosten zum Exportieren vorhanden."_s, u"1 Posten wurde exportiert:"_s,
         u"%1 Posten wurden exportiert:"_s, u"Kostendatei"_s };
-    QStringList lines = app.log->costLines();
+    QStringList lines = app.state.log->costLines();
     if (!chooseLines(
             app, kind, app.kosten && app.kosten->filterMode(),
             [&] { return app.kosten->lstFilter->items(); }, lines))
         return;
-    exportCsv(app, kind, lines, int(lines.size()), app.log->unlistedCosts(), CostsCsv);
+    exportCsv(app, kind, lines, int(lines.size()), app.state.log->unlistedCosts(), CostsCsv);
 }
 
 void PrintYearReport(App& app)
 {
-    Env& env = app.env;
+    Env& env = app.state.env;
     ErrorTrap trap(env, u"Sub frmHaupt.mnuPrintJahr_Click"_s);
-    const QStringList& catches = app.log->catchLines();
+    const QStringList& catches = app.state.log->catchLines();
     const QList<int> years = CatchYears(catches);
     const int preset = years.isEmpty() ? env.clock->now().date().year() : years.first();
     QStringList yearTexts;
@@ -197,8 +197,8 @@ void PrintYearReport(App& app)
         return;
     }
 
-    YearReport report = MakeYearReport(env, catches, app.log->costLines(), year, trap);
-    report.unlistedCatches = app.log->unlistedCatches();
+    YearReport report = MakeYearReport(env, catches, app.state.log->costLines(), year, trap);
+    report.unlistedCatches = app.state.log->unlistedCatches();
     const PageFooter footer { TodayText(*env.clock), QString::fromLatin1(Version::Text),
         QString(Links::BrandSite) };
     const QString path = hostPath(env.programDir, kYearReportFile);

@@ -1,7 +1,7 @@
 // The print entries of the windows: each gathers what its window shows and
 // hands it to the printouts.
 #include "reports/Printouts.h"
-#include "ui/App.h"
+#include "ui/AppState.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"

@@ -36,7 +36,7 @@ int runProgram(int argc, char** argv, std::optional<qint64> builtAt)
     }
 
     App app(env, [] { QApplication::exit(0); });
-    app.build = { QApplication::applicationFilePath(), builtAt };
+    app.state.build = { QApplication::applicationFilePath(), builtAt };
     app.Main();
     if (app.ended())
         return 0;

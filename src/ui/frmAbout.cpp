@@ -5,7 +5,7 @@
 #include "app/Version.h"
 #include "platform/ErrorLog.h"
 #include "ui/AccessibleIds.h"
-#include "ui/App.h"
+#include "ui/AppState.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
@@ -56,7 +56,7 @@ QPixmap paintLogo(int size)
 
 } // namespace
 
-frmAbout::frmAbout(App& app, QWidget* parent)
+frmAbout::frmAbout(AppState& app, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_app(app)
 {

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class App;
+struct AppState;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -13,7 +13,7 @@ class QPushButton;
 // windows, destroyed when closed.
 class frmAbout : public QWidget {
 public:
-    explicit frmAbout(App& app, QWidget* parent = nullptr);
+    explicit frmAbout(AppState& app, QWidget* parent = nullptr);
 
     void Form_Load();
     void cmdOK_Click();
@@ -30,5 +30,5 @@ public:
 private:
     void createWidgets();
 
-    App& m_app;
+    AppState& m_app;
 };

@@ -11,11 +11,12 @@
 #include "store/Logbook.h"
 #include "store/Numbers.h"
 #include "ui/AccessibleIds.h"
-#include "ui/App.h"
+#include "ui/AppState.h"
 #include "ui/TextFilters.h"
 #include "ui/ValidityPictures.h"
 #include "ui/frmDatePicker.h"
 
+#include <QDate>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -45,7 +46,7 @@ bool isAsciiDigit(QChar c)
 
 } // namespace
 
-frmAddFish::frmAddFish(App& app)
+frmAddFish::frmAddFish(AppState& app)
     : m_app(app)
 {
     setObjectName(u"frmAddFish"_s);
@@ -384,6 +385,7 @@ bool frmAddFish::saveCatch()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, kSavePlace);
+    Logbook::Batch batch(*m_app.log); // shown anew once the save is complete
 
     // Every check comes before anything is written, copied or deleted: a
     // refused save leaves the window, the catch file and the photos as
@@ -414,7 +416,6 @@ bool frmAddFish::saveCatch()
     if (closing)
         close();
     m_app.log->clearCatchEdit();
-    m_app.Änderung(); // measures the main window's list too
     if (!closing)
         txtDate->setFocus(Qt::OtherFocusReason);
     return true;
@@ -457,7 +458,6 @@ void frmAddFish::cmdAbort_Click()
     case MsgResult::No:
         // The catch left the file when editing began; its photo goes too.
         m_app.log->dropCatchOutForEdit({ loadedPhotoPath, loadedDate, loadedCatchTime }, trap);
-        m_app.Änderung();
         close();
         return;
     case MsgResult::Cancel:
@@ -469,11 +469,11 @@ void frmAddFish::cmdAbort_Click()
 void frmAddFish::cmdDatePicker_Click()
 {
     if (!m_picker) {
-        m_picker = new frmDatePicker(m_app, this);
+        // The date goes into txtDate, which runs the date rule and the moon phase.
+        m_picker = new frmDatePicker(
+            m_app.env, [this](const QDate& d) { txtDate->setText(DisplayDate(d)); }, this);
         m_picker->setAttribute(Qt::WA_DeleteOnClose);
     }
-    m_picker->txtForm->setText(u"fisch"_s);
-    m_picker->fishWindow = this;
     m_picker->show();
     m_picker->raise();
     m_picker->activateWindow();

@@ -7,7 +7,7 @@
 
 #include "store/CatchList.h"
 
-class App;
+struct AppState;
 class FilteredLineEdit;
 class frmDatePicker;
 class QLabel;
@@ -18,7 +18,7 @@ class QPushButton;
 // by the catch overview through the edit flag and the edit record.
 class frmAddFish : public QDialog {
 public:
-    explicit frmAddFish(App& app);
+    explicit frmAddFish(AppState& app);
 
     FilteredLineEdit* txtDate = nullptr;
     QPushButton* cmdDatePicker = nullptr;
@@ -84,7 +84,7 @@ private:
     // The boxes' values as typed.
     CatchEntry entry() const;
 
-    App& m_app;
+    AppState& m_app;
     QList<Placeholder> m_placeholders;
     QPointer<frmDatePicker> m_picker;
 };

@@ -11,7 +11,7 @@
 #include "store/Logbook.h"
 #include "store/Numbers.h"
 #include "ui/AccessibleIds.h"
-#include "ui/App.h"
+#include "ui/AppState.h"
 #include "ui/FilterSwitch.h"
 #include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
@@ -20,6 +20,7 @@
 #include "ui/frmDatePicker.h"
 
 #include <QCloseEvent>
+#include <QDate>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QItemSelectionModel>
@@ -61,7 +62,7 @@ QString chopAmountSign(const QString& field)
 
 } // namespace
 
-frmAddKosten::frmAddKosten(App& app)
+frmAddKosten::frmAddKosten(AppState& app)
     : QWidget(nullptr, Qt::Window)
     , m_app(app)
 {
@@ -325,6 +326,7 @@ void frmAddKosten::cmdSave_Click()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, u"Sub frmAddKosten.cmdSave_Click"_s);
+    Logbook::Batch batch(*m_app.log); // shown anew once the save is complete
     auto refuse = [&](const QString& text, MsgIcon icon = MsgIcon::Information) {
         env.dialogs->message(text, icon);
     };
@@ -353,9 +355,6 @@ void frmAddKosten::cmdSave_Click()
     trap.step([&] { txtDate->setText(TodayText(*env.clock)); });
     for (QLineEdit* t : { txtMenge, txtEinzelpreis, txtGeschäft, txtBezeichnung, txtVersandkosten })
         t->clear();
-    if (m_app.kosten != this)
-        Form_Load(); // the refresh reloads the registered window itself
-    m_app.Änderung();
 }
 
 // ---------------------------------------------------------------- Close
@@ -396,9 +395,8 @@ void frmAddKosten::closeEvent(QCloseEvent* e)
     }
     for (QLineEdit* t : { txtMenge, txtEinzelpreis, txtGeschäft, txtBezeichnung, txtVersandkosten })
         t->clear();
-    if (putBack)
-        m_app.Änderung();
-    if (!putBack || m_app.kosten != this)
+    // A purchase put back has refreshed every window already.
+    if (!putBack)
         Form_Load();
 }
 
@@ -425,13 +423,12 @@ void frmAddKosten::enterMode()
 
 void frmAddKosten::cmdDatePicker_Click()
 {
-    // Modeless: the picker writes the chosen date into txtDate of the
-    // program's cost window.
+    // Modeless: the chosen date goes into txtDate when taken over.
     if (!m_picker) {
-        m_picker = new frmDatePicker(m_app, this);
+        m_picker = new frmDatePicker(
+            m_app.env, [this](const QDate& d) { txtDate->setText(DisplayDate(d)); }, this);
         m_picker->setAttribute(Qt::WA_DeleteOnClose);
     }
-    m_picker->txtForm->setText(u"kosten"_s);
     m_picker->show();
     m_picker->raise();
     m_picker->activateWindow();
@@ -563,6 +560,7 @@ void frmAddKosten::cmdEdit_Click()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, u"Sub frmAddKosten.cmdEdit_Click"_s);
+    Logbook::Batch batch(*m_app.log); // shown anew with the purchase in the boxes
     if (filterMode())
         return;
     const int row = selectedRow();
@@ -593,10 +591,6 @@ void frmAddKosten::cmdEdit_Click()
     txtBezeichnung->setText(f[3]);
     txtEinzelpreis->setText(chopAmountSign(f[4]));
     txtVersandkosten->setText(chopAmountSign(f[6]));
-
-    if (m_app.kosten != this)
-        Form_Load();
-    m_app.Änderung();
 }
 
 void frmAddKosten::cmdDelete_Click()
@@ -612,11 +606,7 @@ void frmAddKosten::cmdDelete_Click()
             u"Wollen Sie den Eintrag wirklich löschen?"_s, MsgIcon::Question, MsgButtons::YesNo)
         == MsgResult::No)
         return;
-    if (!removeAndRewrite(row, false, trap))
-        return;
-    if (m_app.kosten != this)
-        Form_Load();
-    m_app.Änderung();
+    removeAndRewrite(row, false, trap);
 }
 
 // ---------------------------------------------------------------- Keys

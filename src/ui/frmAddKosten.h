@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
-class App;
+struct AppState;
 class ErrorTrap;
 class FilterSwitch;
 class QGroupBox;
@@ -20,7 +20,7 @@ class frmDatePicker;
 // for the whole run; closing only hides it.
 class frmAddKosten : public QWidget {
 public:
-    explicit frmAddKosten(App& app);
+    explicit frmAddKosten(AppState& app);
 
     // Reads the cost log into lstKosten, newest first, with the three sums.
     void Form_Load();
@@ -111,7 +111,7 @@ private:
     int selectedRow() const;
     void setFrameCaption(int n);
 
-    App& m_app;
+    AppState& m_app;
     QPushButton* m_default = nullptr;
     QPointer<frmDatePicker> m_picker;
     quint64 m_shownGeneration = 0; // the log's cost list last shown

@@ -6,11 +6,9 @@
 #include "platform/ErrorLog.h"
 #include "store/Logbook.h"
 #include "ui/AccessibleIds.h"
-#include "ui/App.h"
 #include "ui/BackupProgress.h"
 #include "ui/DatabaseMenus.h"
 #include "ui/Twips.h"
-#include "ui/frmHaupt.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -25,9 +23,10 @@ const QString kExportCaption = u"Backup erstellen"_s;
 
 } // namespace
 
-frmBackup::frmBackup(App& app, QWidget* parent)
+frmBackup::frmBackup(AppState& app, QWidget* parent, Action raiseMain)
     : QDialog(parent, Qt::Window)
     , m_app(app)
+    , m_raiseMain(std::move(raiseMain))
 {
     setObjectName(u"frmBackup"_s);
     setWindowTitle(u"Backup erstellen / einlesen"_s);
@@ -204,7 +203,7 @@ void frmBackup::importLogs(LogSet logs, ErrorTrap& trap)
             MsgIcon::Warning);
         // The window stays open; a cost log imported before is shown at once.
         if (r.changed)
-            m_app.Änderung();
+            m_app.log->reread(u"Sub Änderung"_s);
         return;
     }
     if (r.status == ImportResult::Incomplete)
@@ -221,11 +220,7 @@ void frmBackup::importLogs(LogSet logs, ErrorTrap& trap)
 
 void frmBackup::finish()
 {
-    CheckFilesAgain(m_app);
-    m_app.Änderung();
+    ReloadAfterReplace(m_app);
     close();
-    if (m_app.haupt) {
-        m_app.haupt->raise();
-        m_app.haupt->activateWindow();
-    }
+    runAction(m_raiseMain);
 }

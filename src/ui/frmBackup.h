@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/LogSet.h"
+#include "ui/AppState.h"
 
 #include <QDialog>
 
-class App;
 class ErrorTrap;
 class QCheckBox;
 class QLabel;
@@ -16,7 +16,8 @@ class QPushButton;
 // opening, destroyed on closing.
 class frmBackup : public QDialog {
 public:
-    frmBackup(App& app, QWidget* parent);
+    // raiseMain brings the main window to the front when the window is done.
+    frmBackup(AppState& app, QWidget* parent, Action raiseMain = {});
 
     // mnuCreateBackup and mnuReadBackup: caption, texts, show and activate.
     void OpenForExport();
@@ -39,5 +40,6 @@ private:
     // CheckFiles, the refresh, close and back to the main window.
     void finish();
 
-    App& m_app;
+    AppState& m_app;
+    Action m_raiseMain;
 };

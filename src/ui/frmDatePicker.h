@@ -1,31 +1,28 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
-class App;
-class frmAddFish;
+#include <functional>
+
+struct Env;
 class QCalendarWidget;
-class QLineEdit;
+class QDate;
 class QPushButton;
 
-// Lets the user pick a date from a calendar and hands it to the window
-// named in txtForm: "fisch" for the catch entry window, "kosten" for the
-// cost window. Created when opened and destroyed when closed.
+// Lets the user pick a date from a calendar and hands it back to the
+// window that opened it, which shows it in its own date box. Created when
+// opened and destroyed when closed.
 class frmDatePicker : public QDialog {
 public:
-    explicit frmDatePicker(App& app, QWidget* parent = nullptr);
+    using Picked = std::function<void(const QDate&)>;
+    // picked receives the chosen date when it is taken over.
+    frmDatePicker(const Env& env, Picked picked, QWidget* parent = nullptr);
 
     QCalendarWidget* DTPicker1 = nullptr;
-    QLineEdit* txtForm = nullptr; // hidden: which window receives the date
     QPushButton* cmdSave = nullptr;
-
-    // The catch entry window that opened the picker; without one the
-    // program's open catch entry window receives the date.
-    QPointer<frmAddFish> fishWindow;
 
     void cmdSave_Click();
 
 private:
-    App& m_app;
+    Picked m_picked;
 };

@@ -6,12 +6,10 @@
 #include "store/CatchList.h"
 #include "store/Logbook.h"
 #include "ui/AccessibleIds.h"
-#include "ui/App.h"
+#include "ui/AppState.h"
 #include "ui/FilterSwitch.h"
 #include "ui/TabListView.h"
 #include "ui/Twips.h"
-#include "ui/frmAddFish.h"
-#include "ui/frmHaupt.h"
 #include "ui/frmPic.h"
 
 #include <QCloseEvent>
@@ -43,8 +41,12 @@ const QString kHeadingFiltered = u"Übersicht über alle eingetragenen Fänge {g
 
 } // namespace
 
-frmFangÜbersicht::frmFangÜbersicht(App& app)
+frmFangÜbersicht::frmFangÜbersicht(
+    AppState& app, Action openEntry, std::function<bool()> entryShown, Action raiseMain)
     : m_app(app)
+    , m_openEntry(std::move(openEntry))
+    , m_entryShown(std::move(entryShown))
+    , m_raiseMain(std::move(raiseMain))
 {
     setObjectName(u"frmFangÜbersicht"_s);
     setWindowTitle(u"Alle eingetragenen Fänge"_s);
@@ -343,7 +345,7 @@ void frmFangÜbersicht::cmdEdit_Click()
     const int row = selectedCatchRow();
     if (row < 0)
         return;
-    if (m_app.addFish && m_app.addFish->isVisible()) {
+    if (m_entryShown && m_entryShown()) {
         // The open entry window holds a catch of its own; handing it another
         // one now would lose one of the two.
         if (env.dialogs)
@@ -351,33 +353,29 @@ void frmFangÜbersicht::cmdEdit_Click()
                 u"Das Fenster zum Eintragen eines Fangs ist noch geöffnet.\r\n"
                 u"Bitte speichern oder schließen Sie es, bevor Sie einen anderen Fang bearbeiten."_s,
                 MsgIcon::Information);
-        m_app.addFish->raise();
-        m_app.addFish->activateWindow();
+        runAction(m_openEntry); // raises it
         return;
     }
-    Logbook& log = *m_app.log;
-    const QString line = lstFänge->item(row);
-    // A catch taken out for editing whose entry window was closed without
-    // saving or cancelling is still only in memory: it goes back first, so
-    // handing over another catch cannot lose it.
-    log.putBackCatch(trap);
-    log.refresh(u"Sub frmFangÜbersicht.cmdEdit_Click"_s);
-    const int at = int(log.catchLines().indexOf(line, 2));
-    if (at < 2)
-        return;
-    if (!log.takeCatchForEdit(at, trap)) {
-        showWriteFailure();
-        return;
-    }
-    trap.step([&] { m_app.openAddFish(); });
-    m_app.Änderung();
-    cmdShowPic->setEnabled(false);
-    trap.step([&] {
-        if (m_app.addFish) {
-            m_app.addFish->raise();
-            m_app.addFish->activateWindow();
+    {
+        // Everything is shown anew once, before the entry window opens on top.
+        Logbook& log = *m_app.log;
+        Logbook::Batch batch(log);
+        const QString line = lstFänge->item(row);
+        // A catch taken out for editing whose entry window was closed without
+        // saving or cancelling is still only in memory: it goes back first, so
+        // handing over another catch cannot lose it.
+        log.putBackCatch(trap);
+        log.refresh(u"Sub frmFangÜbersicht.cmdEdit_Click"_s);
+        const int at = int(log.catchLines().indexOf(line, 2));
+        if (at < 2)
+            return;
+        if (!log.takeCatchForEdit(at, trap)) {
+            showWriteFailure();
+            return;
         }
-    });
+    }
+    trap.step([&] { runAction(m_openEntry); });
+    cmdShowPic->setEnabled(false);
 }
 
 void frmFangÜbersicht::cmdDelete_Click()
@@ -397,9 +395,11 @@ void frmFangÜbersicht::cmdDelete_Click()
     int row = logRow(selected);
     if (row < 2)
         return;
-    if (!log.removeCatchWithPhoto(row, trap))
-        showWriteFailure();
-    m_app.Änderung();
+    {
+        Logbook::Batch batch(log); // shown anew once the photos are gone too
+        if (!log.removeCatchWithPhoto(row, trap))
+            showWriteFailure();
+    }
     cmdShowPic->setEnabled(false);
 }
 
@@ -416,10 +416,7 @@ void frmFangÜbersicht::showWriteFailure()
 void frmFangÜbersicht::cmdOK_Click()
 {
     hide();
-    if (m_app.haupt) {
-        m_app.haupt->raise();
-        m_app.haupt->activateWindow();
-    }
+    runAction(m_raiseMain);
     showFilterPictures(false);
     txtFilter->clear();
     showFilterList(false);

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "ui/AppState.h"
+
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
-class App;
-struct Env;
+#include <functional>
+
 class FilterSwitch;
 class QGroupBox;
 class QLabel;
@@ -21,7 +23,11 @@ class frmPic;
 // catches is what the main window's statistics read.
 class frmFangÜbersicht : public QWidget {
 public:
-    explicit frmFangÜbersicht(App& app);
+    // openEntry opens the catch entry window (or raises the open one);
+    // entryShown tells whether it is shown; raiseMain brings the main
+    // window to the front.
+    explicit frmFangÜbersicht(AppState& app, Action openEntry = {},
+        std::function<bool()> entryShown = {}, Action raiseMain = {});
     ~frmFangÜbersicht() override;
 
     // Window sizes in twips (15 twips to the pixel); the height and width
@@ -104,7 +110,10 @@ private:
     int logRow(int row) const;
     void showWriteFailure();
 
-    App& m_app;
+    AppState& m_app;
+    Action m_openEntry;
+    std::function<bool()> m_entryShown;
+    Action m_raiseMain;
     bool m_loadedOnce = false;
     bool m_applyingSize = false;
     quint64 m_shownGeneration = 0; // the log's catch list last shown

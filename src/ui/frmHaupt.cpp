@@ -8,9 +8,7 @@
 #include "platform/ErrorLog.h"
 #include "platform/Paths.h"
 #include "ui/AccessibleIds.h"
-#include "ui/App.h"
 #include "ui/Banner.h"
-#include "ui/ExportActions.h"
 #include "ui/TabListView.h"
 #include "ui/Twips.h"
 
@@ -101,8 +99,10 @@ QString buttonStyle(const QColor& c)
 
 } // namespace
 
-frmHaupt::frmHaupt(App& app)
+frmHaupt::frmHaupt(AppState& app, Action endProgram, Action openAddFish)
     : m_app(app)
+    , m_endProgram(std::move(endProgram))
+    , m_openAddFish(std::move(openAddFish))
 {
     setObjectName(u"frmHaupt"_s);
     createWidgets();
@@ -277,10 +277,7 @@ void frmHaupt::createMenus()
     mnuStrichb = separator(mnuHilfe, u"mnuStrichb"_s);
     mnuAbout = entry(mnuHilfe, u"mnuAbout"_s, u"Über..."_s);
 
-    connect(mnuAddFish, &QAction::triggered, this, [this] { m_app.openAddFish(); });
-    connect(mnuExportFänge, &QAction::triggered, this, [this] { ExportCatchesCsv(m_app); });
-    connect(mnuExportKosten, &QAction::triggered, this, [this] { ExportCostsCsv(m_app); });
-    connect(mnuPrintJahr, &QAction::triggered, this, [this] { PrintYearReport(m_app); });
+    connect(mnuAddFish, &QAction::triggered, this, [this] { runAction(m_openAddFish); });
     connect(mnuEnde, &QAction::triggered, this, [this] { mnuEnde_Click(); });
     connect(mnuShowHelp, &QAction::triggered, this, [this] { mnuShowHelp_Click(); });
     connect(mnuShowHelpOnline, &QAction::triggered, this, [this] { mnuShowHelpOnline_Click(); });
@@ -455,7 +452,7 @@ void frmHaupt::mnuEnde_Click()
         = m_app.env.dialogs->message(u"Wollen Sie das Programm wirklich beenden?"_s,
             MsgIcon::Question, MsgButtons::YesNo, kAppTitle);
     if (answer == MsgResult::Yes)
-        m_app.EndProgram();
+        runAction(m_endProgram);
 }
 
 void frmHaupt::mnuShowHelp_Click()
@@ -502,7 +499,7 @@ void frmHaupt::closeEvent(QCloseEvent* e)
 {
     // Closing the main window by any means ends the program without a question.
     e->accept();
-    m_app.EndProgram();
+    runAction(m_endProgram);
 }
 
 void frmHaupt::ShowDashboard(const DashboardTexts& t)

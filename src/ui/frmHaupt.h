@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ui/AppState.h"
+
 #include <QList>
 #include <QMainWindow>
 
-class App;
 struct DashboardTexts;
 class ClickableImage;
 class QAction;
@@ -18,7 +19,9 @@ class TabListView;
 // menu entries of other windows' work are public so their owners connect them.
 class frmHaupt : public QMainWindow {
 public:
-    explicit frmHaupt(App& app);
+    // endProgram ends the program (after a confirmed "Beenden" or when the
+    // window closes); openAddFish opens the catch entry window.
+    explicit frmHaupt(AppState& app, Action endProgram = {}, Action openAddFish = {});
 
     // Caption, list tab stops, colours, list scroll range; run at the start
     // and by every refresh. The saved size and state are applied once, by
@@ -153,6 +156,8 @@ private:
     void applyWindowState();
     void updateMinimumSize();
 
-    App& m_app;
+    AppState& m_app;
+    Action m_endProgram;
+    Action m_openAddFish;
     QWidget* m_client;
 };

@@ -5,10 +5,9 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
 #include "ui/AccessibleIds.h"
-#include "ui/App.h"
+#include "ui/AppState.h"
 #include "ui/ProgressPicture.h"
 #include "ui/Twips.h"
-#include "ui/frmHaupt.h"
 
 #include <QCloseEvent>
 #include <QHideEvent>
@@ -30,9 +29,13 @@ const QString AbortClose = u"&Beenden"_s;
 
 } // namespace
 
-frmUpdater::frmUpdater(App& app, UpdateServer server)
+frmUpdater::frmUpdater(AppState& app, UpdateServer server, std::function<void(bool)> lockMain,
+    Action raiseMain, Action endProgram)
     : m_app(app)
     , m_run(new UpdateRun(app.env, std::move(server), this))
+    , m_lockMain(std::move(lockMain))
+    , m_raiseMain(std::move(raiseMain))
+    , m_endProgram(std::move(endProgram))
 {
     setObjectName(u"frmUpdater"_s);
     createWidgets();
@@ -100,7 +103,7 @@ void frmUpdater::connectRun()
     connect(m_run, &UpdateRun::upToDate, this, [this](const QString& message) {
         m_app.env.dialogs->message(message, MsgIcon::Information);
     });
-    connect(m_run, &UpdateRun::ready, this, [this] { m_app.EndProgram(); });
+    connect(m_run, &UpdateRun::ready, this, [this] { runAction(m_endProgram); });
     connect(m_run, &UpdateRun::setupNotStarted, this,
         [this](const QString& message) { m_app.env.dialogs->message(message, MsgIcon::Warning); });
 }
@@ -180,11 +183,9 @@ bool frmUpdater::confirmCancel()
 void frmUpdater::leave()
 {
     hide();
-    if (frmHaupt* main = m_app.haupt) {
-        main->lockControls(false);
-        main->raise();
-        main->activateWindow();
-    }
+    if (m_lockMain)
+        m_lockMain(false);
+    runAction(m_raiseMain);
 }
 
 void frmUpdater::closeEvent(QCloseEvent* e)
@@ -201,6 +202,6 @@ void frmUpdater::hideEvent(QHideEvent* e)
 {
     QWidget::hideEvent(e);
     // Hidden by any means but minimising: the main window is usable again.
-    if (!e->spontaneous() && m_app.haupt)
-        m_app.haupt->lockControls(false);
+    if (!e->spontaneous() && m_lockMain)
+        m_lockMain(false);
 }

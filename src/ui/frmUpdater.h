@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/UpdateServer.h"
+#include "ui/AppState.h"
 
 #include <QWidget>
 
-class App;
+#include <functional>
+
 class ProgressPicture;
 class QLabel;
 class QLineEdit;
@@ -18,7 +20,10 @@ class UpdateRun;
 // shown; the main window's menu and dashboard are locked while it is shown.
 class frmUpdater : public QWidget {
 public:
-    explicit frmUpdater(App& app, UpdateServer server = publisherUpdateServer());
+    // lockMain locks or frees the main window's menu and dashboard,
+    // raiseMain brings it to the front, endProgram ends the program.
+    explicit frmUpdater(AppState& app, UpdateServer server = publisherUpdateServer(),
+        std::function<void(bool)> lockMain = {}, Action raiseMain = {}, Action endProgram = {});
 
     void Form_Load();
     void cmdStart_Click();
@@ -50,6 +55,9 @@ private:
     void askOffer(const QString& question);
     void leave();
 
-    App& m_app;
+    AppState& m_app;
     UpdateRun* m_run;
+    std::function<void(bool)> m_lockMain;
+    Action m_raiseMain;
+    Action m_endProgram;
 };

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -42,8 +44,11 @@ struct Book {
     Logbook log { t.env };
     ErrorTrap trap { t.env, u"Test"_s };
 };
+using Change = std::function<void(Book&)>;
 
 } // namespace
+
+Q_DECLARE_METATYPE(Change)
 
 class TestLogbook : public QObject {
     Q_OBJECT
@@ -61,17 +66,46 @@ private slots:
         QCOMPARE(book.catchFileSize(), recordFileBytes({ a, b }).size());
     }
 
-    void readsOnlyWhenTheFileChanged()
+    // Each change is reported by the log it touched, once; a batch holds
+    // the reports back until it ends, then reports each log once.
+    void changesAreReported_data()
     {
-        Book f(recordFileBytes({ catchOn(u"2004/05/16"_s) }));
-        QSignalSpy spy(&f.log, &Logbook::catchesChanged);
-        f.log.refresh(u"Test"_s);
-        QCOMPARE(spy.count(), 0);
-        // Same length, other text: read again.
-        f.t.write(kCatchFile, recordFileBytes({ catchOn(u"2004/05/17"_s) }));
-        f.log.refresh(u"Test"_s);
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(f.log.catchItem(2), catchOn(u"2004/05/17"_s));
+        QTest::addColumn<Change>("change"); // to two catches and two purchases
+        QTest::addColumn<QList<int>>("reports"); // of the catches and of the costs
+        const QString later = catchOn(u"2004/05/19"_s);
+        QTest::newRow("refresh, nothing changed")
+            << Change([](Book& f) { f.log.refresh(u"Test"_s); }) << QList { 0, 0 };
+        QTest::newRow("refresh, same length changed elsewhere") << Change([later](Book& f) {
+            f.t.write(kCatchFile, recordFileBytes({ later, later }));
+            f.log.refresh(u"Test"_s);
+        }) << QList { 1, 0 };
+        QTest::newRow("append a catch")
+            << Change([later](Book& f) { QVERIFY(f.log.appendCatch(later, f.trap)); })
+            << QList { 1, 0 };
+        QTest::newRow("take out and put back a catch") << Change([](Book& f) {
+            QVERIFY(f.log.takeCatchForEdit(2, f.trap) && f.log.putBackCatch(f.trap));
+        }) << QList { 2, 0 };
+        QTest::newRow("remove a purchase, one put back")
+            << Change([](Book& f) { QVERIFY(f.log.removeCost(0, f.log.costItem(1), f.trap)); })
+            << QList { 0, 1 };
+        QTest::newRow("sort both")
+            << Change([](Book& f) { QVERIFY(f.log.sortLogs()); }) << QList { 1, 1 };
+        QTest::newRow("read both again, unchanged")
+            << Change([](Book& f) { f.log.reread(u"Test"_s); }) << QList { 1, 1 };
+        QTest::newRow("three changes in a batch") << Change([later](Book& f) {
+            Logbook::Batch batch(f.log);
+            QVERIFY(f.log.removeCatch(2, f.trap) && f.log.appendCatch(later, f.trap));
+            QVERIFY(f.log.appendCost(f.log.costItem(0), f.trap));
+        }) << QList { 1, 1 };
+    }
+    void changesAreReported()
+    {
+        QFETCH(Change, change);
+        Book f(recordFileBytes({ catchOn(u"2004/05/16"_s), catchOn(u"2004/05/18"_s) }),
+            recordFileBytes({ costOn(u"2004/01/10"_s), costOn(u"2004/02/10"_s) }));
+        QSignalSpy catches(&f.log, &Logbook::catchesChanged), costs(&f.log, &Logbook::costsChanged);
+        change(f);
+        QTEST((QList { int(catches.count()), int(costs.count()) }), "reports");
     }
 
     // Lines the program did not edit go back byte for byte, whatever their

@@ -1,13 +1,12 @@
 #pragma once
 
 // Shared set-up of the catch entry window tests: a temporary program folder
-// with the catch file and the photo folder, an App around it, and the
+// with the catch file and the photo folder, the program object over it, and the
 // sample catch of tests/support typed in or handed over for editing.
 
 #include "platform/ErrorLog.h"
 #include "store/Logbook.h"
-#include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/TextFilters.h"
 #include "ui/frmAddFish.h"
 
@@ -67,26 +66,27 @@ inline QByteArray savedSample(const Fields& changes = {})
     return recordFileBytes({ changed(sampleCatch(), phase + changes).join(u'\t') });
 }
 
-struct AddFishFixture {
+struct AddFishFixture : AppFixture {
     AddFishFixture()
     {
-        t.write(QStringLiteral("db\\Fänge\\db"), QByteArray());
+        makeApp();
+        t->write(QStringLiteral("db\\Fänge\\db"), QByteArray());
         QDir().mkpath(photo(QString()));
     }
 
     // Opens the window the way the program does: the constructor loads it.
-    std::unique_ptr<frmAddFish> open() { return std::make_unique<frmAddFish>(app); }
+    std::unique_ptr<frmAddFish> open() { return std::make_unique<frmAddFish>(app->state); }
 
     // Hands the sample catch over for editing, with these files in "db\bilder".
     std::unique_ptr<frmAddFish> openForEdit(const Fields& changes, const QStringList& photos)
     {
         for (const QString& p : photos)
-            t.write(QStringLiteral("db\\bilder\\") + p, "OLD");
-        t.write(QStringLiteral("db\\Fänge\\db"),
-            recordFileBytes({ CatchStoredItem(t.env, editRecord(changes)) }));
-        ErrorTrap trap(t.env, QStringLiteral("Test"));
-        app.log->refresh(QStringLiteral("Test"));
-        app.log->takeCatchForEdit(2, trap);
+            t->write(QStringLiteral("db\\bilder\\") + p, "OLD");
+        t->write(QStringLiteral("db\\Fänge\\db"),
+            recordFileBytes({ CatchStoredItem(t->env, editRecord(changes)) }));
+        ErrorTrap trap(t->env, QStringLiteral("Test"));
+        app->state.log->refresh(QStringLiteral("Test"));
+        app->state.log->takeCatchForEdit(2, trap);
         return open();
     }
 
@@ -94,8 +94,8 @@ struct AddFishFixture {
     // bytes are its name. A name in a folder nobody made stays missing.
     QString outsideFile(const QString& name)
     {
-        QDir().mkpath(t.dir() + QStringLiteral("/Fotos"));
-        QFile f(t.dir() + QStringLiteral("/Fotos/") + name);
+        QDir().mkpath(t->dir() + QStringLiteral("/Fotos"));
+        QFile f(t->dir() + QStringLiteral("/Fotos/") + name);
         if (f.open(QIODevice::WriteOnly))
             f.write(name.toUtf8());
         return f.fileName();
@@ -125,13 +125,10 @@ struct AddFishFixture {
 
     QString photo(const QString& name) const
     {
-        return t.dir() + QStringLiteral("/db/bilder/") + name;
+        return t->dir() + QStringLiteral("/db/bilder/") + name;
     }
     QStringList photos() const { return QDir(photo(QString())).entryList(QDir::Files); }
-    QByteArray catchFile() const { return t.read(QStringLiteral("db\\fänge\\db")); }
-
-    TestEnv t;
-    App app { t.env, [] {} };
+    QByteArray catchFile() const { return t->read(QStringLiteral("db\\fänge\\db")); }
 };
 
 // Types text key by key. QTest::keyClicks covers ASCII only; other

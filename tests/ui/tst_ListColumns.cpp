@@ -2,7 +2,7 @@
 // cost window's column headers above them.
 #include "store/RecordFile.h"
 #include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppState.h"
 #include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
@@ -233,9 +233,8 @@ private Q_SLOTS:
         const QString article = QStringList(6, u"Karpfenrute Teleskop 3,60 m"_s).join(u' ');
         t.write(
             u"db\\kosten\\db"_s, recordFileBytes({ sampleCost({ { 4, article } }).join(u'\t') }));
-        auto app = std::make_unique<App>(t.env, [] {});
-        auto* w = new frmAddKosten(*app);
-        app->kosten = w;
+        AppState state(t.env);
+        auto w = std::make_unique<frmAddKosten>(state);
         QCOMPARE(w->lstKosten->count(), 1);
         const QString line = w->lstKosten->item(0);
         const TabLayout layout(w->lstKosten->font(), w->lstKosten->tabStops());

@@ -1,8 +1,7 @@
 // What keyboard users and assistive technology get from the windows: every
 // input has a name, every control an action and a place in the Tab order,
 // and the filter switch is a check box that all ways of using it switch.
-#include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/FilterSwitch.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
@@ -94,11 +93,9 @@ QAccessibleInterface* accessible(QObject* o)
 
 } // namespace
 
-class TestAccessibility : public QObject {
+class TestAccessibility : public QObject, AppFixture {
     Q_OBJECT
 
-    std::unique_ptr<TestEnv> t;
-    std::unique_ptr<App> app;
     std::function<bool()> filterMode; // of the overview or the cost window
 
     // Opens the named window, with " filter" after the name in filter mode.
@@ -106,23 +103,23 @@ class TestAccessibility : public QObject {
     {
         t->write(u"db\\fänge\\db"_s, QByteArray());
         t->write(u"db\\kosten\\db"_s, QByteArray());
-        app = std::make_unique<App>(t->env, [] {});
+        makeApp();
         std::unique_ptr<QWidget> w;
         if (window.startsWith(u"frmHaupt")) {
-            w = std::make_unique<frmHaupt>(*app);
+            w = std::unique_ptr<frmHaupt>(app->createMain());
         } else if (window.startsWith(u"frmAddFish")) {
-            w = std::make_unique<frmAddFish>(*app);
+            w = std::make_unique<frmAddFish>(app->state);
         } else if (window.startsWith(u"frmFangÜbersicht")) {
-            auto* o = new frmFangÜbersicht(*app);
+            auto* o = app->createOverview();
             w.reset(o);
             o->show();
             filterMode = [o] { return o->filterMode(); };
         } else if (window.startsWith(u"frmAddKosten")) {
-            auto* k = new frmAddKosten(*app);
+            auto* k = app->createCosts();
             w.reset(k);
             filterMode = [k] { return k->filterMode(); };
         } else if (window.startsWith(u"frmDatePicker")) {
-            w = std::make_unique<frmDatePicker>(*app, nullptr);
+            w = std::make_unique<frmDatePicker>(app->state.env, nullptr);
         } else {
             w = std::make_unique<frmPic>();
         }

@@ -1,7 +1,6 @@
 // The main window's figures: right at start-up on stored data, and updated
 // after every change without a restart.
-#include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"
 #include "ui/frmAddFish.h"
@@ -42,18 +41,14 @@ QString figures(const frmHaupt& h)
 
 } // namespace
 
-class TestDashboard : public QObject {
+class TestDashboard : public QObject, AppFixture {
     Q_OBJECT
-
-    std::unique_ptr<TestEnv> t;
-    std::unique_ptr<App> app;
 
 private Q_SLOTS:
     // Two catches (the newer one without a photo), two purchases, one photo.
     void init()
     {
         t = std::make_unique<TestEnv>();
-        t->dialogs.answer(MsgResult::No); // first-start question
         t->write(u"db\\Fänge\\db"_s,
             catchLine("2004/05/17", "06:00", "10:00", "Hecht*", "7,50", "+ 12")
                 + catchLine("2004/05/18", "18:00", "20:30", "Barsch", "2,25", "-4"));
@@ -62,8 +57,7 @@ private Q_SLOTS:
             "\"2004/05/01\tLaden\t3\tHaken\t4,50 \x80\t13,50 \x80\t0,00 \x80\t13,50 \x80\"\r\n"
             "\"2004/05/02\tLaden\t1\tSchnur\t5,00 \x80\t5,00 \x80\t1,00 \x80\t6,00 \x80\"\r\n");
         t->write(u"db\\Bilder\\17.05.2004_06-00-00.jpg"_s, "JPG");
-        app = std::make_unique<App>(t->env, [] {});
-        app->Main();
+        startApp();
     }
     void cleanup()
     {

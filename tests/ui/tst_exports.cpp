@@ -1,9 +1,7 @@
 // The main window's exports: both logs as CSV from "Datei" > "Exportieren",
 // with the choice of the filtered lines, and the yearly report from
 // "Drucken" > "Jahresbericht...".
-#include "store/Logbook.h"
-#include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"
 #include "ui/frmHaupt.h"
@@ -54,17 +52,12 @@ QStringList csvColumn(const QString& path, int column)
 
 } // namespace
 
-class TestExports : public QObject {
+class TestExports : public QObject, AppFixture {
     Q_OBJECT
-
-    std::unique_ptr<TestEnv> t;
-    std::unique_ptr<App> app;
 
     void start(const QByteArray& catchBytes, const QByteArray& costBytes)
     {
-        t->dialogs.answer(MsgResult::No); // the first-start question
-        app = std::make_unique<App>(t->env, [] {});
-        app->Main();
+        startApp();
         t->write(u"db\\fänge\\db"_s, catchBytes);
         t->write(u"db\\kosten\\db"_s, costBytes);
         app->Änderung();

@@ -1,8 +1,7 @@
 // The About window: its fields after the load step, the release date for
 // a Windows program file and for any other, and the two "?" menu entries.
 #include "app/BuildDate.h"
-#include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/frmAbout.h"
 #include "ui/frmHaupt.h"
 #include "ui/frmUpdater.h"
@@ -68,7 +67,7 @@ private slots:
         QFETCH(QString, release);
         TestEnv t;
         t.write(u"kescherheft"_s, program);
-        App app(t.env, {});
+        AppState app(t.env);
         app.build = { t.path(u"kescherheft"_s), 1709335800 };
         frmAbout w(app);
         QCOMPARE(w.windowTitle(), u"Über das Uferwacht Digitales Kescherheft"_s);
@@ -99,10 +98,9 @@ private slots:
 
     void helpMenuOpensBothWindows()
     {
-        TestEnv t;
-        t.dialogs.answer(MsgResult::No); // first-start question
-        App app(t.env, [] {});
-        app.Main();
+        AppFixture f;
+        App& app = f.startApp();
+        TestEnv& t = *f.t;
         QVERIFY(app.haupt);
 
         app.haupt->mnuAbout->trigger();

@@ -16,7 +16,7 @@ private Q_SLOTS:
     void init() { f = std::make_unique<AddFishFixture>(); }
     void cleanup()
     {
-        f->t.dialogs.verifyDone();
+        f->t->dialogs.verifyDone();
         f.reset();
     }
 
@@ -131,7 +131,7 @@ private Q_SLOTS:
 
     void moonPhaseAfterTenthCharacter()
     {
-        f->t.clock.set(QDateTime(QDate(2000, 1, 20), QTime(12, 0)));
+        f->t->clock.set(QDateTime(QDate(2000, 1, 20), QTime(12, 0)));
         auto w = f->open();
         QCOMPARE(w->labPhase->text(), u"Vollmond"_s);
         w->txtDate->clear();
@@ -191,12 +191,12 @@ private Q_SLOTS:
     void browseFillsPhotoPath()
     {
         auto w = f->open();
-        f->t.dialogs.answerOpenFile(u"/home/max/Fotos/hecht.jpeg"_s);
-        f->t.dialogs.answerOpenFile(QString()); // cancelled: the path stays
+        f->t->dialogs.answerOpenFile(u"/home/max/Fotos/hecht.jpeg"_s);
+        f->t->dialogs.answerOpenFile(QString()); // cancelled: the path stays
         w->cmdBrowse->click();
         w->cmdBrowse->click();
         QCOMPARE(w->txtBild->text(), u"/home/max/Fotos/hecht.jpeg"_s);
-        QCOMPARE(f->t.dialogs.shown().first().filter,
+        QCOMPARE(f->t->dialogs.shown().first().filter,
             u"Bilddateien (jpg, jpeg, gif, bmp)|*.jpg;*.jpeg;*.gif;*.bmp"_s);
     }
 
@@ -226,7 +226,7 @@ private Q_SLOTS:
         for (const QString& extension : photos.split(u' ', Qt::SkipEmptyParts))
             files.append(stem + extension);
         if (files.isEmpty())
-            f->t.dialogs.expectMessage();
+            f->t->dialogs.expectMessage();
         auto w = f->openForEdit({ { 6, species } }, files);
         const QString photo = shownPhoto.isEmpty() ? QString() : f->photo(stem + shownPhoto);
         // Every box from the record; the phase from the date, not the record.
@@ -234,11 +234,11 @@ private Q_SLOTS:
         QCOMPARE(w->labPhase->text(), u"1/4 Mond ab."_s);
         QVERIFY(w->cmdSave->isEnabled()); // the loaded times ran the check
         if (files.isEmpty()) {
-            QCOMPARE(f->t.dialogs.messageTexts(),
+            QCOMPARE(f->t->dialogs.messageTexts(),
                 QStringList { u"Fehler: In der Datenbank ist zwar ein Verweis auf ein Bild, "
                               "jedoch konnte das Bild nicht gefunden werden!\r\nDer Verweis "
                               "wird gelöscht."_s });
-            QCOMPARE(f->t.dialogs.shown().first().icon, MsgIcon::Warning);
+            QCOMPARE(f->t->dialogs.shown().first().icon, MsgIcon::Warning);
         }
     }
 };

@@ -20,7 +20,7 @@ private Q_SLOTS:
     void init() { f = std::make_unique<AddFishFixture>(); }
     void cleanup()
     {
-        f->t.dialogs.verifyDone();
+        f->t->dialogs.verifyDone();
         f.reset();
     }
 
@@ -50,16 +50,17 @@ private Q_SLOTS:
         auto w = f->open();
         f->typeSample(*w, typed);
         const QStringList before = boxTexts(*w);
-        f->t.dialogs.expectMessage();
+        f->t->dialogs.expectMessage();
         w->cmdSave->click();
-        QCOMPARE(f->t.dialogs.messageTexts(), QStringList { message });
+        QCOMPARE(f->t->dialogs.messageTexts(), QStringList { message });
         const bool saved = message == kSaved;
-        QCOMPARE(f->t.dialogs.shown().last().icon, saved ? MsgIcon::Information : MsgIcon::Warning);
+        QCOMPARE(
+            f->t->dialogs.shown().last().icon, saved ? MsgIcon::Information : MsgIcon::Warning);
         QCOMPARE(f->catchFile(),
             saved ? savedSample(Fields { { 6, u"Karpfen"_s } } + stored) : QByteArray());
         QCOMPARE(f->photos(), copy.isEmpty() ? QStringList() : QStringList { copy });
         QCOMPARE(boxTexts(*w), saved ? newCatchTexts() : before);
-        QVERIFY(f->t.logEntries().isEmpty());
+        QVERIFY(f->t->logEntries().isEmpty());
     }
 
     void returnSavesAndResets()
@@ -68,14 +69,14 @@ private Q_SLOTS:
         QVERIFY(showActive(*w));
         f->typeSample(*w, { { 1, u"16.05.2004"_s } });
         w->txtWetter->setFocus(Qt::TabFocusReason);
-        f->t.dialogs.expectMessage();
+        f->t->dialogs.expectMessage();
         QTest::keyClick(w->txtWetter, Qt::Key_Return);
-        QCOMPARE(f->t.dialogs.messageTexts(), QStringList { kSaved });
+        QCOMPARE(f->t->dialogs.messageTexts(), QStringList { kSaved });
         QCOMPARE(boxTexts(*w), newCatchTexts());
         QCOMPARE(w->labPhase->text(), u"1/4 Mond ab."_s);
         // A second catch goes below the first.
         f->typeSample(*w, { { 2, u"Eva"_s } });
-        f->t.dialogs.expectMessage();
+        f->t->dialogs.expectMessage();
         w->cmdSave->click();
         QVERIFY(f->catchFile().startsWith("\"2004/05/16\tMax\t"));
         QVERIFY(f->catchFile().endsWith(savedSample({ { 2, u"Eva"_s }, { 6, u"Karpfen"_s } })));
@@ -99,9 +100,9 @@ private Q_SLOTS:
         QVERIFY(!w->imgTrue->isHidden() && w->imgFalse->isHidden() && w->cmdSave->isEnabled());
         w->txtDate->setText(date);
         QVERIFY(!w->imgTrue->isHidden()); // the date alone checks nothing
-        f->t.dialogs.expectMessage();
+        f->t->dialogs.expectMessage();
         w->cmdSave_Click();
-        QCOMPARE(f->t.dialogs.messageTexts().first(),
+        QCOMPARE(f->t->dialogs.messageTexts().first(),
             refused ? u"Fehler: Bitte prüfen Sie Angelbeginn, Fangzeit und Angelende!"_s : kSaved);
         if (!refused)
             return;
@@ -115,20 +116,20 @@ private Q_SLOTS:
     // logged, every value kept, and no "Eintrag gespeichert!" for a lost catch.
     void catchFileNotWritable()
     {
-        QFile::remove(f->t.path(u"db\\fänge\\db"_s));
-        QDir().mkpath(f->t.path(u"db\\fänge\\db"_s));
+        QFile::remove(f->t->path(u"db\\fänge\\db"_s));
+        QDir().mkpath(f->t->path(u"db\\fänge\\db"_s));
         auto w = f->open();
         f->typeSample(*w, { { 17, u"a.jpg"_s } });
         const QStringList typed = boxTexts(*w);
-        f->t.dialogs.expectMessage();
+        f->t->dialogs.expectMessage();
         w->cmdSave->click();
-        QCOMPARE(f->t.dialogs.messageTexts(),
+        QCOMPARE(f->t->dialogs.messageTexts(),
             QStringList { u"Fehler: Der Fang konnte nicht gespeichert werden. Bitte prüfen Sie, "
                           "ob der Programmordner beschreibbar ist."_s });
-        QCOMPARE(f->t.dialogs.shown().first().icon, MsgIcon::Warning);
+        QCOMPARE(f->t->dialogs.shown().first().icon, MsgIcon::Warning);
         QCOMPARE(boxTexts(*w), typed);
         QCOMPARE(f->photos(), QStringList());
-        const QStringList log = f->t.logEntries();
+        const QStringList log = f->t->logEntries();
         QCOMPARE(log.size(), 1);
         QVERIFY(log.first().startsWith(u"Sub frmAddFish.cmdSave_Click\tError ("_s));
     }
@@ -142,7 +143,7 @@ private Q_SLOTS:
         QVERIFY(!w->isVisible());
         QCOMPARE(w->txtDate->text(), u"17.05.2004"_s);
         QCOMPARE(f->catchFile(), QByteArray());
-        QVERIFY(f->t.dialogs.shown().isEmpty());
+        QVERIFY(f->t->dialogs.shown().isEmpty());
     }
 
     void cancelEdit_data()
@@ -164,12 +165,12 @@ private Q_SLOTS:
         auto w = f->openForEdit({}, { kStem + u"jpg"_s });
         QVERIFY(showActive(*w));
         w->txtGewicht->setText(weight);
-        f->t.dialogs.answer(answer);
+        f->t->dialogs.answer(answer);
         if (answer == MsgResult::Yes)
-            f->t.dialogs.expectMessage(); // saved, or the refusal
+            f->t->dialogs.expectMessage(); // saved, or the refusal
         w->cmdAbort->click();
 
-        const FakeDialogs::Shown q = f->t.dialogs.shown().first();
+        const FakeDialogs::Shown q = f->t->dialogs.shown().first();
         QCOMPARE(q.title, u"Änderungen speichern?"_s);
         QCOMPARE(q.text,
             u"Es liegen ungespeicherte Änderungen vor!\r\nWenn Sie den Vorgang jetzt abbrechen, "
@@ -177,7 +178,7 @@ private Q_SLOTS:
         QCOMPARE(q.icon, MsgIcon::Information);
         QCOMPARE(q.buttons, MsgButtons::YesNoCancel);
         QCOMPARE(w->isVisible(), open);
-        QCOMPARE(!f->app.log->catchOutForEdit().isEmpty(), open);
+        QCOMPARE(!f->app->state.log->catchOutForEdit().isEmpty(), open);
         QCOMPARE(f->photos().size(), answer == MsgResult::No ? 0 : 1);
         QTEST(f->catchFile(), "file");
         if (open)

@@ -1,9 +1,7 @@
 // The cost window: listing and sums, search, saving with its refusals,
 // editing, deleting and the purchase taken out for editing.
-#include "store/Logbook.h"
 #include "store/RecordFile.h"
-#include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmDatePicker.h"
@@ -58,19 +56,17 @@ QString listed(const QString& stored)
 
 } // namespace
 
-class TestFrmAddKosten : public QObject {
+class TestFrmAddKosten : public QObject, AppFixture {
     Q_OBJECT
 
-    std::unique_ptr<TestEnv> t;
-    std::unique_ptr<App> app;
     frmAddKosten* w = nullptr;
 
     void open(const QStringList& items = {})
     {
         t->clock.set(QDateTime(QDate(2006, 6, 1), QTime(12, 0)));
         t->write(kFile, recordFileBytes(items));
-        app = std::make_unique<App>(t->env, [] {});
-        app->kosten = w = new frmAddKosten(*app);
+        makeApp();
+        app->kosten = w = app->createCosts();
     }
     QStringList stored() const { return ParseItems(t->read(kFile)); }
     void select(int row) const
@@ -193,7 +189,7 @@ private Q_SLOTS:
         QVERIFY(t->dialogs.messageTexts().first().startsWith(
             u"Der Datensatz konnte nicht gespeichert werden!"_s));
         QCOMPARE(entry(), typed());
-        QVERIFY(!app->log->costOutForEdit().isEmpty()); // an edit in progress stays in progress
+        QVERIFY(!app->state.log->costOutForEdit().isEmpty()); // an edit in progress stays in progress
         QVERIFY(t->logEntries().contains(u"Sub frmAddKosten.cmdSave_Click\tError (75)"_s));
     }
 
@@ -212,7 +208,7 @@ private Q_SLOTS:
         w->txtMenge->setText(u"4"_s);
         t->dialogs.expectMessage();
         w->cmdSave_Click();
-        QVERIFY(app->log->costOutForEdit().isEmpty());
+        QVERIFY(app->state.log->costOutForEdit().isEmpty());
         QCOMPARE(stored().last(),
             cost({ { 1, u"2006/02/01"_s }, { 2, u"Köderkiste"_s }, { 3, u"4"_s },
                 { 6, u"6,00 €"_s }, { 8, u"10,90 €"_s } }));
@@ -330,7 +326,7 @@ private Q_SLOTS:
             QCOMPARE(q.buttons, MsgButtons::YesNo);
         }
         QTEST(stored(), "stored");
-        QTEST(!app->log->costOutForEdit().isEmpty(), "editing");
+        QTEST(!app->state.log->costOutForEdit().isEmpty(), "editing");
         QTEST(w->txtMenge->text(), "quantity");
         QTEST(w->isVisible(), "visible");
     }
@@ -360,9 +356,7 @@ private Q_SLOTS:
 
     void mainWindowOpensCostWindowAndKeys()
     {
-        t->dialogs.answer(MsgResult::No); // first start: window size question
-        app = std::make_unique<App>(t->env, [] {});
-        app->Main();
+        startApp();
         w = app->kosten;
         QVERIFY(w && !w->isVisible());
         t->write(kFile, recordFileBytes({ kJan, kFeb1, kFeb3 }));

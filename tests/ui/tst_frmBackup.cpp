@@ -6,8 +6,7 @@
 #include "store/Logbook.h"
 #include "store/RecordFile.h"
 #include "support/FileTree.h"
-#include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmBackup.h"
@@ -41,11 +40,8 @@ const QByteArray kDummy
 
 } // namespace
 
-class TestFrmBackup : public QObject {
+class TestFrmBackup : public QObject, AppFixture {
     Q_OBJECT
-
-    std::unique_ptr<TestEnv> t;
-    std::unique_ptr<App> app;
 
     QString backup() const { return t->dir() + u"/Sicherung März"_s; }
     int listedCatches() const { return app->uebersicht->lstFänge->count() - 2; }
@@ -86,9 +82,7 @@ private slots:
         t->write(u"db\\db.ver"_s, "102\r\n");
         t->write(u"db\\bilder\\17.05.2004_06-45-00.jpg"_s, "jpg");
         t->write(u"db\\bilder\\Alt\\Aal.jpg"_s, "aal");
-        t->dialogs.answer(MsgResult::No); // the first-start question
-        app = std::make_unique<App>(t->env, [] {});
-        app->Main();
+        startApp();
         QVERIFY(t->dialogs.verifyDone());
         t->dialogs.clear();
     }
@@ -191,9 +185,9 @@ private slots:
         QFETCH(bool, catchOut);
         QFETCH(QString, refusal);
         ErrorTrap trap(t->env, u"Test"_s);
-        app->log->refresh(u"Test"_s);
-        QVERIFY(
-            catchOut ? app->log->takeCatchForEdit(2, trap) : app->log->takeCostForEdit(0, trap));
+        app->state.log->refresh(u"Test"_s);
+        QVERIFY(catchOut ? app->state.log->takeCatchForEdit(2, trap)
+                         : app->state.log->takeCostForEdit(0, trap));
         const auto before = fileTree(t->path(u"db"_s));
         if (refusal.isEmpty())
             t->dialogs.answer(MsgResult::No);

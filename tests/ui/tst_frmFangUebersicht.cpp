@@ -1,10 +1,8 @@
 // The catch overview: loading, the filter modes, photo lookup, deleting and
 // editing through the list, the pending-edit write-back and the size rules.
 #include "platform/Cp1252.h"
-#include "store/Logbook.h"
 #include "store/RecordFile.h"
-#include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/FilterSwitch.h"
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"
@@ -56,18 +54,16 @@ QStringList bilder(const TestEnv& t)
 
 } // namespace
 
-class TestFangUebersicht : public QObject {
+class TestFangUebersicht : public QObject, AppFixture {
     Q_OBJECT
 
-    std::unique_ptr<TestEnv> t;
-    std::unique_ptr<App> app;
     frmFangÜbersicht* w = nullptr;
 
     void open(const QStringList& items, const QByteArray& more = {})
     {
         t->write(kCatchFile, recordFileBytes(items) + more);
-        app = std::make_unique<App>(t->env, [] {});
-        app->uebersicht = w = new frmFangÜbersicht(*app);
+        makeApp();
+        app->uebersicht = w = app->createOverview();
     }
     void select(int row) { w->lstFänge->setCurrentIndex(w->lstFänge->model()->index(row, 0)); }
 
@@ -121,7 +117,7 @@ private Q_SLOTS:
         select(1);
         w->cmdDelete_Click();
         w->cmdEdit_Click();
-        QVERIFY(app->log->catchOutForEdit().isEmpty());
+        QVERIFY(app->state.log->catchOutForEdit().isEmpty());
         QCOMPARE(t->read(kCatchFile), stored);
     }
 
@@ -341,8 +337,8 @@ private Q_SLOTS:
         open({ other, edited });
         select(3);
         w->cmdEdit->click();
-        QVERIFY(!app->log->catchOutForEdit().isEmpty() && app->addFish);
-        QCOMPARE(app->log->catchOutForEdit(), listLineOf(edited, u'X').mid(2));
+        QVERIFY(!app->state.log->catchOutForEdit().isEmpty() && app->addFish);
+        QCOMPARE(app->state.log->catchOutForEdit(), listLineOf(edited, u'X').mid(2));
         QCOMPARE(app->addFish->txtFischArt->text(), u"Karpfen"_s);
         // The old line leaves the file at once; the photo waits for the save.
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ other }));
@@ -351,7 +347,7 @@ private Q_SLOTS:
         app->addFish->txtFang->setText(u"07:10"_s);
         t->dialogs.expectMessage(); // "Eintrag gespeichert!"
         app->addFish->cmdSave->click();
-        QVERIFY(app->log->catchOutForEdit().isEmpty());
+        QVERIFY(app->state.log->catchOutForEdit().isEmpty());
         const QStringList items = ParseItems(t->read(kCatchFile));
         QCOMPARE(items.size(), 2);
         QCOMPARE(items.first(), other);
@@ -378,10 +374,10 @@ private Q_SLOTS:
         w->cmdEdit_Click();
         QCOMPARE(t->read(kCatchFile), recordFileBytes(others));
         app->addFish->close(); // the close box neither saves nor cancels
-        QVERIFY(!app->log->catchOutForEdit().isEmpty());
+        QVERIFY(!app->state.log->catchOutForEdit().isEmpty());
         app->EndProgram();
         QCOMPARE(t->read(kCatchFile), recordFileBytes(others + QStringList { item }));
-        QVERIFY(app->log->catchOutForEdit().isEmpty());
+        QVERIFY(app->state.log->catchOutForEdit().isEmpty());
     }
 
     void editWhilePendingKeepsBoth()
@@ -394,14 +390,14 @@ private Q_SLOTS:
         select(2);
         t->dialogs.expectMessage(); // a second edit is refused while the window is open
         w->cmdEdit_Click();
-        QCOMPARE(app->log->catchOutForEdit(), listLineOf(a).mid(2));
+        QCOMPARE(app->state.log->catchOutForEdit(), listLineOf(a).mid(2));
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ b }));
         // Closed by its close box, the pending catch goes back first.
         app->addFish->close();
         QTRY_VERIFY(!app->addFish);
         select(2);
         w->cmdEdit_Click();
-        QCOMPARE(app->log->catchOutForEdit(), listLineOf(b).mid(2));
+        QCOMPARE(app->state.log->catchOutForEdit(), listLineOf(b).mid(2));
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ a }));
     }
 
@@ -432,10 +428,10 @@ private Q_SLOTS:
         if (filter)
             w->chkFilter_Click();
         w->resize(1000, w->height()); // start from a width no row asks for
-        app->settings.OverviewWidth = app->settings.OverviewHeight = 1;
+        app->state.settings.OverviewWidth = app->state.settings.OverviewHeight = 1;
         w->resize((wanted.width() - 120) / 15, (wanted.height() - 510) / 15); // as a drag would
         QCOMPARE(QSize(w->twipsWidth(), w->twipsHeight()), expected);
-        QCOMPARE(QSize(app->settings.OverviewWidth, app->settings.OverviewHeight),
+        QCOMPARE(QSize(app->state.settings.OverviewWidth, app->state.settings.OverviewHeight),
             stored ? expected : QSize(1, 1));
         QVERIFY(std::abs(w->lstFänge->width() * 15 - (expected.width() - 350)) < 15);
         QCOMPARE(w->cmdOK->x() + w->cmdOK->width(), (expected.width() - 175) / 15);
@@ -443,13 +439,11 @@ private Q_SLOTS:
 
     void mainWindowEntryPoints()
     {
-        t->dialogs.answer(MsgResult::No); // first-start question
         t->write(u"db\\db.ver"_s, "102\r\n");
         const QStringList items { rec(u"2004/05/17"_s, u"Max"_s, u"Karpfen*"_s),
             rec(u"2004/05/16"_s, u"Max"_s) };
         t->write(kCatchFile, recordFileBytes(items));
-        app = std::make_unique<App>(t->env, [] {});
-        app->Main();
+        startApp();
         w = app->uebersicht;
         QVERIFY(w && !w->isVisible());
         app->haupt->cmdPics->click(); // the catches with a photo

@@ -1,7 +1,6 @@
 // The main window: captions and menus, size and state from the settings,
 // the resize rules, the exit, the links and the list's scroll range.
-#include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/Banner.h"
 #include "ui/ListTabDelegate.h"
 #include "ui/TabListView.h"
@@ -48,21 +47,16 @@ QString caption(const QObject* o)
 class tst_frmHaupt : public QObject {
     Q_OBJECT
 
-    struct Fixture {
-        TestEnv t;
-        bool quitCalled = false;
-        App app { t.env, [this] { quitCalled = true; } };
-    };
-    std::unique_ptr<Fixture> f;
+    std::unique_ptr<AppFixture> f;
 
     // A window with the given saved size and state, shown and laid out.
     std::unique_ptr<frmHaupt> openWindow(
         int widthTwips = 1000, int heightTwips = 1000, int state = 0, QSize resizeTo = {})
     {
-        f->app.settings.MainWidth = qint16(widthTwips);
-        f->app.settings.MainHeight = qint16(heightTwips);
-        f->app.settings.MainWindowState = qint16(state);
-        auto w = std::make_unique<frmHaupt>(f->app);
+        f->app->state.settings.MainWidth = qint16(widthTwips);
+        f->app->state.settings.MainHeight = qint16(heightTwips);
+        f->app->state.settings.MainWindowState = qint16(state);
+        auto w = std::unique_ptr<frmHaupt>(f->app->createMain());
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get()))
             qWarning("window not exposed");
@@ -73,16 +67,20 @@ class tst_frmHaupt : public QObject {
     }
 
 private slots:
-    void init() { f = std::make_unique<Fixture>(); }
+    void init()
+    {
+        f = std::make_unique<AppFixture>();
+        f->makeApp();
+    }
     void cleanup()
     {
-        f->t.dialogs.verifyDone();
+        f->t->dialogs.verifyDone();
         f.reset();
     }
 
     void captionsAndMenus()
     {
-        frmHaupt w(f->app);
+        frmHaupt w(f->app->state);
         QCOMPARE(w.windowTitle(), u"Uferwacht Digitales Kescherheft v1.0.0.2"_s);
         for (const QString& line : { u"cmdZeit: Angelzeit: XX std  XX min"_s,
                  u"cmdFangÜbersicht: Gefangene Fische: XXXXX"_s,
@@ -157,12 +155,12 @@ private slots:
         QFETCH(QSize, resizeTo);
         QFETCH(QSize, size);
         auto w = openWindow(twips.width(), twips.height(), state, resizeTo);
-        QTEST(f->t.logEntries(), "log");
+        QTEST(f->t->logEntries(), "log");
         QCOMPARE(w->isMaximized(), !size.isValid());
         const QSize stored = size.isValid() ? size * 15 : w->size() * 15;
-        QCOMPARE(QSize(f->app.settings.MainWidth, f->app.settings.MainHeight),
+        QCOMPARE(QSize(f->app->state.settings.MainWidth, f->app->state.settings.MainHeight),
             stored.boundedTo(QSize(32767, 32767)));
-        QCOMPARE(int(f->app.settings.MainWindowState), size.isValid() ? 0 : 2);
+        QCOMPARE(int(f->app->state.settings.MainWindowState), size.isValid() ? 0 : 2);
         QCOMPARE(w->lstFänge->tabStops(),
             (QList<int> { 20, 65, 110, 140, 170, 200, 280, 315, 345, 420, 505, 570, 650, 710, 750,
                 800, 860 }));
@@ -202,9 +200,9 @@ private slots:
         QApplication::processEvents();
         const QRect before = w->geometry();
         const Qt::WindowStates stateBefore = w->windowState();
-        f->app.haupt = w.get();
-        f->app.Änderung();
-        f->app.haupt = nullptr;
+        f->app->haupt = w.get();
+        f->app->Änderung();
+        f->app->haupt = nullptr;
         QApplication::processEvents();
         QCOMPARE(w->geometry(), before);
         QCOMPARE(w->windowState(), stateBefore);
@@ -330,18 +328,18 @@ private slots:
         if (how == u"close") {
             w->close();
         } else {
-            f->t.dialogs.answer(how == u"Ja" ? MsgResult::Yes : MsgResult::No);
+            f->t->dialogs.answer(how == u"Ja" ? MsgResult::Yes : MsgResult::No);
             w->mnuEnde->trigger();
-            const auto& q = f->t.dialogs.shown().first();
+            const auto& q = f->t->dialogs.shown().first();
             QCOMPARE(q.text, u"Wollen Sie das Programm wirklich beenden?"_s);
             QCOMPARE(q.icon, MsgIcon::Question);
             QCOMPARE(q.buttons, MsgButtons::YesNo);
             QVERIFY(q.title.isEmpty() || q.title == u"Uferwacht Digitales Kescherheft"_s);
         }
-        QCOMPARE(f->t.dialogs.shown().size(), how == u"close" ? 0 : 1);
-        QCOMPARE(f->quitCalled, ends);
-        QCOMPARE(f->t.logEntries(), ends ? QStringList { u"PROGRAMM\tEnde"_s } : QStringList());
-        const QList<QByteArray> settings = f->t.read(u"settings.ini"_s).split('\n');
+        QCOMPARE(f->t->dialogs.shown().size(), how == u"close" ? 0 : 1);
+        QCOMPARE(f->quits == 1, ends);
+        QCOMPARE(f->t->logEntries(), ends ? QStringList { u"PROGRAMM\tEnde"_s } : QStringList());
+        const QList<QByteArray> settings = f->t->read(u"settings.ini"_s).split('\n');
         const QList<QByteArray> sizes { " 13500 \r", " 18000 \r", " 0 \r" };
         QCOMPARE(settings.mid(4, 3), ends ? sizes : QList<QByteArray>());
     }
@@ -370,7 +368,7 @@ private slots:
         QFETCH(QString, helpFolderOnDisk);
         QFETCH(QString, opened);
         if (!helpFolderOnDisk.isEmpty())
-            f->t.write(helpFolderOnDisk + u"\\index.html"_s, "<html></html>");
+            f->t->write(helpFolderOnDisk + u"\\index.html"_s, "<html></html>");
         auto w = openWindow();
         if (auto* a = w->findChild<QAction*>(trigger)) {
             a->trigger();
@@ -380,7 +378,7 @@ private slots:
         } else {
             QTest::mouseClick(w->findChild<QWidget*>(trigger), Qt::LeftButton);
         }
-        QCOMPARE(f->t.shell.opened.join(u'\n'), opened.replace(u"<dir>"_s, f->t.dir()));
+        QCOMPARE(f->t->shell.opened.join(u'\n'), opened.replace(u"<dir>"_s, f->t->dir()));
     }
 
     void f2OpensCatchEntry()
@@ -389,8 +387,8 @@ private slots:
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QTest::keyClick(w.get(), Qt::Key_F2);
-        QVERIFY(f->app.addFish && f->app.addFish->isVisible());
-        f->app.addFish->close();
+        QVERIFY(f->app->addFish && f->app->addFish->isVisible());
+        f->app->addFish->close();
     }
 
     void createBarScrollRange_data()

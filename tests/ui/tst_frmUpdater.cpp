@@ -4,8 +4,7 @@
 // windows opened from it usable. The run's own rules are tested with it.
 #include "app/UpdateCheck.h"
 #include "app/UpdateRun.h"
-#include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/DatabaseMenus.h"
 #include "ui/ProgressPicture.h"
 #include "ui/TabListView.h"
@@ -36,10 +35,8 @@ class tst_frmUpdater : public QObject {
     // Takes connections and never answers: a run stays at its first transfer.
     QTcpServer silent;
 
-    struct Fixture {
-        TestEnv t;
-        bool quitCalled = false;
-        App app { t.env, [this] { quitCalled = true; } };
+    struct Fixture : AppFixture {
+        Fixture() { makeApp(); }
         frmUpdater* u = nullptr;
     };
     std::unique_ptr<Fixture> f;
@@ -47,8 +44,8 @@ class tst_frmUpdater : public QObject {
     // The main window's menu bar (with its shortcuts) and its dashboard.
     bool mainLocked() const
     {
-        return !f->app.haupt->menuBar()->isEnabled() && !f->app.haupt->cmdZeit->isEnabled()
-            && !f->app.haupt->lstFänge->isEnabled();
+        return !f->app->haupt->menuBar()->isEnabled() && !f->app->haupt->cmdZeit->isEnabled()
+            && !f->app->haupt->lstFänge->isEnabled();
     }
     QString log() const { return f->u->txtLog->toPlainText(); }
 private slots:
@@ -57,18 +54,17 @@ private slots:
     void init()
     {
         f = std::make_unique<Fixture>();
-        f->app.haupt = new frmHaupt(f->app);
-        f->app.haupt->show();
+        f->app->haupt = f->app->createMain();
+        f->app->haupt->show();
         const QString base = u"https://127.0.0.1:%1/"_s.arg(silent.serverPort());
-        f->u = new frmUpdater(
-            f->app, { base + u"update2.txt"_s, base + u"Setup.exe"_s, base + u"Setup.2"_s, {} });
-        f->app.updater = f->u;
-        f->app.mnuUpdate_Click();
+        f->u = f->app->createUpdater(
+            { base + u"update2.txt"_s, base + u"Setup.exe"_s, base + u"Setup.2"_s, {} });
+        f->app->mnuUpdate_Click();
     }
 
     void cleanup()
     {
-        f->t.dialogs.verifyDone();
+        f->t->dialogs.verifyDone();
         f.reset();
     }
 
@@ -93,21 +89,21 @@ private slots:
         QFETCH(bool, stillShown);
         const QString text = u"Zeile 1\r\nZeile 2"_s;
         if (icon == MsgIcon::Question)
-            f->t.dialogs.answer(signal.endsWith(u"Yes"_s) ? MsgResult::Yes : MsgResult::No);
+            f->t->dialogs.answer(signal.endsWith(u"Yes"_s) ? MsgResult::Yes : MsgResult::No);
         else if (icon != MsgIcon::None)
-            f->t.dialogs.expectMessage();
+            f->t->dialogs.expectMessage();
         const QByteArray name = signal.section(u',', 0, 0).toLatin1();
         QVERIFY(name == "ready"
                 ? QMetaObject::invokeMethod(&f->u->run(), name)
                 : QMetaObject::invokeMethod(&f->u->run(), name, Q_ARG(QString, text)));
         QCOMPARE(log(), signal == u"failed"_s ? u"Zeile 1\nZeile 2"_s : QString());
-        QCOMPARE(f->t.dialogs.messageTexts(),
+        QCOMPARE(f->t->dialogs.messageTexts(),
             icon == MsgIcon::None ? QStringList() : QStringList { text });
         if (icon != MsgIcon::None)
-            QCOMPARE(f->t.dialogs.shown().first().icon, icon);
+            QCOMPARE(f->t->dialogs.shown().first().icon, icon);
         QCOMPARE(f->u->isVisible(), stillShown);
         QCOMPARE(mainLocked(), stillShown);
-        QCOMPARE(f->quitCalled, signal == u"ready"_s);
+        QCOMPARE(f->quits > 0, signal == u"ready"_s);
     }
 
     void buttons_data()
@@ -138,14 +134,14 @@ private slots:
             f->u->cmdStart->click();
             QCOMPARE(f->u->cmdAbort->text(), u"&Abbrechen"_s);
             QVERIFY(!f->u->cmdStart->isEnabled());
-            f->t.dialogs.answer(confirm ? MsgResult::Yes : MsgResult::No);
+            f->t->dialogs.answer(confirm ? MsgResult::Yes : MsgResult::No);
         }
         if (closeBox)
             f->u->close();
         else
             f->u->cmdAbort->click();
         if (running) {
-            const FakeDialogs::Shown asked = f->t.dialogs.shown().last();
+            const FakeDialogs::Shown asked = f->t->dialogs.shown().last();
             QCOMPARE(asked.text, u"Download wirklich abbrechen?"_s);
             QCOMPARE(asked.title, u"Download"_s);
             QCOMPARE(asked.icon, MsgIcon::Question);
@@ -156,7 +152,7 @@ private slots:
         const bool goesOn = running && !confirm;
         QCOMPARE(f->u->isVisible(), !left);
         QCOMPARE(mainLocked(), !left);
-        QCOMPARE(f->app.haupt->menuBar()->isEnabled() && f->app.haupt->cmdZeit->isEnabled(), left);
+        QCOMPARE(f->app->haupt->menuBar()->isEnabled() && f->app->haupt->cmdZeit->isEnabled(), left);
         QCOMPARE(f->u->run().isRunning(), goesOn);
         QCOMPARE(f->u->cmdAbort->text(), goesOn ? u"&Abbrechen"_s : u"&Beenden"_s);
         QCOMPARE(f->u->cmdStart->isEnabled(), !goesOn);
@@ -165,8 +161,8 @@ private slots:
             QCOMPARE(f->u->lblStatus->text(), u"Download abgebrochen."_s);
         }
         // Shown again, the same window comes back and locks the main window.
-        f->app.mnuUpdate_Click();
-        QCOMPARE(f->app.updater.data(), f->u);
+        f->app->mnuUpdate_Click();
+        QCOMPARE(f->app->updater.data(), f->u);
         QVERIFY(f->u->isVisible());
         QVERIFY(mainLocked());
     }
@@ -175,20 +171,20 @@ private slots:
     {
         // Opened from the main window before the update began.
         f->u->cmdAbort->click();
-        f->app.mnuAbout_Click();
-        OpenBackupWindow(f->app, true);
-        QPointer<frmAbout> about = f->app.about;
-        QPointer<frmBackup> backup = f->app.haupt->findChild<frmBackup*>();
+        f->app->mnuAbout_Click();
+        OpenBackupWindow(f->app->state, f->app->haupt, true);
+        QPointer<frmAbout> about = f->app->about;
+        QPointer<frmBackup> backup = f->app->haupt->findChild<frmBackup*>();
         QVERIFY(about && backup);
-        f->app.mnuUpdate_Click();
+        f->app->mnuUpdate_Click();
         QVERIFY(mainLocked());
         QVERIFY(about->isEnabled() && backup->chkFang->isEnabled());
 
         // The main window's shortcuts are as locked as its menu.
-        f->app.haupt->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f->app.haupt));
-        QTest::keyClick(f->app.haupt, Qt::Key_F1);
-        QVERIFY(f->t.shell.opened.isEmpty());
+        f->app->haupt->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->app->haupt));
+        QTest::keyClick(f->app->haupt, Qt::Key_F1);
+        QVERIFY(f->t->shell.opened.isEmpty());
 
         // Both close by their own buttons; the updater keeps its lock.
         about->cmdOK->click();

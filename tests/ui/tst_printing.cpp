@@ -1,8 +1,7 @@
 // The print entries of the windows and the main menu: what each one hands
 // to the printouts, shown or hidden, in filter mode or not.
 #include "platform/Cp1252.h"
-#include "support/TestEnv.h"
-#include "ui/App.h"
+#include "ui/AppFixture.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"
@@ -36,11 +35,8 @@ QString costOn(const QString& date, const QString& article, const QString& price
 
 } // namespace
 
-class TestPrinting : public QObject {
+class TestPrinting : public QObject, AppFixture {
     Q_OBJECT
-
-    std::unique_ptr<TestEnv> t;
-    std::unique_ptr<App> app;
 
     void start()
     {
@@ -54,8 +50,7 @@ class TestPrinting : public QObject {
             recordFileBytes({ costOn(u"2006/03/01"_s, u"Haken"_s, u"1,10 €"_s),
                 costOn(u"2006/03/03"_s, u"Schnur"_s, u"12,35 €"_s),
                 costOn(u"2006/03/02"_s, u"Schnurfett"_s, u"3,99 €"_s) }));
-        app = std::make_unique<App>(t->env, [] {});
-        app->Main();
+        startApp();
     }
 
     QString page(const QString& name) const { return decode1252(t->read(name)); }
@@ -77,11 +72,7 @@ class TestPrinting : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        t = std::make_unique<TestEnv>();
-        t->dialogs.answer(MsgResult::No); // the first-start question
-    }
+    void init() { t = std::make_unique<TestEnv>(); }
     void cleanup()
     {
         app.reset();
@@ -200,8 +191,7 @@ private slots:
 
     void frontPageWithoutCatches()
     {
-        app = std::make_unique<App>(t->env, [] {});
-        app->Main();
+        startApp();
         t->dialogs.expectMessage();
         app->haupt->mnuPrintFront->trigger();
         QCOMPARE(t->dialogs.messageTexts().last(),
