@@ -9,6 +9,7 @@
 #include "store/CostList.h"
 #include "store/Logbook.h"
 #include "ui/DatabaseMenus.h"
+#include "ui/LogListModel.h"
 #include "ui/TabListView.h"
 #include "ui/frmAbout.h"
 #include "ui/frmAddFish.h"
@@ -182,7 +183,7 @@ void App::Änderung()
     int photos = 0;
     bool photosCounted = trap.step(
         [&] { photos = CountPhotos(hostPath(env.programDir, QStringLiteral("db\\bilder"))); });
-    const QStringList& rows = log->catchLines();
+    const QStringList rows = CatchOverviewLines(*log);
     const QString costTotal = CostSumText(log->costSums().total);
     // The fishing time changes only with the catch list.
     if (!m_fishingMinutes || m_fishingGeneration != log->catchGeneration()) {

@@ -13,15 +13,12 @@
 #include "store/Logbook.h"
 #include "store/Numbers.h"
 #include "ui/App.h"
-#include "ui/TabListView.h"
-#include "ui/frmAddKosten.h"
-#include "ui/frmFangÜbersicht.h"
+#include "ui/FilteredListModel.h"
+#include "ui/LogListModel.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -124,22 +121,22 @@ int typedYear(const QString& text)
 
 // In filter mode the user chooses between the filtered and all lines;
 // false when the question was cancelled.
-bool chooseLines(App& app, const CsvKind& kind, bool filterMode,
-    const std::function<QStringList()>& filteredLines, QStringList& lines)
+bool chooseLines(
+    App& app, const CsvKind& kind, const FilteredListModel* filteredList, QStringList& lines)
 {
-    if (!filterMode)
+    if (!filteredList)
         return true;
     bool filtered = false;
     if (!askFiltered(app, kind, filtered))
         return false;
     if (filtered)
-        lines = filteredLines();
+        lines = filteredList->lines();
     return true;
 }
 
 } // namespace
 
-void ExportCatchesCsv(App& app)
+void ExportCatchesCsv(App& app, const FilteredListModel* filtered)
 {
     const CsvKind kind { u"Sub frmHaupt.mnuExportFänge_Click"_s, u"Faenge_"_s,
         u"Fänge als CSV exportieren"_s,
@@ -147,17 +144,15 @@ void ExportCatchesCsv(App& app)
         "werden?\r\n\r\nMit \"Nein\" werden alle Fänge exportiert."_s,
         u"Es sind keine Fänge zum Exportieren vorhanden."_s, u"1 Fang wurde exportiert:"_s,
         u"%1 Fänge wurden exportiert:"_s, u"Fangdatei"_s };
-    QStringList lines = app.log->catchLines();
-    if (!chooseLines(
-            app, kind, app.uebersicht && app.uebersicht->filterMode(),
-            [&] { return app.uebersicht->filterLines(); }, lines))
+    QStringList lines = CatchOverviewLines(*app.log);
+    if (!chooseLines(app, kind, filtered, lines))
         return;
     // The first two lines are the column header and the rule line.
     exportCsv(app, kind, lines, int(qMax<qsizetype>(0, lines.size() - 2)),
         app.log->unlistedCatches(), CatchesCsv);
 }
 
-void ExportCostsCsv(App& app)
+void ExportCostsCsv(App& app, const FilteredListModel* filtered)
 {
     const CsvKind kind { u"Sub frmHaupt.mnuExportKosten_Click"_s, u"Kosten_"_s,
         u"Kosten als CSV exportieren"_s,
@@ -166,9 +161,7 @@ void ExportCostsCsv(App& app)
         u"Es sind keine Kosten zum Exportieren vorhanden."_s, u"1 Posten wurde exportiert:"_s,
         u"%1 Posten wurden exportiert:"_s, u"Kostendatei"_s };
     QStringList lines = app.log->costLines();
-    if (!chooseLines(
-            app, kind, app.kosten && app.kosten->filterMode(),
-            [&] { return app.kosten->lstFilter->items(); }, lines))
+    if (!chooseLines(app, kind, filtered, lines))
         return;
     exportCsv(app, kind, lines, int(lines.size()), app.log->unlistedCosts(), CostsCsv);
 }
@@ -177,7 +170,7 @@ void PrintYearReport(App& app)
 {
     Env& env = app.env;
     ErrorTrap trap(env, u"Sub frmHaupt.mnuPrintJahr_Click"_s);
-    const QStringList& catches = app.log->catchLines();
+    const QStringList catches = CatchOverviewLines(*app.log);
     const QList<int> years = CatchYears(catches);
     const int preset = years.isEmpty() ? env.clock->now().date().year() : years.first();
     QStringList yearTexts;

@@ -13,6 +13,8 @@
 #include "ui/ExportActions.h"
 #include "ui/TabListView.h"
 #include "ui/Twips.h"
+#include "ui/frmAddKosten.h"
+#include "ui/frmFangÜbersicht.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -278,8 +280,15 @@ void frmHaupt::createMenus()
     mnuAbout = entry(mnuHilfe, u"mnuAbout"_s, u"Über..."_s);
 
     connect(mnuAddFish, &QAction::triggered, this, [this] { m_app.openAddFish(); });
-    connect(mnuExportFänge, &QAction::triggered, this, [this] { ExportCatchesCsv(m_app); });
-    connect(mnuExportKosten, &QAction::triggered, this, [this] { ExportCostsCsv(m_app); });
+    // The export offers the filtered list of a window in filter mode.
+    connect(mnuExportFänge, &QAction::triggered, this, [this] {
+        const frmFangÜbersicht* w = m_app.uebersicht;
+        ExportCatchesCsv(m_app, w && w->filterMode() ? w->filterModel() : nullptr);
+    });
+    connect(mnuExportKosten, &QAction::triggered, this, [this] {
+        const frmAddKosten* w = m_app.kosten;
+        ExportCostsCsv(m_app, w && w->filterMode() ? w->filterModel() : nullptr);
+    });
     connect(mnuPrintJahr, &QAction::triggered, this, [this] { PrintYearReport(m_app); });
     connect(mnuEnde, &QAction::triggered, this, [this] { mnuEnde_Click(); });
     connect(mnuShowHelp, &QAction::triggered, this, [this] { mnuShowHelp_Click(); });

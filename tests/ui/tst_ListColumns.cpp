@@ -184,11 +184,11 @@ private Q_SLOTS:
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         const int left
-            = list.visualRect(list.lines()->index(0)).left() + ListTabDelegate::TextMargin;
+            = list.visualRect(list.model()->index(0, 0)).left() + ListTabDelegate::TextMargin;
 
         // The block of the second row stands at the second stop.
         QImage img = list.viewport()->grab().toImage();
-        const int y = list.visualRect(list.lines()->index(1)).center().y();
+        const int y = list.visualRect(list.model()->index(1, 0)).center().y();
         int ink = 0;
         while (ink < img.width() && qGray(img.pixel(ink, y)) >= 80)
             ++ink;
@@ -199,7 +199,7 @@ private Q_SLOTS:
         list.horizontalScrollBar()->setValue(list.horizontalScrollBar()->maximum());
         QApplication::processEvents();
         img = list.viewport()->grab().toImage();
-        const QRect row0 = list.visualRect(list.lines()->index(0));
+        const QRect row0 = list.visualRect(list.model()->index(0, 0));
         int lastInk = -1;
         for (int x = 0; x < img.width(); ++x) {
             for (int yy = row0.top(); yy <= row0.bottom(); ++yy) {
@@ -213,7 +213,7 @@ private Q_SLOTS:
         QApplication::processEvents();
 
         auto hover = [&](int row) {
-            const QPoint pos(left + 10, list.visualRect(list.lines()->index(row)).center().y());
+            const QPoint pos(left + 10, list.visualRect(list.model()->index(row, 0)).center().y());
             QHelpEvent help(QEvent::ToolTip, pos, list.viewport()->mapToGlobal(pos));
             QApplication::sendEvent(list.viewport(), &help);
             return QToolTip::isVisible() ? QToolTip::text() : QString();

@@ -274,7 +274,7 @@ private slots:
         app->uebersicht->cmdDelete_Click();
         t->dialogs.answer(MsgResult::Yes);
         app->kosten->lstKosten->selectionModel()->select(
-            app->kosten->lstKosten->lines()->index(0), QItemSelectionModel::ClearAndSelect);
+            app->kosten->lstKosten->model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
         app->kosten->cmdDelete_Click();
         QCOMPARE(ParseItems(t->read(kCatchFile)), QStringList { kCatches[1] });
         QCOMPARE(ParseItems(t->read(kCostFile)), QStringList { kCosts[1] });
