@@ -91,7 +91,6 @@ const QList<int>& TabListView::tabStops() const
 
 qreal TabListView::widestLineWidth() const
 {
-    const QStringList lines = items();
     const TabLayout layout(font(), m_delegate->tabStops());
     const QString measure
         = font().key() + QString::number(qHashRange(tabStops().begin(), tabStops().end()));
@@ -103,11 +102,15 @@ qreal TabListView::widestLineWidth() const
     // their texts with the logs, so after a save or a delete only the new
     // lines are measured. The cache holds the texts it measured, so their
     // places cannot be taken by other texts while they are in it.
+    // The lines are taken one at a time from the model, which may make
+    // them only when asked.
+    const int rows = count();
     QHash<const QChar*, MeasuredLine> next;
-    next.reserve(lines.size());
+    next.reserve(rows);
     QStringList fresh;
     qreal widest = 0;
-    for (const QString& line : lines) {
+    for (int row = 0; row < rows; ++row) {
+        const QString line = item(row);
         const auto it = m_widths.constFind(line.constData());
         if (it != m_widths.cend() && it->text.size() == line.size()) {
             widest = qMax(widest, it->width);

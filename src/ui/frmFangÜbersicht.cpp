@@ -134,16 +134,6 @@ void frmFangÜbersicht::buildWidgets()
     lstFänge->onCurrentRowChanged = [this](int row) { lst_Click(row); };
 }
 
-QString frmFangÜbersicht::headerLine()
-{
-    return CatchHeaderLine();
-}
-
-QString frmFangÜbersicht::ruleLine()
-{
-    return CatchRuleLine();
-}
-
 // ---------------------------------------------------------------- Load
 
 void frmFangÜbersicht::Form_Load()

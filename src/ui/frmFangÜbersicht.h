@@ -33,10 +33,6 @@ public:
     static constexpr int kMinWidth = 12360;
     static constexpr int kInitialWidth = 13665;
 
-    // Column header (line 0) and rule line (line 1) of both lists.
-    static QString headerLine();
-    static QString ruleLine();
-
     // Rebuilds the list of all catches from the catch file.
     void Form_Load();
     void cmdFilter_Click();

@@ -1,9 +1,13 @@
-// How the tab-stop lists measure and draw their fields in columns, and the
-// cost window's column headers above them.
+// How the tab-stop lists measure and draw their fields in columns, the
+// cost window's column headers above them, and the rows the filter keeps
+// of a log's list.
+#include "store/Logbook.h"
 #include "store/RecordFile.h"
 #include "support/TestEnv.h"
 #include "ui/App.h"
+#include "ui/FilteredListModel.h"
 #include "ui/ListTabDelegate.h"
+#include "ui/LogListModel.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
 
@@ -30,6 +34,8 @@ QFont testFont()
 }
 
 const QList<int> kStops { 40, 140 };
+const QString kCatchFile = u"db\\fänge\\db"_s;
+const QString kCostFile = u"db\\kosten\\db"_s;
 
 // The shortest run of c wider than px pixels.
 QString wider(QChar c, qreal px)
@@ -39,6 +45,16 @@ QString wider(QChar c, qreal px)
     while (fm.horizontalAdvance(s) <= px)
         s += c;
     return s;
+}
+
+// The third field of each row after the fixed lines: the angler of a
+// catch, the quantity of a purchase.
+QStringList thirdFields(const QAbstractItemModel& model, int from)
+{
+    QStringList out;
+    for (int r = from; r < model.rowCount(); ++r)
+        out.append(model.index(r, 0).data().toString().section(u'\t', 2, 2));
+    return out;
 }
 
 } // namespace
@@ -231,8 +247,7 @@ private Q_SLOTS:
         QApplication::setFont(testFont());
         TestEnv t;
         const QString article = QStringList(6, u"Karpfenrute Teleskop 3,60 m"_s).join(u' ');
-        t.write(
-            u"db\\kosten\\db"_s, recordFileBytes({ sampleCost({ { 4, article } }).join(u'\t') }));
+        t.write(kCostFile, recordFileBytes({ sampleCost({ { 4, article } }).join(u'\t') }));
         auto app = std::make_unique<App>(t.env, [] {});
         auto* w = new frmAddKosten(*app);
         app->kosten = w;
@@ -248,7 +263,7 @@ private Q_SLOTS:
             + QFontMetricsF(w->lstKosten->font()).horizontalAdvance(drawn.last().text);
         QVERIFY(end <= extent);
         // A short list keeps the width of the columns.
-        t.write(u"db\\kosten\\db"_s, recordFileBytes({ sampleCost().join(u'\t') }));
+        t.write(kCostFile, recordFileBytes({ sampleCost().join(u'\t') }));
         w->Form_Load();
         QVERIFY(w->lstKosten->horizontalExtent() >= layout.stopsPx().last());
         QVERIFY(w->lstKosten->horizontalExtent() < extent);
@@ -272,6 +287,51 @@ private Q_SLOTS:
                 QVERIFY2(h->geometry().right() < textLeft + layout.stopsPx()[i], what.constData());
             }
         }
+    }
+
+    // The filter keeps the fixed lines (the catch list's header) and the
+    // rows that match, in list order, and runs again when the log changes.
+    void filterKeepsMatchingRows_data()
+    {
+        QTest::addColumn<bool>("catches");
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QStringList>("kept"); // third fields of the kept rows
+        QTest::newRow("text, case ignored")
+            << true << u"HECHT"_s << QStringList { u"Cleo"_s, u"Anna"_s };
+        QTest::newRow("cost text") << false << u"haken"_s << QStringList { u"3"_s, u"3"_s };
+    }
+    void filterKeepsMatchingRows()
+    {
+        QFETCH(bool, catches);
+        QFETCH(QString, expression);
+        TestEnv t;
+        const auto file = [](const QList<QStringList>& records) {
+            QStringList items;
+            for (const QStringList& fields : records)
+                items.append(fields.join(u'\t'));
+            return recordFileBytes(items);
+        };
+        t.write(kCatchFile,
+            file({ sampleCatch({ { 2, u"Anna"_s }, { 6, u"Hecht"_s }, { 7, u"2,00"_s } }),
+                sampleCatch({ { 1, u"2004/05/18"_s }, { 2, u"Bert"_s } }),
+                sampleCatch({ { 1, u"2004/05/19"_s }, { 2, u"Cleo"_s }, { 6, u"HECHT"_s } }) }));
+        t.write(kCostFile,
+            file({ sampleCost(), sampleCost({ { 1, u"2006/03/06"_s } }),
+                sampleCost({ { 1, u"2006/03/07"_s }, { 4, u"Rute"_s } }) }));
+        Logbook log(t.env);
+        log.refresh(u"Test"_s);
+        LogListModel model(log, catches ? LogListModel::Log::Catches : LogListModel::Log::Costs);
+        FilteredListModel filtered(t.env, &model);
+        filtered.filter(expression);
+        const int fixed = catches ? 2 : 0;
+        QCOMPARE(filtered.lines().mid(0, fixed), model.lines().mid(0, fixed));
+        QTEST(thirdFields(filtered, fixed), "kept");
+        for (int r = 0; r < filtered.rowCount(); ++r)
+            QCOMPARE(model.line(filtered.sourceRow(r)), filtered.line(r));
+        // Emptied log: only the fixed lines stay.
+        t.write(catches ? kCatchFile : kCostFile, {});
+        log.refresh(u"Test"_s);
+        QCOMPARE(filtered.rowCount(), fixed);
     }
 };
 

