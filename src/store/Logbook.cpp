@@ -132,7 +132,6 @@ Logbook::Logbook(const Env& env, QObject* parent)
 {
     m_catches.path = hostPath(env.programDir, kCatchLogPath);
     m_costs.path = hostPath(env.programDir, kCostLogPath);
-    m_catchLines = { CatchHeaderLine(), CatchRuleLine() };
 }
 
 // ---------------------------------------------------------------- Reading
@@ -289,12 +288,8 @@ void Logbook::parseCatches()
 void Logbook::rebuildCatchList()
 {
     m_catchesListed = m_catches.size >= kListedFileSize;
-    m_catchLines = { CatchHeaderLine(), CatchRuleLine() };
     m_catchNumbers.clear();
     if (m_catchesListed) {
-        m_catchLines.reserve(m_catchOrder.size() + 2);
-        for (int i : m_catchOrder)
-            m_catchLines.append(m_catchRows[i].listLine);
         m_catchNumbers.reserve(m_catchOrder.size());
         for (const CatchRow& r : m_catchRows) {
             if (!r.listLine.isEmpty())
@@ -304,11 +299,38 @@ void Logbook::rebuildCatchList()
     ++m_catches.generation;
 }
 
+int Logbook::catchCount() const
+{
+    return m_catchesListed ? int(m_catchOrder.size()) : 0;
+}
+
+QString Logbook::catchLine(int row) const
+{
+    if (row < 0 || row >= catchCount())
+        return {};
+    return m_catchRows[m_catchOrder[row]].listLine;
+}
+
+QStringList Logbook::catchListWithHeader() const
+{
+    // The photo rules read the list as the overview shows it.
+    return QStringList { CatchHeaderLine(), CatchRuleLine() } + catchLines();
+}
+
+QStringList Logbook::catchLines() const
+{
+    QStringList lines;
+    lines.reserve(catchCount());
+    for (int row = 0; row < catchCount(); ++row)
+        lines.append(m_catchRows[m_catchOrder[row]].listLine);
+    return lines;
+}
+
 QString Logbook::catchItem(int row) const
 {
-    if (!m_catchesListed || row < 2 || row - 2 >= int(m_catchOrder.size()))
+    if (row < 0 || row >= catchCount())
         return {};
-    return m_catchRows[m_catchOrder[row - 2]].itemText(kCatchMark);
+    return m_catchRows[m_catchOrder[row]].itemText(kCatchMark);
 }
 
 int Logbook::unlistedCatches() const
@@ -342,17 +364,29 @@ void Logbook::parseCosts()
 void Logbook::rebuildCostList()
 {
     m_costListed.clear();
-    m_costLines.clear();
-    m_costLines.reserve(qsizetype(m_costRows.size()));
     for (int i = 0; i < int(m_costRows.size()); ++i) {
-        if (!m_costRows[i].listLine.isNull()) {
+        if (!m_costRows[i].listLine.isNull())
             m_costListed.push_back(i);
-            m_costLines.append(m_costRows[i].listLine);
-        }
     }
     ErrorTrap trap(m_env, kCostListPlace);
-    m_costSums = SumCostLines(m_costLines, trap);
+    m_costSums = SumCostLines(costLines(), trap);
     ++m_costs.generation;
+}
+
+QString Logbook::costLine(int row) const
+{
+    if (row < 0 || row >= costCount())
+        return {};
+    return m_costRows[m_costListed[row]].listLine;
+}
+
+QStringList Logbook::costLines() const
+{
+    QStringList lines;
+    lines.reserve(costCount());
+    for (int i : m_costListed)
+        lines.append(m_costRows[i].listLine);
+    return lines;
 }
 
 QString Logbook::costItem(int row) const
@@ -428,7 +462,7 @@ int Logbook::findCatch(const QString& item) const
 {
     for (int k = 0; k < int(m_catchOrder.size()); ++k) {
         if (m_catchRows[m_catchOrder[k]].itemText(kCatchMark) == item)
-            return k + 2;
+            return k;
     }
     return -1;
 }
@@ -447,7 +481,7 @@ bool Logbook::removeCatch(int row, ErrorTrap& trap)
         if (row < 0)
             return false;
     }
-    const int removed = m_catchOrder[row - 2];
+    const int removed = m_catchOrder[row];
     std::vector<CatchRow> rows;
     rows.reserve(m_catchRows.size());
     QByteArray bytes;
@@ -491,7 +525,7 @@ Logbook::CatchSave Logbook::saveCatch(
 {
     // The other catches, before this one is added: whether one of them
     // still names the loaded photo.
-    const QStringList others = m_catchLines;
+    const QStringList others = catchListWithHeader();
     if (!appendCatch(CatchFields(m_env, e, trap).join(u'\t'), trap))
         return { false,
             u"Fehler: Der Fang konnte nicht gespeichert werden. Bitte prüfen Sie, "
@@ -540,7 +574,7 @@ void Logbook::dropCatchOutForEdit(const LoadedPhoto& loaded, ErrorTrap& trap)
     clearCatchEdit();
     if (loaded.path.isEmpty())
         return;
-    dropPhoto(loaded, m_catchLines, trap);
+    dropPhoto(loaded, catchListWithHeader(), trap);
     // The photos counted on the main window change with it.
     ++m_catches.generation;
     catchesDone();
@@ -554,8 +588,8 @@ void Logbook::dropPhoto(const LoadedPhoto& loaded, const QStringList& lines, Err
 
 bool Logbook::removeCatchWithPhoto(int row, ErrorTrap& trap)
 {
-    const QStringList before = m_catchLines;
-    const QString line = before.value(row);
+    const QStringList before = catchListWithHeader();
+    const QString line = before.value(row + 2);
     if (!removeCatch(row, trap))
         return false;
     trap.step([&] { RemovePhotos(m_env, before, int(before.indexOf(line, 2))); });
@@ -564,7 +598,7 @@ bool Logbook::removeCatchWithPhoto(int row, ErrorTrap& trap)
 
 bool Logbook::takeCatchForEdit(int row, ErrorTrap& trap)
 {
-    const QString record = m_catchLines.value(row).mid(2);
+    const QString record = catchLine(row).mid(2);
     const QString item = catchItem(row);
     if (!removeCatch(row, trap))
         return false;

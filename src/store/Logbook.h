@@ -53,11 +53,13 @@ public:
 
     // ------------------------------------------------------------ catches
 
-    // The catch overview's list: column header, rule line, then one line
-    // per readable catch, newest first. Only the header lines while the
-    // file is shorter than 10 bytes.
-    const QStringList& catchLines() const { return m_catchLines; }
-    // The stored item behind line `row` (2 and up) of catchLines.
+    // The catch list: one tab-stop line per readable catch, newest first,
+    // row 0 the newest. Empty while the file is shorter than 10 bytes.
+    int catchCount() const;
+    QString catchLine(int row) const;
+    // Every line of the catch list, built for the call.
+    QStringList catchLines() const;
+    // The stored item behind row `row` of the catch list.
     QString catchItem(int row) const;
     // The numbers of every readable catch, in file order.
     const QList<CatchNumbers>& catchNumbers() const { return m_catchNumbers; }
@@ -65,14 +67,14 @@ public:
     qint64 catchFileSize() const { return m_catches.size; }
     // Changes whenever the catch list changes.
     quint64 catchGeneration() const { return m_catches.generation; }
-    // Lines of the catch file that catchLines leaves out because they
+    // Lines of the catch file that the catch list leaves out because they
     // cannot be read as a catch.
     int unlistedCatches() const;
 
     // Appends a catch record. False when it was not written (the file is
     // then as before); the failure is logged through trap.
     bool appendCatch(const QString& item, ErrorTrap& trap);
-    // Rewrites the catch file without list line `row`; lines not listed
+    // Rewrites the catch file without row `row` of the list; lines not listed
     // keep their place after the listed ones. False when nothing was
     // written: the failure is logged through trap, or the catch is no
     // longer in the file.
@@ -108,7 +110,7 @@ public:
     // The list record (the list line without the photo mark) of the catch
     // out for editing, empty when none is out.
     const QString& catchOutForEdit() const { return m_catchOut; }
-    // Takes list line `row` out of the file for editing.
+    // Takes row `row` of the catch list out of the file for editing.
     bool takeCatchForEdit(int row, ErrorTrap& trap);
     // Puts a catch still out for editing back into the file unchanged.
     bool putBackCatch(ErrorTrap& trap);
@@ -117,17 +119,20 @@ public:
 
     // ------------------------------------------------------------ costs
 
-    // The cost window's list, newest first, and its sums.
-    const QStringList& costLines() const { return m_costLines; }
+    // The cost list, newest first (row 0 the newest), and its sums.
+    int costCount() const { return int(m_costListed.size()); }
+    QString costLine(int row) const;
+    // Every line of the cost list, built for the call.
+    QStringList costLines() const;
     const CostSums& costSums() const { return m_costSums; }
-    // The stored item behind line `row` (0-based) of costLines.
+    // The stored item behind row `row` of the cost list.
     QString costItem(int row) const;
     quint64 costGeneration() const { return m_costs.generation; }
-    // Lines of the cost file that costLines leaves out.
+    // Lines of the cost file that the cost list leaves out.
     int unlistedCosts() const { return int(m_costRows.size() - m_costListed.size()); }
 
     bool appendCost(const QString& item, ErrorTrap& trap);
-    // Rewrites the cost file without list line `row` (0-based); with
+    // Rewrites the cost file without row `row` of the list; with
     // putBack not empty, that item is written back at the end.
     bool removeCost(int row, const QString& putBack, ErrorTrap& trap);
 
@@ -206,6 +211,8 @@ private:
     bool rewrite(FileState& f, const QByteArray& bytes, ErrorTrap& trap);
     int findCatch(const QString& item) const;
     // Deletes a loaded photo that none of these list lines names.
+    // The catch list behind its column header and rule line.
+    QStringList catchListWithHeader() const;
     void dropPhoto(const LoadedPhoto& loaded, const QStringList& lines, ErrorTrap& trap);
 
     Env m_env;
@@ -218,7 +225,6 @@ private:
 
     std::vector<CatchRow> m_catchRows; // file order
     std::vector<int> m_catchOrder; // listed rows, list order
-    QStringList m_catchLines;
     QList<CatchNumbers> m_catchNumbers;
     bool m_catchesListed = false;
 
@@ -229,6 +235,5 @@ private:
 
     std::vector<Row> m_costRows; // every line, newest first
     std::vector<int> m_costListed; // the rows of the cost list
-    QStringList m_costLines;
     CostSums m_costSums;
 };

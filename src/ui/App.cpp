@@ -10,6 +10,7 @@
 #include "store/Logbook.h"
 #include "ui/DatabaseMenus.h"
 #include "ui/ExportActions.h"
+#include "ui/LogListModel.h"
 #include "ui/TabListView.h"
 #include "ui/frmAbout.h"
 #include "ui/frmAddFish.h"
@@ -58,9 +59,15 @@ frmHaupt* App::createMain()
     auto* w = new frmHaupt(
         state, [this] { EndProgram(); }, [this] { openAddFish(); });
     QObject::connect(
-        w->mnuExportFänge, &QAction::triggered, w, [this] { ExportCatchesCsv(*this); });
-    QObject::connect(w->mnuExportKosten, &QAction::triggered, w, [this] { ExportCostsCsv(*this); });
-    QObject::connect(w->mnuPrintJahr, &QAction::triggered, w, [this] { PrintYearReport(*this); });
+        w->mnuExportFänge, &QAction::triggered, w, [this] {
+        // The export offers the filtered list of a window in filter mode.
+        ExportCatchesCsv(state,
+            uebersicht && uebersicht->filterMode() ? uebersicht->filterModel() : nullptr);
+    });
+    QObject::connect(w->mnuExportKosten, &QAction::triggered, w, [this] {
+        ExportCostsCsv(state, kosten && kosten->filterMode() ? kosten->filterModel() : nullptr);
+    });
+    QObject::connect(w->mnuPrintJahr, &QAction::triggered, w, [this] { PrintYearReport(state); });
     return w;
 }
 
@@ -243,7 +250,7 @@ void App::Änderung()
     int photos = 0;
     bool photosCounted
         = trap.step([&] { photos = CountPhotos(hostPath(env.programDir, kPhotoFolder)); });
-    const QStringList& rows = log->catchLines();
+    const QStringList rows = CatchOverviewLines(*log);
     const QString costTotal = CostSumText(log->costSums().total);
     // The fishing time changes only with the catch list.
     if (!m_fishingMinutes || m_fishingGeneration != log->catchGeneration()) {

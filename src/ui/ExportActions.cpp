@@ -12,16 +12,13 @@
 #include "platform/Paths.h"
 #include "store/Logbook.h"
 #include "store/Numbers.h"
-#include "ui/App.h"
-#include "ui/TabListView.h"
-#include "ui/frmAddKosten.h"
-#include "ui/frmFangÜbersicht.h"
+#include "ui/AppState.h"
+#include "ui/FilteredListModel.h"
+#include "ui/LogListModel.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -44,13 +41,13 @@ struct CsvKind {
 
 // The suggested file: the user's documents folder (or home folder), the
 // prefix and today's date.
-QString suggestedPath(const App& app, const QString& prefix)
+QString suggestedPath(const AppState& app, const QString& prefix)
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
     return QDir(folder).filePath(
-        prefix + app.state.env.clock->now().date().toString(u"yyyy-MM-dd"_s) + u".csv"_s);
+        prefix + app.env.clock->now().date().toString(u"yyyy-MM-dd"_s) + u".csv"_s);
 }
 
 // The note on lines of the log that could not be read; `written` when a
@@ -70,19 +67,19 @@ QString unreadableNote(int lines, const QString& fileName, bool written)
 
 // Asks whether to export only the filtered lines. False when the user
 // cancelled; `filtered` tells the choice.
-bool askFiltered(App& app, const CsvKind& kind, bool& filtered)
+bool askFiltered(AppState& app, const CsvKind& kind, bool& filtered)
 {
-    const MsgResult r = app.state.env.dialogs->message(
+    const MsgResult r = app.env.dialogs->message(
         kind.filterQuestion, MsgIcon::Question, MsgButtons::YesNoCancel);
     filtered = r == MsgResult::Yes;
     return r == MsgResult::Yes || r == MsgResult::No;
 }
 
 // Asks for the file, writes it and says what was written.
-void exportCsv(App& app, const CsvKind& kind, const QStringList& lines, int listed, int unlisted,
+void exportCsv(AppState& app, const CsvKind& kind, const QStringList& lines, int listed, int unlisted,
     CsvFile (*make)(const QStringList&))
 {
-    Env& env = app.state.env;
+    Env& env = app.env;
     if (listed == 0) {
         env.dialogs->message(kind.nothingToExport + unreadableNote(unlisted, kind.fileName, false),
             MsgIcon::Information);
@@ -124,22 +121,22 @@ int typedYear(const QString& text)
 
 // In filter mode the user chooses between the filtered and all lines;
 // false when the question was cancelled.
-bool chooseLines(App& app, const CsvKind& kind, bool filterMode,
-    const std::function<QStringList()>& filteredLines, QStringList& lines)
+bool chooseLines(
+    AppState& app, const CsvKind& kind, const FilteredListModel* filteredList, QStringList& lines)
 {
-    if (!filterMode)
+    if (!filteredList)
         return true;
     bool filtered = false;
     if (!askFiltered(app, kind, filtered))
         return false;
     if (filtered)
-        lines = filteredLines();
+        lines = filteredList->lines();
     return true;
 }
 
 } // namespace
 
-void ExportCatchesCsv(App& app)
+void ExportCatchesCsv(AppState& app, const FilteredListModel* filtered)
 {
     const CsvKind kind { u"Sub frmHaupt.mnuExportFänge_Click"_s, u"Faenge_"_s,
         u"Fänge als CSV exportieren"_s,
@@ -147,17 +144,15 @@ void ExportCatchesCsv(App& app)
         "werden?\r\n\r\nMit \"Nein\" werden alle Fänge exportiert."_s,
         u"Es sind keine Fänge zum Exportieren vorhanden."_s, u"1 Fang wurde exportiert:"_s,
         u"%1 Fänge wurden exportiert:"_s, u"Fangdatei"_s };
-    QStringList lines = app.state.log->catchLines();
-    if (!chooseLines(
-            app, kind, app.uebersicht && app.uebersicht->filterMode(),
-            [&] { return app.uebersicht->filterLines(); }, lines))
+    QStringList lines = CatchOverviewLines(*app.log);
+    if (!chooseLines(app, kind, filtered, lines))
         return;
     // The first two lines are the column header and the rule line.
     exportCsv(app, kind, lines, int(qMax<qsizetype>(0, lines.size() - 2)),
-        app.state.log->unlistedCatches(), CatchesCsv);
+        app.log->unlistedCatches(), CatchesCsv);
 }
 
-void ExportCostsCsv(App& app)
+void ExportCostsCsv(AppState& app, const FilteredListModel* filtered)
 {
     const CsvKind kind { u"Sub frmHaupt.mnuExportKosten_Click"_s, u"Kosten_"_s,
         u"Kosten als CSV exportieren"_s,
@@ -165,19 +160,17 @@ void ExportCostsCsv(App& app)
         "werden?\r\n\r\nMit \"Nein\" werden alle Posten exportiert."_s,
         u"Es sind keine Kosten zum Exportieren vorhanden."_s, u"1 Posten wurde exportiert:"_s,
         u"%1 Posten wurden exportiert:"_s, u"Kostendatei"_s };
-    QStringList lines = app.state.log->costLines();
-    if (!chooseLines(
-            app, kind, app.kosten && app.kosten->filterMode(),
-            [&] { return app.kosten->lstFilter->items(); }, lines))
+    QStringList lines = app.log->costLines();
+    if (!chooseLines(app, kind, filtered, lines))
         return;
-    exportCsv(app, kind, lines, int(lines.size()), app.state.log->unlistedCosts(), CostsCsv);
+    exportCsv(app, kind, lines, int(lines.size()), app.log->unlistedCosts(), CostsCsv);
 }
 
-void PrintYearReport(App& app)
+void PrintYearReport(AppState& app)
 {
-    Env& env = app.state.env;
+    Env& env = app.env;
     ErrorTrap trap(env, u"Sub frmHaupt.mnuPrintJahr_Click"_s);
-    const QStringList& catches = app.state.log->catchLines();
+    const QStringList catches = CatchOverviewLines(*app.log);
     const QList<int> years = CatchYears(catches);
     const int preset = years.isEmpty() ? env.clock->now().date().year() : years.first();
     QStringList yearTexts;
@@ -197,8 +190,8 @@ void PrintYearReport(App& app)
         return;
     }
 
-    YearReport report = MakeYearReport(env, catches, app.state.log->costLines(), year, trap);
-    report.unlistedCatches = app.state.log->unlistedCatches();
+    YearReport report = MakeYearReport(env, catches, app.log->costLines(), year, trap);
+    report.unlistedCatches = app.log->unlistedCatches();
     const PageFooter footer { TodayText(*env.clock), QString::fromLatin1(Version::Text),
         QString(Links::BrandSite) };
     const QString path = hostPath(env.programDir, kYearReportFile);

@@ -1,16 +1,19 @@
 #pragma once
 
-class App;
+struct AppState;
+class FilteredListModel;
 
 // The main window's exports: both logs as CSV files for a spreadsheet, and
 // the yearly catch report as a page opened in the browser.
 
-// "Datei" > "Exportieren" > "Fänge als CSV...": the catch overview's list,
-// or its filtered list when the user chooses so in filter mode.
-void ExportCatchesCsv(App& app);
-// "Datei" > "Exportieren" > "Kosten als CSV...": the cost window's list,
-// or its filtered list when the user chooses so in filter mode.
-void ExportCostsCsv(App& app);
+// "Datei" > "Exportieren" > "Fänge als CSV...": the catch log's list, or
+// the filtered list when `filtered` is given (the overview is in filter
+// mode) and the user chooses so.
+void ExportCatchesCsv(AppState& app, const FilteredListModel* filtered);
+// "Datei" > "Exportieren" > "Kosten als CSV...": the cost log's list, or the
+// filtered list when `filtered` is given (the cost window is in filter mode)
+// and the user chooses so.
+void ExportCostsCsv(AppState& app, const FilteredListModel* filtered);
 // "Drucken" > "Jahresbericht...": asks for the year, writes the page into
 // the program directory and opens it.
-void PrintYearReport(App& app);
+void PrintYearReport(AppState& app);

@@ -2,6 +2,8 @@
 // hands it to the printouts.
 #include "reports/Printouts.h"
 #include "ui/AppState.h"
+#include "ui/FilteredListModel.h"
+#include "ui/LogListModel.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmFangÜbersicht.h"
@@ -40,12 +42,12 @@ void frmHaupt::mnuPrintEmptyTable_Click()
 
 void frmFangÜbersicht::cmdPrint_Click()
 {
-    const QStringList all = lstFänge->items();
-    PrintCatchList(m_app.env, all, filterMode() ? lstFilter->items() : all);
+    const QStringList all = allModel()->lines();
+    PrintCatchList(m_app.env, all, filterMode() ? filterModel()->lines() : all);
 }
 
 void frmAddKosten::cmdPrint_Click()
 {
-    const QStringList all = lstKosten->items();
-    PrintCostList(m_app.env, all, filterMode() ? lstFilter->items() : all);
+    const QStringList all = allModel()->lines();
+    PrintCostList(m_app.env, all, filterMode() ? filterModel()->lines() : all);
 }

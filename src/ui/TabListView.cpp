@@ -2,55 +2,80 @@
 
 #include "ui/ListTabDelegate.h"
 
+#include <QItemSelectionModel>
 #include <QStringListModel>
 
 #include <cmath>
 
 TabListView::TabListView(QWidget* parent)
     : QListView(parent)
-    , m_model(new QStringListModel(this))
+    , m_own(new QStringListModel(this))
     , m_delegate(new ListTabDelegate(this))
 {
-    setModel(m_model);
+    setModel(m_own);
     setItemDelegate(m_delegate);
     // Every row has the same size, so the view asks for one size hint only.
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+}
+
+void TabListView::setModel(QAbstractItemModel* model)
+{
+    if (!model)
+        model = m_own;
+    if (model == QListView::model())
+        return;
+    if (QAbstractItemModel* old = QListView::model())
+        disconnect(old, nullptr, this, nullptr);
+    QItemSelectionModel* oldSelection = selectionModel();
+    QListView::setModel(model);
+    delete oldSelection;
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex& current) {
+            if (onCurrentRowChanged && current.isValid())
+                onCurrentRowChanged(current.row());
+        });
     const auto changed = [this] {
         if (m_minimumExtent >= 0)
             fitExtent();
     };
-    connect(m_model, &QAbstractItemModel::modelReset, this, changed);
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, changed);
-    connect(m_model, &QAbstractItemModel::rowsRemoved, this, changed);
-    connect(m_model, &QAbstractItemModel::dataChanged, this, changed);
+    connect(model, &QAbstractItemModel::modelReset, this, changed);
+    connect(model, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(model, &QAbstractItemModel::dataChanged, this, changed);
+    changed();
 }
 
 void TabListView::clear()
 {
-    m_model->setStringList({});
+    setItems({});
 }
 
 void TabListView::setItems(const QStringList& lines)
 {
-    m_model->setStringList(lines);
+    setModel(m_own);
+    m_own->setStringList(lines);
 }
 
 int TabListView::count() const
 {
-    return m_model->rowCount();
+    return model()->rowCount();
 }
 
 QString TabListView::item(int row) const
 {
-    return m_model->index(row).data().toString();
+    return model()->index(row, 0).data().toString();
 }
 
 QStringList TabListView::items() const
 {
-    return m_model->stringList();
+    QStringList lines;
+    lines.reserve(count());
+    for (int row = 0; row < count(); ++row)
+        lines.append(item(row));
+    return lines;
 }
 
 void TabListView::setTabStops(const QList<int>& dialogUnits)
@@ -66,7 +91,6 @@ const QList<int>& TabListView::tabStops() const
 
 qreal TabListView::widestLineWidth() const
 {
-    const QStringList lines = m_model->stringList();
     const TabLayout layout(font(), m_delegate->tabStops());
     const QString measure
         = font().key() + QString::number(qHashRange(tabStops().begin(), tabStops().end()));
@@ -78,11 +102,15 @@ qreal TabListView::widestLineWidth() const
     // their texts with the logs, so after a save or a delete only the new
     // lines are measured. The cache holds the texts it measured, so their
     // places cannot be taken by other texts while they are in it.
+    // The lines are taken one at a time from the model, which may make
+    // them only when asked.
+    const int rows = count();
     QHash<const QChar*, MeasuredLine> next;
-    next.reserve(lines.size());
+    next.reserve(rows);
     QStringList fresh;
     qreal widest = 0;
-    for (const QString& line : lines) {
+    for (int row = 0; row < rows; ++row) {
+        const QString line = item(row);
         const auto it = m_widths.constFind(line.constData());
         if (it != m_widths.cend() && it->text.size() == line.size()) {
             widest = qMax(widest, it->width);

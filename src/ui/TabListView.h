@@ -6,17 +6,24 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class ListTabDelegate;
 class QStringListModel;
 
 // A list of plain text lines, each line TAB-separated and drawn at the
-// list's tab stops. The lines live in a string model, so long lists stay
-// fast; every row is as wide as the list's horizontal extent.
+// list's tab stops. The lines come from any list model (the display text of
+// each row), or from a string model of its own filled with setItems; every
+// row is as wide as the list's horizontal extent.
 class TabListView : public QListView {
 public:
     explicit TabListView(QWidget* parent = nullptr);
 
-    QStringListModel* lines() const { return m_model; }
+    // Shows the rows of `model` (the list's own string model when null).
+    void setModel(QAbstractItemModel* model) override;
+    // Runs when the current row changes, by mouse or keyboard, with the new
+    // row, whichever model the list shows.
+    std::function<void(int)> onCurrentRowChanged;
 
     void clear();
     void setItems(const QStringList& lines);
@@ -43,7 +50,7 @@ public:
 private:
     void fitExtent();
 
-    QStringListModel* m_model;
+    QStringListModel* m_own;
     ListTabDelegate* m_delegate;
     int m_minimumExtent = -1; // negative: the extent is set from outside only
     // Widths of the lines last measured, by their text's place in memory.

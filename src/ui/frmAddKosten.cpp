@@ -4,7 +4,6 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
 #include "platform/Paths.h"
-#include "search/Search.h"
 #include "store/ConvertToArray.h"
 #include "store/CostLine.h"
 #include "store/CostList.h"
@@ -13,7 +12,9 @@
 #include "ui/AccessibleIds.h"
 #include "ui/AppState.h"
 #include "ui/FilterSwitch.h"
+#include "ui/FilteredListModel.h"
 #include "ui/ListTabDelegate.h"
+#include "ui/LogListModel.h"
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"
 #include "ui/Twips.h"
@@ -49,6 +50,9 @@ constexpr int kFrameTwips = 480;
 constexpr int kMaxFieldLength = int(kFieldScanLimit) - 1;
 
 const QList<int> kTabStops = { 40, 140, 160, 275, 305, 345, 373 };
+
+const QString kAllName = u"Alle Einkäufe"_s;
+const QString kFilteredName = u"Gefilterte Einkäufe"_s;
 
 const QString kPendingQuestion
     = u"Es liegen ungespeicherte Änderungen vor!\r\n"
@@ -161,14 +165,15 @@ void frmAddKosten::createWidgets()
         u"Artikelbezeichnung:"_s, u"Einzelpreis:"_s, u"Preis:"_s, u"Versand"_s, u"Gesamt:"_s };
     for (int i = 0; i < headers.size(); ++i)
         lblKopf.append(label(fraVorschau, u"lblKopf%1"_s.arg(i + 1), headers[i], QRect()));
+    m_all = new LogListModel(*m_app.log, LogListModel::Log::Costs, this);
+    m_filtered = new FilteredListModel(m_app.env, m_all, this);
+    m_filtered->clear();
     lstKosten = named(new TabListView(fraVorschau), u"lstKosten"_s);
-    lstFilter = named(new TabListView(fraVorschau), u"lstFilter"_s);
-    for (TabListView* l : { lstKosten, lstFilter }) {
-        l->setGeometry(twips(120, 570, 12480, 3480));
-        l->setTabStops(kTabStops);
-        l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    }
+    lstKosten->setModel(m_all);
+    lstKosten->setGeometry(twips(120, 570, 12480, 3480));
+    lstKosten->setTabStops(kTabStops);
+    lstKosten->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lstKosten->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtPreisG = box(fraVorschau, u"txtPreisG"_s, QRect());
     txtVersandG = box(fraVorschau, u"txtVersandG"_s, QRect());
     txtGesamt = box(fraVorschau, u"txtGesamt"_s, QRect());
@@ -180,8 +185,7 @@ void frmAddKosten::createWidgets()
         t->setReadOnly(true);
         t->setFocusPolicy(Qt::ClickFocus);
     }
-    lstKosten->setAccessibleName(u"Alle Einkäufe"_s);
-    lstFilter->setAccessibleName(u"Gefilterte Einkäufe"_s);
+    lstKosten->setAccessibleName(kAllName);
     txtPreisG->setAccessibleName(u"Summe der Preise"_s);
     txtVersandG->setAccessibleName(u"Summe der Versandkosten"_s);
     txtGesamt->setAccessibleName(u"Gesamtsumme"_s);
@@ -238,7 +242,6 @@ void frmAddKosten::placeColumns()
     // Every row is at least as wide as the last column's end, and as wide
     // as the widest line, so that a long article still shows whole.
     lstKosten->fitExtentToLines(stops.last() + 24 * avg);
-    lstFilter->fitExtentToLines(stops.last() + 24 * avg);
 
     // The sums stand under "Preis:", "Versand" and "Gesamt:"; each filter sum
     // lies exactly on its full sum.
@@ -299,23 +302,18 @@ void frmAddKosten::Form_Load()
 
     Logbook& log = *m_app.log;
     log.refresh(u"Sub frmAddKosten.Form_Load"_s);
-    // The list is set again only when the log changed since it was shown.
-    if (m_shownGeneration != log.costGeneration() || lstKosten->count() != log.costLines().size()) {
-        lstKosten->setItems(log.costLines());
-        m_shownGeneration = log.costGeneration();
-    }
-    lstFilter->clear();
+    m_filtered->clear();
 
     const CostSums& sums = log.costSums();
     trap.step([&] { txtPreisG->setText(CostSumText(sums.price)); });
     trap.step([&] { txtVersandG->setText(CostSumText(sums.shipping)); });
     trap.step([&] { txtGesamt->setText(CostSumText(sums.total)); });
-    setFrameCaption(lstKosten->count());
+    setFrameCaption(m_all->rowCount());
 
     // A reload in filter mode (the refresh after a change elsewhere) has just
     // emptied the filter list under the user's eyes: search the new list.
     if (filterMode()) {
-        lstFilter->setItems(lstKosten->items());
+        m_filtered->showAll();
         cmdFilter_Click();
     }
 }
@@ -404,8 +402,7 @@ void frmAddKosten::enterMode()
 {
     imgFilterFalse->show();
     imgFilterTrue->hide();
-    lstFilter->hide();
-    lstKosten->show();
+    showFilterList(false);
     for (QLineEdit* t : { txtPreisG2, txtVersandG2, txtGesamt2 })
         t->hide();
     // Opened in filter mode the full sums were hidden: back in entry mode
@@ -416,7 +413,7 @@ void frmAddKosten::enterMode()
         b->setEnabled(true);
     setDefaultButton(cmdSave);
     setWindowHeight(kEntryHeightTwips);
-    setFrameCaption(lstKosten->count());
+    setFrameCaption(m_all->rowCount());
 }
 
 // ---------------------------------------------------------------- Date picker
@@ -444,15 +441,14 @@ void frmAddKosten::chkFilter_Click()
         setWindowHeight(kFilterHeightTwips);
         for (QPushButton* b : { cmdEdit, cmdDelete, cmdSave })
             b->setEnabled(false);
-        lstKosten->hide();
-        lstFilter->clear();
-        lstFilter->show();
+        m_filtered->clear();
+        showFilterList(true);
         for (QLineEdit* t : { txtPreisG2, txtVersandG2, txtGesamt2 }) {
             t->clear();
             t->show();
         }
         setDefaultButton(cmdFilter);
-        lstFilter->setItems(lstKosten->items());
+        m_filtered->showAll();
         txtFilter->setFocus();
     } else {
         imgFilterFalse->show();
@@ -461,9 +457,8 @@ void frmAddKosten::chkFilter_Click()
         Form_Load();
         for (QPushButton* b : { cmdEdit, cmdDelete, cmdSave })
             b->setEnabled(true);
-        lstFilter->hide();
-        lstFilter->clear();
-        lstKosten->show();
+        showFilterList(false);
+        m_filtered->clear();
         for (QLineEdit* t : { txtPreisG2, txtVersandG2, txtGesamt2 })
             t->hide();
         for (QLineEdit* t : { txtPreisG, txtVersandG, txtGesamt })
@@ -479,8 +474,7 @@ void frmAddKosten::OpenFilterMode()
     imgFilterTrue->show();
     imgFilterFalse->hide();
     setWindowHeight(kFilterHeightTwips);
-    lstKosten->hide();
-    lstFilter->show();
+    showFilterList(true);
     cmdFilter_Click();
     setDefaultButton(cmdFilter);
     txtFilter->setFocus();
@@ -496,28 +490,20 @@ void frmAddKosten::cmdFilter_Click()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, u"Sub frmAddKosten.cmdFilter_Click"_s);
-    if (lstKosten->count() < 2)
+    if (m_all->rowCount() < 2)
         return;
     for (QLineEdit* t : { txtPreisG2, txtVersandG2, txtGesamt2 })
         t->setText(u"0"_s);
-    lstFilter->clear();
-
-    // The expression is read once and then tested against every line.
-    const FilterExpression filter(txtFilter->text());
-    QStringList matches;
-    for (const QString& line : lstKosten->items()) {
-        if (filter.matches(env, line))
-            matches.append(line);
-    }
-    lstFilter->setItems(matches);
-    if (matches.isEmpty())
+    m_filtered->filter(txtFilter->text());
+    if (m_filtered->rowCount() == 0)
         return;
+    const QStringList matches = m_filtered->lines();
 
     const CostSums sums = SumCostLines(matches, trap);
     trap.step([&] { txtPreisG2->setText(CostSumText(sums.price)); });
     trap.step([&] { txtVersandG2->setText(CostSumText(sums.shipping)); });
     trap.step([&] { txtGesamt2->setText(CostSumText(sums.total)); });
-    setFrameCaption(lstFilter->count());
+    setFrameCaption(m_filtered->rowCount());
 }
 
 void frmAddKosten::cmdReset_Click()
@@ -532,20 +518,22 @@ void frmAddKosten::cmdReset_Click()
 int frmAddKosten::selectedRow() const
 {
     const QModelIndexList rows = lstKosten->selectionModel()->selectedRows();
-    if (rows.isEmpty() || !rows.first().isValid()
-        || rows.first().row() >= m_app.log->costLines().size())
+    if (rows.isEmpty() || !rows.first().isValid())
         return -1;
-    return rows.first().row();
+    int row = rows.first().row();
+    if (lstKosten->model() == m_filtered)
+        row = m_filtered->sourceRow(row);
+    return m_all->logRow(row);
+}
+
+void frmAddKosten::showFilterList(bool on)
+{
+    lstKosten->setModel(on ? static_cast<QAbstractItemModel*>(m_filtered) : m_all);
+    lstKosten->setAccessibleName(on ? kFilteredName : kAllName);
 }
 
 bool frmAddKosten::removeAndRewrite(int row, bool forEdit, ErrorTrap& trap)
 {
-    // The list shows the log's lines; should they differ, the line is
-    // looked up by its text.
-    const QStringList& lines = m_app.log->costLines();
-    const QString line = lstKosten->item(row);
-    if (row >= lines.size() || lines[row] != line)
-        row = int(lines.indexOf(line));
     Logbook& log = *m_app.log;
     if (row >= 0
         && (forEdit ? log.takeCostForEdit(row, trap) : log.removeCost(row, QString(), trap)))
@@ -577,7 +565,7 @@ void frmAddKosten::cmdEdit_Click()
             == MsgResult::No)
         return;
 
-    const RecordTable table = ConvertToArray(env, { lstKosten->item(row) }, u"kosten"_s);
+    const RecordTable table = ConvertToArray(env, { log.costLine(row) }, u"kosten"_s);
     if (table.isEmpty())
         return;
     const QStringList& f = table.first();

@@ -8,6 +8,8 @@
 struct AppState;
 class ErrorTrap;
 class FilterSwitch;
+class FilteredListModel;
+class LogListModel;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -22,7 +24,7 @@ class frmAddKosten : public QWidget {
 public:
     explicit frmAddKosten(AppState& app);
 
-    // Reads the cost log into lstKosten, newest first, with the three sums.
+    // Shows the cost log's list, newest first, with the three sums.
     void Form_Load();
     // Stores the entry as a new purchase.
     void cmdSave_Click();
@@ -35,7 +37,7 @@ public:
     void chkFilter_Click();
     // Shows the window directly in filter mode.
     void OpenFilterMode();
-    // Fills lstFilter with the lines of lstKosten that match txtFilter.
+    // Shows only the purchases that match txtFilter, with their sums.
     void cmdFilter_Click();
     // Empties txtFilter and searches again.
     void cmdReset_Click();
@@ -49,6 +51,9 @@ public:
     void ShowWindow();
 
     bool filterMode() const;
+    // The list of all purchases, and its rows that match the filter.
+    LogListModel* allModel() const { return m_all; }
+    FilteredListModel* filterModel() const { return m_filtered; }
 
     // Entry area
     QLabel* lblDate;
@@ -78,8 +83,8 @@ public:
     // List area
     QGroupBox* fraVorschau;
     QList<QLabel*> lblKopf; // the eight column headers, lblKopf1..lblKopf8
+    // Shows the list of all purchases, or in filter mode the filtered list.
     TabListView* lstKosten;
-    TabListView* lstFilter;
     QLineEdit* txtPreisG;
     QLineEdit* txtVersandG;
     QLineEdit* txtGesamt;
@@ -105,14 +110,18 @@ private:
     // Close steps 1 to 4; false when the user chose to keep the window open.
     bool closeSteps();
     void enterMode();
-    // Removes list row `row` from the log, or with forEdit takes it out for
+    // Removes row `row` of the log's list, or with forEdit takes it out for
     // editing; says so when the log could not be written.
     bool removeAndRewrite(int row, bool forEdit, ErrorTrap& trap);
+    // The log's row of the selected purchase, or -1.
     int selectedRow() const;
+    // Shows the filtered list (or the list of all purchases).
+    void showFilterList(bool on);
     void setFrameCaption(int n);
 
     AppState& m_app;
     QPushButton* m_default = nullptr;
     QPointer<frmDatePicker> m_picker;
-    quint64 m_shownGeneration = 0; // the log's cost list last shown
+    LogListModel* m_all = nullptr;
+    FilteredListModel* m_filtered = nullptr;
 };

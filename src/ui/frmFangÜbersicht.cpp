@@ -2,12 +2,13 @@
 
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
-#include "search/Search.h"
 #include "store/CatchList.h"
 #include "store/Logbook.h"
 #include "ui/AccessibleIds.h"
 #include "ui/AppState.h"
 #include "ui/FilterSwitch.h"
+#include "ui/FilteredListModel.h"
+#include "ui/LogListModel.h"
 #include "ui/TabListView.h"
 #include "ui/Twips.h"
 #include "ui/frmPic.h"
@@ -38,6 +39,8 @@ const QList<int> kTabStops
 
 const QString kHeading = u"Übersicht über alle eingetragenen Fänge ("_s;
 const QString kHeadingFiltered = u"Übersicht über alle eingetragenen Fänge {gefiltert} ("_s;
+const QString kAllName = u"Alle eingetragenen Fänge"_s;
+const QString kFilteredName = u"Gefilterte Fänge"_s;
 
 } // namespace
 
@@ -72,18 +75,15 @@ void frmFangÜbersicht::buildWidgets()
     labÜberschrift->setFont(headingFont);
     labÜberschrift->setIndent(px(120));
 
-    auto makeList = [this](const QString& name) {
-        auto* list = new TabListView(this);
-        list->setObjectName(name);
-        list->setTabStops(kTabStops);
-        list->setGeometry(px(120), px(600), px(15015), px(5325));
-        return list;
-    };
-    lstFänge = makeList(u"lstFänge"_s);
-    lstFilter = makeList(u"lstFilter"_s);
-    lstFilter->hide();
-    lstFänge->setAccessibleName(u"Alle eingetragenen Fänge"_s);
-    lstFilter->setAccessibleName(u"Gefilterte Fänge"_s);
+    m_all = new LogListModel(*m_app.log, LogListModel::Log::Catches, this);
+    m_filtered = new FilteredListModel(m_app.env, m_all, this);
+    m_filtered->clear();
+    lstFänge = new TabListView(this);
+    lstFänge->setObjectName(u"lstFänge"_s);
+    lstFänge->setTabStops(kTabStops);
+    lstFänge->setGeometry(px(120), px(600), px(15015), px(5325));
+    lstFänge->setModel(m_all);
+    lstFänge->setAccessibleName(kAllName);
 
     auto makeButton
         = [this](const QString& name, const QString& caption, QWidget* parent, QRect twips) {
@@ -133,23 +133,7 @@ void frmFangÜbersicht::buildWidgets()
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
     // A new current line, by mouse or keyboard, is a click on it.
-    for (TabListView* list : { lstFänge, lstFilter }) {
-        connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this, list](const QModelIndex& current) {
-                if (!list->isHidden() && current.isValid())
-                    lst_Click(current.row());
-            });
-    }
-}
-
-QString frmFangÜbersicht::headerLine()
-{
-    return CatchHeaderLine();
-}
-
-QString frmFangÜbersicht::ruleLine()
-{
-    return CatchRuleLine();
+    lstFänge->onCurrentRowChanged = [this](int row) { lst_Click(row); };
 }
 
 // ---------------------------------------------------------------- Load
@@ -158,10 +142,7 @@ void frmFangÜbersicht::Form_Load()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, u"Sub frmFangÜbersicht.Form_Load"_s);
-    trap.step([&] {
-        lstFänge->setTabStops(kTabStops);
-        lstFilter->setTabStops(kTabStops);
-    });
+    trap.step([&] { lstFänge->setTabStops(kTabStops); });
     trap.step([&] {
         // A stored width larger than the desktop (the "fill the screen"
         // choice of the first start) becomes the desktop's width.
@@ -173,12 +154,13 @@ void frmFangÜbersicht::Form_Load()
 
     Logbook& log = *m_app.log;
     log.refresh(u"Sub frmFangÜbersicht.Form_Load"_s);
-    // The list is set again only when the log changed since: a refresh
-    // after a change elsewhere keeps the list and its measured width.
-    if (m_shownGeneration != log.catchGeneration() || lstFänge->count() < 2) {
-        lstFänge->setItems(log.catchLines());
+    // The list follows the log by itself; its width is measured again only
+    // when the log changed since: a refresh after a change elsewhere keeps
+    // the measured width.
+    if (m_shownGeneration != log.catchGeneration()) {
         m_shownGeneration = log.catchGeneration();
         m_fängeWidest = -1;
+        m_filterWidest = -1;
     }
     if (log.catchFileSize() < 10) {
         // Only the header lines: the heading must not keep the count of
@@ -189,7 +171,7 @@ void frmFangÜbersicht::Form_Load()
         return;
     }
     m_loadedOnce = true;
-    setHeading(kHeading + QString::number(lstFänge->count() - 2) + u"):"_s);
+    setHeading(kHeading + QString::number(log.catchCount()) + u"):"_s);
     CreateBar();
 }
 
@@ -199,30 +181,17 @@ void frmFangÜbersicht::cmdFilter_Click()
 {
     const Env& env = m_app.env;
     ErrorTrap trap(env, u"Sub frmFangÜbersicht.cmdFilter_Click"_s);
-    const QStringList all = lstFänge->items();
-    if (all.size() < 4)
+    // Fewer than two catches leave nothing to filter.
+    if (m_all->rowCount() < 4)
         return;
-    QStringList out;
-    trap.step([&] {
-        out.reserve(all.size());
-        out.append(all.at(0));
-        out.append(all.at(1));
-    });
     trap.step([&] {
         const QString text = txtFilter->text();
         if (text.startsWith(u'+'))
             txtFilter->setText(text.mid(1));
     });
-    trap.step([&] {
-        const FilterExpression expression(txtFilter->text());
-        for (qsizetype i = 2; i < all.size(); ++i) {
-            if (expression.matches(env, all.at(i)))
-                out.append(all.at(i));
-        }
-    });
-    lstFilter->setItems(out);
-    m_filterWidest = out.size() == all.size() ? m_fängeWidest : -1;
-    setHeading(kHeadingFiltered + QString::number(lstFilter->count() - 2) + u"):"_s);
+    m_filtered->filter(txtFilter->text());
+    m_filterWidest = m_filtered->rowCount() == m_all->rowCount() ? m_fängeWidest : -1;
+    setHeading(kHeadingFiltered + QString::number(m_filtered->rowCount() - 2) + u"):"_s);
     CreateBar();
 }
 
@@ -246,16 +215,16 @@ void frmFangÜbersicht::chkFilter_Click()
         Form_Load();
         setEditButtonsEnabled(true);
         showFilterList(false);
-        lstFilter->clear();
+        m_filtered->clear();
         m_filterWidest = -1;
         setDefaultButton(cmdOK);
         txtFilter->clear();
     } else {
         setTwipsSize(twipsWidth(), kFilterHeight);
         setEditButtonsEnabled(false);
-        showFilterList(true);
-        lstFilter->setItems(lstFänge->items());
+        m_filtered->showAll();
         m_filterWidest = m_fängeWidest;
+        showFilterList(true);
         setDefaultButton(cmdFilter);
         txtFilter->setFocus();
     }
@@ -289,11 +258,10 @@ void frmFangÜbersicht::lst_Click(int row)
 {
     cmdShowPic->setEnabled(false);
     photoPath.clear();
-    const TabListView* list = filterMode() ? lstFilter : lstFänge;
     // The header and the rule line name no catch.
-    if (row < 2 || row >= list->count())
+    if (row < 2 || row >= lstFänge->count())
         return;
-    photoPath = FindPhotoOfRecord(m_app.env, list->item(row).mid(2));
+    photoPath = FindPhotoOfRecord(m_app.env, lstFänge->item(row).mid(2));
     cmdShowPic->setEnabled(!photoPath.isEmpty());
 }
 
@@ -324,18 +292,10 @@ int frmFangÜbersicht::selectedCatchRow() const
     const QModelIndex current = lstFänge->currentIndex();
     if (!current.isValid() || !lstFänge->selectionModel()->isSelected(current))
         return -1;
-    return current.row() >= 2 ? current.row() : -1;
-}
-
-int frmFangÜbersicht::logRow(int row) const
-{
-    // The list shows the log's lines; should they differ, the line is
-    // looked up by its text.
-    const QStringList& lines = m_app.log->catchLines();
-    const QString line = lstFänge->item(row);
-    if (row < lines.size() && lines[row] == line)
-        return row;
-    return int(lines.indexOf(line, 2));
+    int row = current.row();
+    if (lstFänge->model() == m_filtered)
+        row = m_filtered->sourceRow(row);
+    return m_all->logRow(row);
 }
 
 void frmFangÜbersicht::cmdEdit_Click()
@@ -360,14 +320,24 @@ void frmFangÜbersicht::cmdEdit_Click()
         // Everything is shown anew once, before the entry window opens on top.
         Logbook& log = *m_app.log;
         Logbook::Batch batch(log);
-        const QString line = lstFänge->item(row);
+        const QString line = log.catchLine(row);
+        const quint64 generation = log.catchGeneration();
         // A catch taken out for editing whose entry window was closed without
         // saving or cancelling is still only in memory: it goes back first, so
         // handing over another catch cannot lose it.
         log.putBackCatch(trap);
         log.refresh(u"Sub frmFangÜbersicht.cmdEdit_Click"_s);
-        const int at = int(log.catchLines().indexOf(line, 2));
-        if (at < 2)
+        // The catch put back or a change elsewhere moved the rows: the chosen
+        // catch is found again by its line.
+        int at = row;
+        if (log.catchGeneration() != generation) {
+            at = -1;
+            for (int r = 0; r < log.catchCount() && at < 0; ++r) {
+                if (log.catchLine(r) == line)
+                    at = r;
+            }
+        }
+        if (at < 0)
             return;
         if (!log.takeCatchForEdit(at, trap)) {
             showWriteFailure();
@@ -392,12 +362,9 @@ void frmFangÜbersicht::cmdDelete_Click()
     if (answer != MsgResult::Yes)
         return;
     Logbook& log = *m_app.log;
-    int row = logRow(selected);
-    if (row < 2)
-        return;
     {
         Logbook::Batch batch(log); // shown anew once the photos are gone too
-        if (!log.removeCatchWithPhoto(row, trap))
+        if (!log.removeCatchWithPhoto(selected, trap))
             showWriteFailure();
     }
     cmdShowPic->setEnabled(false);
@@ -475,12 +442,12 @@ bool frmFangÜbersicht::filterMode() const
 
 QStringList frmFangÜbersicht::fängeLines() const
 {
-    return lstFänge->items();
+    return m_all->lines();
 }
 
 QStringList frmFangÜbersicht::filterLines() const
 {
-    return lstFilter->items();
+    return m_filtered->lines();
 }
 
 void frmFangÜbersicht::setHeading(const QString& text)
@@ -502,8 +469,8 @@ void frmFangÜbersicht::setEditButtonsEnabled(bool on)
 
 void frmFangÜbersicht::showFilterList(bool on)
 {
-    lstFänge->setVisible(!on);
-    lstFilter->setVisible(on);
+    lstFänge->setModel(on ? static_cast<QAbstractItemModel*>(m_filtered) : m_all);
+    lstFänge->setAccessibleName(on ? kFilteredName : kAllName);
 }
 
 void frmFangÜbersicht::showFilterPictures(bool on)
@@ -562,8 +529,7 @@ void frmFangÜbersicht::resizeEvent(QResizeEvent* e)
 void frmFangÜbersicht::layoutWidgets()
 {
     const int w = twipsWidth();
-    for (TabListView* list : { lstFänge, lstFilter })
-        list->resize(px(w - 350), list->height());
+    lstFänge->resize(px(w - 350), lstFänge->height());
     labÜberschrift->setGeometry(0, px(150), px(w), px(315));
     cmdOK->move(px(w - 175) - cmdOK->width(), cmdOK->y());
 }
@@ -572,24 +538,21 @@ void frmFangÜbersicht::CreateBar()
 {
     ErrorTrap trap(m_app.env, u"Sub frmFangÜbersicht.CreateBar"_s);
     trap.step([&] {
-        for (TabListView* list : { lstFänge, lstFilter }) {
-            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        }
+        lstFänge->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        lstFänge->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     });
-    auto fit = [&](TabListView* list, qreal& widest) {
-        trap.step([&] {
-            // A hidden window is measured when it is shown: a save or a
-            // delete with the overview closed does not wait for it.
-            if (widest < 0 && !isVisible())
-                return;
-            if (widest < 0)
-                widest = list->widestLineWidth();
-            const int extent = static_cast<int>(std::ceil(widest));
-            if (list->horizontalExtent() != extent)
-                list->setHorizontalExtent(extent);
-        });
-    };
-    fit(lstFänge, m_fängeWidest);
-    fit(lstFilter, m_filterWidest);
+    // The list in view is fitted to its own widest line; each list's width
+    // is kept until its lines change.
+    qreal& widest = lstFänge->model() == m_filtered ? m_filterWidest : m_fängeWidest;
+    trap.step([&] {
+        // A hidden window is measured when it is shown: a save or a
+        // delete with the overview closed does not wait for it.
+        if (widest < 0 && !isVisible())
+            return;
+        if (widest < 0)
+            widest = lstFänge->widestLineWidth();
+        const int extent = static_cast<int>(std::ceil(widest));
+        if (lstFänge->horizontalExtent() != extent)
+            lstFänge->setHorizontalExtent(extent);
+    });
 }

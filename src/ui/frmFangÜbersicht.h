@@ -10,6 +10,8 @@
 #include <functional>
 
 class FilterSwitch;
+class FilteredListModel;
+class LogListModel;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -37,10 +39,6 @@ public:
     static constexpr int kMinWidth = 12360;
     static constexpr int kInitialWidth = 13665;
 
-    // Column header (line 0) and rule line (line 1) of both lists.
-    static QString headerLine();
-    static QString ruleLine();
-
     // Rebuilds the list of all catches from the catch file.
     void Form_Load();
     void cmdFilter_Click();
@@ -62,9 +60,13 @@ public:
     void CreateBar();
 
     bool filterMode() const;
-    // The lines of the list of all catches, header lines included.
+    // The lines of the list of all catches and of the filtered list,
+    // header lines included, built for the call.
     QStringList fängeLines() const;
     QStringList filterLines() const;
+    // The list of all catches, and its rows that match the filter.
+    LogListModel* allModel() const { return m_all; }
+    FilteredListModel* filterModel() const { return m_filtered; }
     int twipsWidth() const;
     int twipsHeight() const;
     // Applies the size rules to the wanted size and resizes the window.
@@ -75,8 +77,8 @@ public:
     QPointer<frmPic> pic; // the open picture window, if any
 
     QLabel* labÜberschrift = nullptr;
+    // Shows the list of all catches, or in filter mode the filtered list.
     TabListView* lstFänge = nullptr;
-    TabListView* lstFilter = nullptr;
     FilterSwitch* chkFilter = nullptr;
     QLabel* imgFilterFalse = nullptr;
     QLabel* imgFilterTrue = nullptr;
@@ -105,15 +107,16 @@ private:
     void showFilterList(bool on);
     void showFilterPictures(bool on);
     void updateSizeLimits();
+    // The log's row of the selected catch, or -1.
     int selectedCatchRow() const;
-    // The log's line number of list line `row`, or -1.
-    int logRow(int row) const;
     void showWriteFailure();
 
     AppState& m_app;
     Action m_openEntry;
     std::function<bool()> m_entryShown;
     Action m_raiseMain;
+    LogListModel* m_all = nullptr;
+    FilteredListModel* m_filtered = nullptr;
     bool m_loadedOnce = false;
     bool m_applyingSize = false;
     quint64 m_shownGeneration = 0; // the log's catch list last shown

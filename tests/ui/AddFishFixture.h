@@ -86,7 +86,7 @@ struct AddFishFixture : AppFixture {
             recordFileBytes({ CatchStoredItem(t->env, editRecord(changes)) }));
         ErrorTrap trap(t->env, QStringLiteral("Test"));
         app->state.log->refresh(QStringLiteral("Test"));
-        app->state.log->takeCatchForEdit(2, trap);
+        app->state.log->takeCatchForEdit(0, trap);
         return open();
     }
 

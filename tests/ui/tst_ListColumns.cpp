@@ -1,9 +1,13 @@
-// How the tab-stop lists measure and draw their fields in columns, and the
-// cost window's column headers above them.
+// How the tab-stop lists measure and draw their fields in columns, the
+// cost window's column headers above them, and the rows the filter keeps
+// of a log's list.
+#include "store/Logbook.h"
 #include "store/RecordFile.h"
 #include "support/TestEnv.h"
 #include "ui/AppState.h"
+#include "ui/FilteredListModel.h"
 #include "ui/ListTabDelegate.h"
+#include "ui/LogListModel.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
 
@@ -30,6 +34,8 @@ QFont testFont()
 }
 
 const QList<int> kStops { 40, 140 };
+const QString kCatchFile = u"db\\fänge\\db"_s;
+const QString kCostFile = u"db\\kosten\\db"_s;
 
 // The shortest run of c wider than px pixels.
 QString wider(QChar c, qreal px)
@@ -39,6 +45,16 @@ QString wider(QChar c, qreal px)
     while (fm.horizontalAdvance(s) <= px)
         s += c;
     return s;
+}
+
+// The third field of each row after the fixed lines: the angler of a
+// catch, the quantity of a purchase.
+QStringList thirdFields(const QAbstractItemModel& model, int from)
+{
+    QStringList out;
+    for (int r = from; r < model.rowCount(); ++r)
+        out.append(model.index(r, 0).data().toString().section(u'\t', 2, 2));
+    return out;
 }
 
 } // namespace
@@ -184,11 +200,11 @@ private Q_SLOTS:
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         const int left
-            = list.visualRect(list.lines()->index(0)).left() + ListTabDelegate::TextMargin;
+            = list.visualRect(list.model()->index(0, 0)).left() + ListTabDelegate::TextMargin;
 
         // The block of the second row stands at the second stop.
         QImage img = list.viewport()->grab().toImage();
-        const int y = list.visualRect(list.lines()->index(1)).center().y();
+        const int y = list.visualRect(list.model()->index(1, 0)).center().y();
         int ink = 0;
         while (ink < img.width() && qGray(img.pixel(ink, y)) >= 80)
             ++ink;
@@ -199,7 +215,7 @@ private Q_SLOTS:
         list.horizontalScrollBar()->setValue(list.horizontalScrollBar()->maximum());
         QApplication::processEvents();
         img = list.viewport()->grab().toImage();
-        const QRect row0 = list.visualRect(list.lines()->index(0));
+        const QRect row0 = list.visualRect(list.model()->index(0, 0));
         int lastInk = -1;
         for (int x = 0; x < img.width(); ++x) {
             for (int yy = row0.top(); yy <= row0.bottom(); ++yy) {
@@ -213,7 +229,7 @@ private Q_SLOTS:
         QApplication::processEvents();
 
         auto hover = [&](int row) {
-            const QPoint pos(left + 10, list.visualRect(list.lines()->index(row)).center().y());
+            const QPoint pos(left + 10, list.visualRect(list.model()->index(row, 0)).center().y());
             QHelpEvent help(QEvent::ToolTip, pos, list.viewport()->mapToGlobal(pos));
             QApplication::sendEvent(list.viewport(), &help);
             return QToolTip::isVisible() ? QToolTip::text() : QString();
@@ -247,7 +263,7 @@ private Q_SLOTS:
             + QFontMetricsF(w->lstKosten->font()).horizontalAdvance(drawn.last().text);
         QVERIFY(end <= extent);
         // A short list keeps the width of the columns.
-        t.write(u"db\\kosten\\db"_s, recordFileBytes({ sampleCost().join(u'\t') }));
+        t.write(kCostFile, recordFileBytes({ sampleCost().join(u'\t') }));
         w->Form_Load();
         QVERIFY(w->lstKosten->horizontalExtent() >= layout.stopsPx().last());
         QVERIFY(w->lstKosten->horizontalExtent() < extent);
@@ -271,6 +287,51 @@ private Q_SLOTS:
                 QVERIFY2(h->geometry().right() < textLeft + layout.stopsPx()[i], what.constData());
             }
         }
+    }
+
+    // The filter keeps the fixed lines (the catch list's header) and the
+    // rows that match, in list order, and runs again when the log changes.
+    void filterKeepsMatchingRows_data()
+    {
+        QTest::addColumn<bool>("catches");
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QStringList>("kept"); // third fields of the kept rows
+        QTest::newRow("text, case ignored")
+            << true << u"HECHT"_s << QStringList { u"Cleo"_s, u"Anna"_s };
+        QTest::newRow("cost text") << false << u"haken"_s << QStringList { u"3"_s, u"3"_s };
+    }
+    void filterKeepsMatchingRows()
+    {
+        QFETCH(bool, catches);
+        QFETCH(QString, expression);
+        TestEnv t;
+        const auto file = [](const QList<QStringList>& records) {
+            QStringList items;
+            for (const QStringList& fields : records)
+                items.append(fields.join(u'\t'));
+            return recordFileBytes(items);
+        };
+        t.write(kCatchFile,
+            file({ sampleCatch({ { 2, u"Anna"_s }, { 6, u"Hecht"_s }, { 7, u"2,00"_s } }),
+                sampleCatch({ { 1, u"2004/05/18"_s }, { 2, u"Bert"_s } }),
+                sampleCatch({ { 1, u"2004/05/19"_s }, { 2, u"Cleo"_s }, { 6, u"HECHT"_s } }) }));
+        t.write(kCostFile,
+            file({ sampleCost(), sampleCost({ { 1, u"2006/03/06"_s } }),
+                sampleCost({ { 1, u"2006/03/07"_s }, { 4, u"Rute"_s } }) }));
+        Logbook log(t.env);
+        log.refresh(u"Test"_s);
+        LogListModel model(log, catches ? LogListModel::Log::Catches : LogListModel::Log::Costs);
+        FilteredListModel filtered(t.env, &model);
+        filtered.filter(expression);
+        const int fixed = catches ? 2 : 0;
+        QCOMPARE(filtered.lines().mid(0, fixed), model.lines().mid(0, fixed));
+        QTEST(thirdFields(filtered, fixed), "kept");
+        for (int r = 0; r < filtered.rowCount(); ++r)
+            QCOMPARE(model.line(filtered.sourceRow(r)), filtered.line(r));
+        // Emptied log: only the fixed lines stay.
+        t.write(catches ? kCatchFile : kCostFile, {});
+        log.refresh(u"Test"_s);
+        QCOMPARE(filtered.rowCount(), fixed);
     }
 };
 

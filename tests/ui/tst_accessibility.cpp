@@ -154,14 +154,14 @@ private Q_SLOTS:
             << QStringList { u"lstFänge"_s, u"chkFilter"_s, u"cmdEdit"_s, u"cmdOK"_s };
         QTest::newRow("catch overview, filter mode")
             << u"frmFangÜbersicht filter"_s
-            << QStringList { u"lstFilter"_s, u"chkFilter"_s, u"txtFilter"_s, u"cmdReset"_s };
+            << QStringList { u"lstFänge"_s, u"chkFilter"_s, u"txtFilter"_s, u"cmdReset"_s };
         QTest::newRow("cost window")
             << u"frmAddKosten"_s
             << QStringList { u"txtDate"_s, u"txtMenge"_s, u"txtVersandkosten"_s, u"lstKosten"_s,
                    u"txtGesamt"_s, u"chkFilter"_s, u"cmdSave"_s };
         QTest::newRow("cost window, filter mode")
             << u"frmAddKosten filter"_s
-            << QStringList { u"lstFilter"_s, u"txtGesamt2"_s, u"chkFilter"_s, u"txtFilter"_s };
+            << QStringList { u"lstKosten"_s, u"txtGesamt2"_s, u"chkFilter"_s, u"txtFilter"_s };
         QTest::newRow("date picker")
             << u"frmDatePicker"_s << QStringList { u"DTPicker1"_s, u"cmdSave"_s };
         QTest::newRow("picture window") << u"frmPic"_s << QStringList { u"cmdClose"_s };

@@ -186,7 +186,7 @@ private slots:
         QFETCH(QString, refusal);
         ErrorTrap trap(t->env, u"Test"_s);
         app->state.log->refresh(u"Test"_s);
-        QVERIFY(catchOut ? app->state.log->takeCatchForEdit(2, trap)
+        QVERIFY(catchOut ? app->state.log->takeCatchForEdit(0, trap)
                          : app->state.log->takeCostForEdit(0, trap));
         const auto before = fileTree(t->path(u"db"_s));
         if (refusal.isEmpty())
@@ -272,7 +272,7 @@ private slots:
         app->uebersicht->cmdDelete_Click();
         t->dialogs.answer(MsgResult::Yes);
         app->kosten->lstKosten->selectionModel()->select(
-            app->kosten->lstKosten->lines()->index(0), QItemSelectionModel::ClearAndSelect);
+            app->kosten->lstKosten->model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
         app->kosten->cmdDelete_Click();
         QCOMPARE(ParseItems(t->read(kCatchFile)), QStringList { kCatches[1] });
         QCOMPARE(ParseItems(t->read(kCostFile)), QStringList { kCosts[1] });
