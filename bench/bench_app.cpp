@@ -23,7 +23,7 @@
 #include "ui/TextFilters.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
-#include "ui/frmFangÜbersicht.h"
+#include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
 
 #include <QApplication>

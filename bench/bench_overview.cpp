@@ -10,7 +10,7 @@
 #include "store/RecordFile.h"
 #include "store/Sort.h"
 #include "ui/App.h"
-#include "ui/frmFangÜbersicht.h"
+#include "ui/frmFangUebersicht.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -15,7 +15,7 @@
 #include "ui/frmAbout.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
-#include "ui/frmFangÜbersicht.h"
+#include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
 #include "ui/frmUpdater.h"
 

@@ -6,7 +6,7 @@
 #include "ui/LogListModel.h"
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
-#include "ui/frmFangÜbersicht.h"
+#include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
 
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmDatePicker.h"
-#include "ui/frmFangÜbersicht.h"
+#include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
 #include "ui/frmPic.h"
 

@@ -3,7 +3,7 @@
 // "Drucken" > "Jahresbericht...".
 #include "ui/AppFixture.h"
 #include "ui/frmAddKosten.h"
-#include "ui/frmFangÜbersicht.h"
+#include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
 
 #include <QAction>

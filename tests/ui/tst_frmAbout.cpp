@@ -32,7 +32,7 @@ QByteArray windowsProgram()
 
 } // namespace
 
-class tst_frmAbout : public QObject {
+class TestFrmAbout : public QObject {
     Q_OBJECT
 
     QByteArray m_oldTz;
@@ -122,5 +122,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_frmAbout)
+QTEST_MAIN(TestFrmAbout)
 #include "tst_frmAbout.moc"

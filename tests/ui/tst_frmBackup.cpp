@@ -10,7 +10,7 @@
 #include "ui/TabListView.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmBackup.h"
-#include "ui/frmFangÜbersicht.h"
+#include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
 
 #include <QAction>

@@ -7,7 +7,7 @@
 #include "ui/TabListView.h"
 #include "ui/TextFilters.h"
 #include "ui/frmAddFish.h"
-#include "ui/frmFangÜbersicht.h"
+#include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
 #include "ui/frmPic.h"
 

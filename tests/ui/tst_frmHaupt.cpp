@@ -44,7 +44,7 @@ QString caption(const QObject* o)
 
 } // namespace
 
-class tst_frmHaupt : public QObject {
+class TestFrmHaupt : public QObject {
     Q_OBJECT
 
     std::unique_ptr<AppFixture> f;
@@ -431,5 +431,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_frmHaupt)
+QTEST_MAIN(TestFrmHaupt)
 #include "tst_frmHaupt.moc"

@@ -29,7 +29,7 @@ using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(MsgIcon)
 
-class tst_frmUpdater : public QObject {
+class TestFrmUpdater : public QObject {
     Q_OBJECT
 
     // Takes connections and never answers: a run stays at its first transfer.
@@ -233,5 +233,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_frmUpdater)
+QTEST_MAIN(TestFrmUpdater)
 #include "tst_frmUpdater.moc"

@@ -1,4 +1,4 @@
-#include "ui/frmFangÜbersicht.h"
+#include "ui/frmFangUebersicht.h"
 
 #include "platform/Dialogs.h"
 #include "platform/ErrorLog.h"
