@@ -36,13 +36,10 @@ QString TlsTestServer::start()
     const QString keyFile = m_dir.filePath(QStringLiteral("key.pem"));
     QProcess openssl;
     openssl.start(QStringLiteral("openssl"),
-        { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-            QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
-            QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
-            QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
-            QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
-            QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-keyout"), keyFile,
-            QStringLiteral("-out"), certFile });
+        QStringLiteral("req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 "
+                       "-subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1")
+                .split(u' ')
+            << QStringLiteral("-keyout") << keyFile << QStringLiteral("-out") << certFile);
     if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
         return QStringLiteral("openssl: ") + openssl.errorString()
             + QString::fromLocal8Bit(openssl.readAllStandardError());
