@@ -69,8 +69,7 @@ private slots:
     }
 
     // Report pages and an installer of the last run go; photos, other
-    // pages and folders in another letter case stay, and a marker file that
-    // is there is not written again.
+    // pages and folders in another letter case stay.
     void leftoversRemovedTheRestKept()
     {
         installed();
@@ -90,10 +89,7 @@ private slots:
         QCOMPARE(entries(db + u"bilder"_s), u"DUMMY.txt keep.html"_s);
         QCOMPARE(m_t->read(u"db\\kosten\\db"_s), QByteArray("x"));
         QCOMPARE(m_t->read(kDummy), kDummyBytes);
-        m_t->write(kDummy, "changed");
-        CheckFiles(m_t->env, m_s);
-        QCOMPARE(m_t->read(kDummy), QByteArray("changed"));
-        QCOMPARE(m_t->logEntries(), QStringList(2, kStart));
+        QCOMPARE(m_t->logEntries(), QStringList { kStart });
     }
 
     void logSizeLimit_data()
@@ -186,8 +182,6 @@ private slots:
         CheckFiles(m_t->env, m_s);
         if (firstStart) // the settings step comes last
             QCOMPARE(m_s.MainWindowState, qint16(2));
-        if (blocker != u"db")
-            QCOMPARE(m_t->read(u"db\\kosten\\db"_s), QByteArray(""));
         const QStringList log = m_t->logEntries();
         if (blocker == kLog)
             return;

@@ -61,7 +61,6 @@ private slots:
         row("hashed form", S::Valid);
         row("plain form", S::Valid);
         row("CR LF line ends", S::Valid);
-        row("whole key file given", S::Valid);
         row("file changed", S::Mismatch);
         row("plain form, file changed", S::Mismatch);
         row("signed by another key", S::OtherKey);
@@ -69,10 +68,7 @@ private slots:
         row("signed as another file", S::OtherFile);
         row("signed as a longer name", S::OtherFile);
         row("comment names no file", S::OtherFile);
-        row("comment names two files", S::OtherFile);
         row("unknown algorithm", S::MalformedSignature);
-        row("three lines", S::MalformedSignature);
-        row("signature line cut", S::MalformedSignature);
         row("signature not base64", S::MalformedSignature);
         row("key not base64", S::MalformedKey);
     }
@@ -85,8 +81,6 @@ private slots:
         QString key = mine->publicKey();
         if (change == u"CR LF line ends"_s)
             sig.replace("\n", "\r\n");
-        else if (change == u"whole key file given"_s)
-            key = u"untrusted comment: minisign public key\n"_s + key + u'\n';
         else if (change.endsWith(u"file changed"_s))
             data[100] = char(data[100] ^ 1);
         else if (change == u"signed by another key"_s)
@@ -99,14 +93,8 @@ private slots:
             sig = mine->sign(Data, u"Setup.exe.alt"_s);
         else if (change == u"comment names no file"_s)
             sig = mine->sign(Data, Name, false, u"timestamp:1700000000"_s);
-        else if (change == u"comment names two files"_s)
-            sig = mine->sign(Data, Name, false, u"file:Setup.exe\tfile:Setup.2"_s);
         else if (change == u"unknown algorithm"_s)
             sig = editLine(sig, 1, [](QByteArray& raw) { raw.replace(0, 2, "XX"); });
-        else if (change == u"three lines"_s)
-            sig = sig.split('\n').mid(0, 3).join('\n');
-        else if (change == u"signature line cut"_s)
-            sig = editLine(sig, 1, [](QByteArray& raw) { raw.chop(6); });
         else if (change == u"signature not base64"_s)
             sig = editLine(sig, 3, [](QByteArray& line) { line[10] = '!'; });
         else if (change == u"key not base64"_s)

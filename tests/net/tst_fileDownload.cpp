@@ -1,7 +1,7 @@
 // The download component against a local HTTPS server: complete files,
-// server errors, cut, stalled and endless transfers, refused addresses, an
-// untrusted certificate, cancel and release. A failed transfer leaves the
-// old file at the target and no temporary file beside it.
+// server errors, cut, stalled and endless transfers, refused addresses and
+// an untrusted certificate. A failed transfer leaves the old file at the
+// target and no temporary file beside it.
 #include "net/classFileDownload.h"
 #include "support/TlsTestServer.h"
 
@@ -198,25 +198,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(spies.failed.count(), 1, Timeout);
         QVERIFY(stranger.requests().isEmpty());
         QCOMPARE(left(), u"target:OLD"_s);
-    }
-
-    // Cancel stops the transfer without a further signal and allows a new one.
-    void cancel()
-    {
-        server.serve(u"/slow"_s, TestResponse(200, Body).holdAfter(1000));
-        classFileDownload d;
-        Spies spies(&d);
-        QVERIFY(d.Download(server.url(u"/slow"_s), target(), Limit));
-        QTRY_VERIFY_WITH_TIMEOUT(!spies.progress.isEmpty(), Timeout);
-        const int closedBefore = server.closedByClient();
-        d.Cancel();
-        QVERIFY(!d.isRunning());
-        QTRY_COMPARE_WITH_TIMEOUT(server.closedByClient(), closedBefore + 1, Timeout);
-        QCOMPARE(spies.ended(), 0);
-        QCOMPARE(left(), u"target:OLD"_s);
-        QVERIFY(d.Download(server.url(u"/moved"_s), target(), Limit));
-        QTRY_COMPARE_WITH_TIMEOUT(spies.finished.count(), 1, Timeout);
-        server.release(u"/slow"_s);
     }
 };
 
