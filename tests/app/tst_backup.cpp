@@ -1,37 +1,55 @@
-// Backup export and import below the windows: the folder layout and its
-// marker, round trips of either log or both, the import of an old backup,
-// and the faults that must leave every current file as it was.
+// Backup export and import: round trips, and backups as a hostile or
+// unlucky user meets them. Every case ends with the program's files all old
+// or all new, and nothing read or written outside.
 #include "app/Backup.h"
+#include "app/BackupFiles.h"
 #include "app/CheckFiles.h"
+#include "app/Journal.h"
+#include "app/Reset.h"
+#include "app/SafetyCopy.h"
 #include "app/Settings.h"
 #include "platform/Cp1252.h"
 #include "platform/ErrorLog.h"
 #include "support/FileTree.h"
 #include "support/TestEnv.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
+using namespace BackupFiles;
 
 Q_DECLARE_METATYPE(LogSet)
 
 namespace {
 
 const QString kPlace = u"Sub frmBackup.cmdSave_Click"_s;
+const QMap<QString, QByteArray> kOutside { { u"passwd"_s, "geheim\r\n" } };
 const QStringList kNotData = { u"Sicherungen/"_s };
 
 QByteArray catches(const QString& angler)
 {
-    return recordFileBytes({ sampleCatch({ { 2, angler } }).join(u'\t'),
-        sampleCatch({ { 1, u"2003/08/02"_s }, { 6, u"Äsche"_s } }).join(u'\t') });
+    return recordFileBytes({ sampleCatch({ { 2, angler } }).join(u'\t') });
 }
 
 QByteArray costs(const QString& shop)
 {
     return recordFileBytes({ sampleCost({ { 2, shop } }).join(u'\t') });
+}
+
+// A file at exactly this host path (TestEnv::write matches names without
+// regard to letter case).
+void put(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
 }
 
 } // namespace
@@ -40,44 +58,59 @@ class TestBackup : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnv> t;
+    QTemporaryDir outside; // a user's folder outside both the program and the backup
 
-    QString db() const { return t->dir() + u"/db"_s; }
-    QString m_backup;
-    QString backup() const { return t->dir() + u'/' + m_backup; }
+    QString db() const { return t->path(u"db"_s); }
+    QString backup() const { return t->dir() + u"/Sicherung"_s; }
+    QString outsideFile() const { return outside.path() + u"/passwd"_s; }
 
-    // An installation with both logs and photos, one of them in a folder.
-    void install(const QString& who, const QByteArray& photo)
+    void install(const QString& who)
     {
         t->write(u"db\\fänge\\db"_s, catches(who));
         t->write(u"db\\kosten\\db"_s, costs(who));
-        t->write(u"db\\bilder\\Äsche_Müritz.jpg"_s, photo);
-        t->write(u"db\\bilder\\Alt\\Hecht.jpg"_s, photo + "h");
+        t->write(u"db\\bilder\\Äsche_Müritz.jpg"_s, who.toUtf8() + " äsche");
+        t->write(u"db\\bilder\\Alt\\Aal.jpg"_s, who.toUtf8() + " aal");
     }
 
-    Marker exportTo(const QString& folder, LogSet logs)
+    Marker exportTo(LogSet logs = LogSet::Both, QString folder = {})
     {
+        folder = folder.isEmpty() ? backup() : folder;
         ErrorTrap trap(t->env, kPlace);
         const ExportResult r = ExportBackup(t->env, folder, logs, trap);
         [&] { QVERIFY2(r.ok(), qPrintable(r.problem)); }();
         QFile f(folder + u"/import"_s);
-        f.open(QIODevice::ReadOnly);
-        return ParseMarker(f.readAll()).value_or(Marker {});
+        return f.open(QIODevice::ReadOnly) ? ParseMarker(f.readAll()).value_or(Marker {})
+                                           : Marker {};
+    }
+
+    ImportResult import(const Marker& marker, LogSet logs = LogSet::Both,
+        ByteCounter* counter = nullptr, const QString& from = {})
+    {
+        ErrorTrap trap(t->env, kPlace);
+        return ImportBackup(t->env, from.isEmpty() ? backup() : from, marker, logs, trap, counter);
+    }
+
+    void link(const QString& target, const QString& at)
+    {
+        QDir().mkpath(QFileInfo(at).path());
+        QVERIFY2(QFile::link(target, at), qPrintable(at));
     }
 
 private slots:
     void init()
     {
+        stopAfter(-1);
         t = std::make_unique<TestEnv>();
         SettingsRecord s;
         t->dialogs.answer(MsgResult::No);
         CheckFiles(t->env, s);
-        install(u"Max"_s, "photo");
-        // A folder link in the photo folder that leads back to it: neither
-        // the export nor a safety copy may follow it.
-        QVERIFY(QFile::link(db() + u"/Bilder"_s, db() + u"/Bilder/Schleife"_s));
-        m_backup = u"Sicherung Jürgen"_s;
+        put(outsideFile(), kOutside.first());
     }
-    void cleanup() { t->dialogs.verifyDone(); }
+    void cleanup()
+    {
+        stopAfter(-1);
+        t->dialogs.verifyDone();
+    }
 
     void roundTrip_data()
     {
@@ -87,7 +120,7 @@ private slots:
         QTest::newRow("both logs") << LogSet::Both << LogSet::Both << u"Sicherung Jürgen"_s;
         QTest::newRow("both exported, catches imported")
             << LogSet::Both << LogSet::Catches << u"Sicherung Jürgen"_s;
-        QTest::newRow("costs only") << LogSet::Costs << LogSet::Costs << u"Sicherung Jürgen"_s;
+        QTest::newRow("costs only") << LogSet::Costs << LogSet::Costs << u"Sicherung"_s;
         QTest::newRow("catches only") << LogSet::Catches << LogSet::Catches << u"Sicherung"_s;
         // Beside the program's folders, not in them, though the names begin alike.
         QTest::newRow("a folder named like db") << LogSet::Both << LogSet::Both << u"dbSicherung"_s;
@@ -100,143 +133,327 @@ private slots:
         QFETCH(LogSet, exported);
         QFETCH(LogSet, imported);
         QFETCH(QString, folder);
-        m_backup = folder;
+        install(u"Max"_s);
+        // A folder link in the photo folder that leads back to it: neither
+        // the export nor a safety copy may follow it.
+        link(db() + u"/Bilder"_s, db() + u"/Bilder/Schleife"_s);
+        const QString b = t->dir() + u'/' + folder;
         // A backup beside the staging folder is exported elsewhere and moved
         // there, as a user might put it.
         const bool inDb = folder.startsWith(u"db/"_s);
-        const Marker marker = exportTo(inDb ? t->dir() + u"/Ablage"_s : backup(), exported);
+        const Marker marker = exportTo(exported, inDb ? backup() : b);
         if (inDb)
-            QVERIFY(QDir().rename(t->dir() + u"/Ablage"_s, backup()));
+            QVERIFY(QDir().rename(backup(), b));
         const auto original = fileTree(db());
-        const auto inBackup = fileTree(backup());
+        const auto inBackup = fileTree(b);
+        // The backup's layout; names with umlauts survive the marker's code page.
         const bool withCatches = includes(exported, LogSet::Catches);
-        const bool withCosts = includes(exported, LogSet::Costs);
-        QCOMPARE(inBackup.value(u"kosten/db"_s, "-"), withCosts ? costs(u"Max"_s) : "-");
-        QCOMPARE(inBackup.value(u"fänge/db"_s, "-"), withCatches ? catches(u"Max"_s) : "-");
-        QCOMPARE(inBackup.value(u"db.ver"_s, "-"), withCatches ? "102\r\n" : "-");
-        QCOMPARE(inBackup.value(u"bilder/Alt/Hecht.jpg"_s, "-"), withCatches ? "photoh" : "-");
+        QCOMPARE(inBackup.value(u"kosten/db"_s, "-"),
+            includes(exported, LogSet::Costs) ? costs(u"Max"_s) : "-");
+        QCOMPARE(inBackup.value(u"db.ver"_s, "-") + inBackup.value(u"bilder/Alt/Aal.jpg"_s, "-"),
+            withCatches ? "102\r\nMax aal" : "--");
         QCOMPARE(marker.entries.size(), inBackup.size() - 1); // every file but the marker
-        if (withCatches) // names with umlauts survive the marker's code page
-            QVERIFY(inBackup.value(u"import"_s)
-                        .contains(encode1252(u" bilder\\Äsche_Müritz.jpg\r\n"_s)));
+        QCOMPARE(
+            inBackup.value(u"import"_s).contains(encode1252(u" bilder\\Äsche_Müritz.jpg\r\n"_s)),
+            withCatches);
 
-        QFile::remove(db() + u"/Bilder/Äsche_Müritz.jpg"_s);
-        install(u"Moritz"_s, "new photo");
+        install(u"Moritz"_s);
         t->write(u"db\\bilder\\Zander.jpg"_s, "z");
         const auto changed = fileTree(db());
-        ErrorTrap trap(t->env, kPlace);
-        const ImportResult r = ImportBackup(t->env, backup(), marker, imported, trap);
+        const ImportResult r = import(marker, imported, nullptr, b);
         QVERIFY2(r.status == ImportResult::Imported, qPrintable(r.problem));
-
-        auto expected = changed;
-        if (includes(imported, LogSet::Costs))
-            expected = withPart(expected, original, u"Kosten/"_s);
-        if (includes(imported, LogSet::Catches)) {
-            for (const QString& part : { u"Fänge/"_s, u"Bilder/"_s, u"db.ver"_s })
-                expected = withPart(expected, original, part);
-        }
+        const bool costsIn = includes(imported, LogSet::Costs);
+        const bool catchesIn = includes(imported, LogSet::Catches);
+        auto expected = costsIn ? withPart(changed, original, u"Kosten/"_s) : changed;
+        for (const QString& part : { u"Fänge/"_s, u"Bilder/"_s, u"db.ver"_s })
+            expected = catchesIn ? withPart(expected, original, part) : expected;
         QCOMPARE(fileTree(db(), kNotData), expected);
         QVERIFY(!QFileInfo::exists(t->path(kImportStagingFolder)));
         // The safety copy holds what the import replaced, as a backup.
         const auto safety = fileTree(r.safetyCopy);
-        QCOMPARE(safety.value(u"kosten/db"_s, "-"),
-            includes(imported, LogSet::Costs) ? costs(u"Moritz"_s) : "-");
-        QCOMPARE(safety.value(u"bilder/Zander.jpg"_s, "-"),
-            includes(imported, LogSet::Catches) ? "z" : "-");
+        QCOMPARE(safety.value(u"kosten/db"_s, "-"), costsIn ? costs(u"Moritz"_s) : "-");
         QCOMPARE(safety.keys().filter(u"bilder/"_s).size(),
-            includes(imported, LogSet::Catches) ? changed.keys().filter(u"Bilder/"_s).size() : 0);
+            catchesIn ? changed.keys().filter(u"Bilder/"_s).size() : 0);
     }
 
-    // Other files of an existing backup stay; its folders are found in any
-    // letter case, and the import finds them the same way.
-    void exportIntoExistingFolder()
+    // Each hostile backup is refused, naming what is wrong, with every
+    // current file as it was and nothing read from outside.
+    void hostileBackup_data()
     {
-        t->write(u"Sicherung Jürgen\\KOSTEN\\DB"_s, "old");
-        t->write(u"Sicherung Jürgen\\KOSTEN\\notiz.txt"_s, "n");
-        t->write(u"Sicherung Jürgen\\fremd.txt"_s, "f");
-        t->write(u"Sicherung Jürgen\\import"_s, "#2001-01-01#\r\n#00:00:00#\r\n");
-        const Marker marker = exportTo(backup(), LogSet::Costs);
-        auto tree = fileTree(backup());
-        QVERIFY(tree.take(u"import"_s).startsWith("#2004-05-17#\r\n#14:30:00#\r\n"));
-        QCOMPARE(tree,
-            (QMap<QString, QByteArray> { { u"KOSTEN/db"_s, costs(u"Max"_s) },
-                { u"KOSTEN/notiz.txt"_s, "n" }, { u"fremd.txt"_s, "f" } }));
-        t->write(u"db\\kosten\\db"_s, "");
-        ErrorTrap trap(t->env, kPlace);
-        QCOMPARE(ImportBackup(t->env, backup(), marker, LogSet::Costs, trap).status,
-            ImportResult::Imported);
-        QCOMPARE(t->read(u"db\\kosten\\db"_s), costs(u"Max"_s));
+        QTest::addColumn<QString>("hostility");
+        QTest::addColumn<QString>("named"); // for "crafted": the name put into the marker
+        const auto row = [](const char* name, const QString& hostility, const QString& named) {
+            QTest::newRow(name) << hostility << named;
+        };
+        row("catch log changed", u"changed"_s, u"Die Datei 'fänge\\db' ist beschädigt"_s);
+        row("cost log changed, only catches asked for", u"changed costs"_s,
+            u"Die Datei 'kosten\\db' ist beschädigt"_s);
+        row("cost folder a link", u"kosten link"_s, u"Sicherung/kosten'"_s);
+        row("unlisted photo a link", u"photo link"_s, u"bilder/evil.jpg'"_s);
+        row("older marker, photo folder a link", u"bilder link"_s, u"Sicherung/bilder'"_s);
+        row("marker name with an escaped slash", u"crafted"_s, u"bilder\\..%2F..%2Fpasswd"_s);
+        row("marker name '..'", u"crafted"_s, u"bilder\\..\\..\\passwd"_s);
+        row("listed file missing", u"missing"_s, u"bilder\\Äsche_Müritz.jpg' fehlt"_s);
+        row("two catch folders, one spelling", u"twins"_s, u"FÄNGE' und '"_s);
     }
 
-    // A backup from before the version file: catch lines of format 100
-    // are brought to the current format on import.
-    void importWithoutVersionFile()
+    void hostileBackup()
     {
-        const QStringList old = sampleCatch({ { 1, u"2000/01/21"_s }, { 7, u"2500"_s } });
-        t->write(u"Alt\\Fänge\\db"_s, recordFileBytes({ old.mid(0, 13).join(u'\t') + u'\t' }));
-        t->write(u"Alt\\import"_s, "#2005-02-03#\r\n#09:08:07#\r\n");
-        ErrorTrap trap(t->env, kPlace);
-        const std::optional<Marker> marker = ReadMarkerFile(t->path(u"Alt\\import"_s), trap);
-        QVERIFY(marker && marker->entries.isEmpty());
-        QCOMPARE(marker->time, QTime(9, 8, 7));
-        const ImportResult r = ImportBackup(t->env, t->path(u"Alt"_s), *marker, LogSet::Both, trap);
-        QCOMPARE(r.status, ImportResult::Imported);
-        QVERIFY(r.costsMissing && !r.catchesMissing);
-        const QString o = u"0"_s;
-        QCOMPARE(t->read(u"db\\fänge\\db"_s),
-            recordFileBytes({ sampleCatch(
-                { { 1, u"2000/01/21"_s }, { 7, u"2,50"_s }, { 14, o }, { 15, o },
-                    { 16, o } }).join(u'\t') }));
-        QCOMPARE(t->read(u"db\\db.ver"_s), QByteArray("102\r\n"));
-        QCOMPARE(t->read(u"db\\kosten\\db"_s), costs(u"Max"_s));
-        // A backup without photos leaves only the photo folder's subfolders.
-        QCOMPARE(fileTree(db() + u"/Bilder"_s),
-            (QMap<QString, QByteArray> { { u"Alt/Hecht.jpg"_s, "photoh" } }));
-    }
-
-    void exportFaults_data()
-    {
-        QTest::addColumn<QString>("folder"); // below the program folder
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("why");
-        QTest::newRow("copy differs from its original")
-            << u"B"_s << u"spoil"_s
-            << u"Die Kopie der Datei 'fänge\\db' stimmt nicht mit dem Original überein."_s;
-        QTest::newRow("disk full") << u"B"_s << u"full"_s << u"konnte nicht geschrieben werden"_s;
-        QTest::newRow("a file where the folder goes")
-            << u"B"_s << u"file"_s << u"Der Ordner kann nicht angelegt werden."_s;
-        QTest::newRow("inside the program's db folder")
-            << u"db/Bilder/B"_s << QString() << u"liegt im Datenbankordner des Programms"_s;
-    }
-
-    void exportFaults()
-    {
-        QFETCH(QString, folder);
-        QFETCH(QString, fault);
-        QFETCH(QString, why);
-        const QString b = t->dir() + u'/' + folder;
-        if (fault == u"file"_s)
-            t->write(folder, "x");
-        else if (!fault.isEmpty())
-            t->write(folder + u"/import"_s, "#2001-01-01#\r\n#00:00:00#\r\n");
+        QFETCH(QString, hostility);
+        QFETCH(QString, named);
+        install(u"Max"_s);
+        Marker marker = exportTo();
+        const QString b = backup();
+        if (hostility.startsWith(u"changed"_s)) {
+            // Same length, other bytes.
+            const QString rel
+                = u"Sicherung\\"_s + (hostility == u"changed"_s ? u"fänge\\db"_s : u"kosten\\db"_s);
+            const QByteArray bytes = t->read(rel);
+            QVERIFY(removeTree(t->path(rel)));
+            t->write(rel, QByteArray(bytes).replace("Max", "Eva"));
+        } else if (hostility == u"kosten link"_s) {
+            QVERIFY(removeTree(b + u"/kosten"_s));
+            link(outside.path(), b + u"/kosten"_s);
+        } else if (hostility == u"photo link"_s) {
+            link(outsideFile(), b + u"/bilder/evil.jpg"_s);
+        } else if (hostility == u"bilder link"_s) {
+            marker.entries.clear();
+            QVERIFY(removeTree(b + u"/bilder"_s));
+            link(outside.path(), b + u"/bilder"_s);
+        } else if (hostility == u"crafted"_s) {
+            marker.entries.append({ named, { 7, QByteArray(32, 'x') } });
+        } else if (hostility == u"missing"_s) {
+            QVERIFY(QFile::remove(b + u"/bilder/Äsche_Müritz.jpg"_s));
+        } else if (hostility == u"twins"_s) {
+            put(b + u"/FÄNGE/db"_s, catches(u"Eva"_s));
+        }
+        install(u"Moritz"_s);
         const auto before = fileTree(db());
-        const auto backupBefore = fileTree(b);
+        const ImportResult r
+            = import(marker, hostility == u"changed costs"_s ? LogSet::Catches : LogSet::Both);
+        QCOMPARE(r.status, ImportResult::Refused);
+        QVERIFY2(r.problem.contains(named), qPrintable(r.problem));
+        QVERIFY(r.problem.endsWith(u"Ihre Datenbanken bleiben unverändert."_s));
+        QCOMPARE(fileTree(db()), before); // no safety copy, no staging folder left
+        QCOMPARE(t->logEntries().last().section(u'\t', 0, 0), kPlace);
+    }
+
+    // A marker with file lines is the complete list: a planted catch log in
+    // a costs-only backup and an extra photo stay out.
+    void unlistedFilesStayOut()
+    {
+        install(u"Max"_s);
+        const Marker marker = exportTo();
+        QVERIFY(removeTree(backup() + u"/fänge"_s));
+        Marker costsOnly = marker;
+        costsOnly.entries.removeIf(
+            [](const MarkerEntry& e) { return !e.rel.startsWith(u"kosten"_s); });
+        t->write(u"Sicherung\\fänge\\db"_s, catches(u"Eindringling"_s));
+        t->write(u"Sicherung\\bilder\\extra.jpg"_s, "extra");
+        install(u"Moritz"_s);
+        const ImportResult r = import(costsOnly);
+        QVERIFY2(r.status == ImportResult::Imported, qPrintable(r.problem));
+        QVERIFY(r.catchesMissing);
+        QCOMPARE(r.leftOut, 5); // the planted log, the three photos exported, the extra one
+        QCOMPARE(t->read(u"db\\fänge\\db"_s), catches(u"Moritz"_s));
+        QVERIFY(!QFileInfo::exists(t->path(u"db\\bilder\\extra.jpg"_s)));
+    }
+
+    // Each export that cannot be made is refused, naming why, with the
+    // program's files, an older backup there and whatever a link points
+    // to as they were.
+    void exportRefused_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QString>("named");
+        const auto row = [](const char* name, const QString& obstacle, const QString& named) {
+            QTest::newRow(name) << obstacle << named;
+        };
+        row("cost folder a link into the program", u"kosten link"_s, u"Sicherung/kosten'"_s);
+        row("photo a link", u"photo link"_s, u"Sicherung/bilder/Äsche_Müritz.jpg'"_s);
+        row("two catch folders, one spelling", u"twins"_s, u"' und '"_s);
+        row("the program folder", u"program"_s, u"ist der Programmordner"_s);
+        row("inside db through a link", u"db link"_s, u"liegt im Datenbankordner"_s);
+        row("a file where the folder goes", u"file"_s, u"Der Ordner kann nicht angelegt werden."_s);
+        row("copy differs from its original", u"spoil"_s,
+            u"Die Kopie der Datei 'fänge\\db' stimmt nicht mit dem Original überein."_s);
+        row("disk full", u"full"_s, u"konnte nicht geschrieben werden"_s);
+    }
+
+    void exportRefused()
+    {
+        QFETCH(QString, obstacle);
+        QFETCH(QString, named);
+        install(u"Max"_s);
+        QString b = backup();
+        QDir().mkpath(b);
+        if (obstacle == u"kosten link"_s)
+            link(t->path(u"db\\fänge"_s), b + u"/kosten"_s);
+        else if (obstacle == u"photo link"_s)
+            link(outsideFile(), b + u"/bilder/Äsche_Müritz.jpg"_s);
+        else if (obstacle == u"twins"_s) {
+            put(b + u"/Fänge/x"_s, "x");
+            put(b + u"/FÄNGE/x"_s, "x");
+        } else if (obstacle == u"program"_s)
+            b = t->dir();
+        else if (obstacle == u"db link"_s)
+            link(db(), b += u"/Ablage"_s);
+        else if (obstacle == u"file"_s)
+            QVERIFY(removeTree(b) && QFile(b).open(QIODevice::WriteOnly));
+        else // an older backup there stays whole
+            t->write(u"Sicherung\\import"_s, "#2001-01-01#\r\n#00:00:00#\r\n");
+        const QStringList leaveOut = { u"db/Sicherungen/"_s, u"kescherheft.log"_s };
+        const auto before = fileTree(t->dir(), leaveOut);
         ErrorTrap trap(t->env, kPlace);
         ExportResult r;
         {
-            std::unique_ptr<FileSizeLimit> full;
-            if (fault == u"full"_s)
-                full = std::make_unique<FileSizeLimit>(8);
+            std::optional<FileSizeLimit> full;
+            if (obstacle == u"full"_s)
+                full.emplace(8);
             const auto spoil = [&] {
-                t->write(folder + u'/' + kExportWorkFolder + u"/neu/fänge/db"_s, catches(u"Eva"_s));
+                put(b + u'/' + kExportWorkFolder + u"/neu/fänge/db"_s, catches(u"Eva"_s));
             };
             r = ExportBackup(t->env, b, LogSet::Both, trap,
-                fault == u"spoil"_s ? std::function<void()>(spoil) : nullptr);
+                obstacle == u"spoil"_s ? std::function<void()>(spoil) : nullptr);
         }
-        QVERIFY2(r.problem.contains(why), qPrintable(r.problem));
-        QCOMPARE(fileTree(db()), before);
-        // The previous backup there stays whole.
-        QCOMPARE(fileTree(b), backupBefore);
+        QVERIFY2(r.problem.contains(named), qPrintable(r.problem));
+        QCOMPARE(fileTree(t->dir(), leaveOut), before);
+        QCOMPARE(fileTree(outside.path()), kOutside);
+    }
+
+    // "Abbrechen" in the progress, however far the work has read, leaves
+    // the program's files and the backup as they were.
+    void cancelChangesNothing_data()
+    {
+        QTest::addColumn<int>("percent"); // of the bytes to read, read before the cancel
+        QTest::newRow("copying") << 30;
+        QTest::newRow("reading back") << 75;
+    }
+
+    void cancelChangesNothing()
+    {
+        QFETCH(int, percent);
+        install(u"Alt"_s);
+        const Marker marker = exportTo();
+        install(u"Neu"_s);
+        const auto program = fileTree(t->dir(), { u"kescherheft.log"_s });
+        const auto goOn = [&](qint64 done, qint64 all) { return done * 100 <= all * percent; };
+        ByteCounter cancel(goOn), cancelToo(goOn);
+        ErrorTrap trap(t->env, kPlace);
+        QVERIFY(ExportBackup(t->env, backup(), LogSet::Both, trap, {}, &cancel).cancelled);
+        QCOMPARE(import(marker, LogSet::Both, &cancelToo).status, ImportResult::Cancelled);
+        QCOMPARE(fileTree(t->dir(), { u"kescherheft.log"_s }), program);
+    }
+
+    // A backup from before the version file: catch lines of format 100 are
+    // brought to the current format on import.
+    void oldBackup()
+    {
+        install(u"Max"_s);
+        const QStringList old = sampleCatch({ { 1, u"2000/01/21"_s }, { 7, u"2500"_s } });
+        t->write(u"Alt\\Fänge\\db"_s, recordFileBytes({ old.mid(0, 13).join(u'\t') + u'\t' }));
+        t->write(u"Alt\\import"_s, "#2005-02-03#\r\n#09:08:07#\r\n");
+        auto expected = fileTree(db());
+        ErrorTrap trap(t->env, kPlace);
+        const std::optional<Marker> marker = ReadMarkerFile(t->path(u"Alt\\import"_s), trap);
+        QVERIFY(marker && marker->entries.isEmpty() && marker->time == QTime(9, 8, 7));
+        const ImportResult r = import(*marker, LogSet::Both, nullptr, t->path(u"Alt"_s));
+        QCOMPARE(r.status, ImportResult::Imported);
+        QVERIFY(r.costsMissing && !r.catchesMissing);
+        const QString o = u"0"_s;
+        expected[u"Fänge/db"_s] = recordFileBytes({ sampleCatch(
+            { { 1, u"2000/01/21"_s }, { 7, u"2,50"_s }, { 14, o }, { 15, o },
+                { 16, o } }).join(u'\t') });
+        // A backup without photos leaves only the photo folder's subfolders.
+        expected.removeIf([](const auto& it) {
+            return it.key().startsWith(u"Bilder/"_s) && !it.key().startsWith(u"Bilder/Alt/"_s);
+        });
+        QCOMPARE(fileTree(db(), kNotData), expected);
+    }
+
+    // The work stopped before each of its changes to the file system, then
+    // the next start: the program's files (and the backup, for an export)
+    // end all old or all new.
+    void crashSweep_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::newRow("import") << u"import"_s;
+        QTest::newRow("export into an older backup") << u"export"_s;
+        QTest::newRow("reset") << u"reset"_s;
+    }
+
+    void crashSweep()
+    {
+        QFETCH(QString, step);
+        int stops = 0, completed = 0;
+        for (int n = 0;; ++n) {
+            init();
+            install(u"Alt"_s);
+            const Marker marker = exportTo();
+            const auto inBackup = fileTree(db(), kNotData);
+            install(u"Neu"_s);
+            const auto current = fileTree(db(), kNotData);
+            const auto oldBackup = fileTree(backup());
+            ErrorTrap trap(t->env, kPlace);
+            bool stopped = false;
+            stopAfter(n);
+            try {
+                if (step == u"import"_s)
+                    ImportBackup(t->env, backup(), marker, LogSet::Both, trap);
+                else if (step == u"export"_s)
+                    ExportBackup(t->env, backup(), LogSet::Both, trap);
+                else
+                    ResetLogs(t->env, LogSet::Both, kPlace);
+            } catch (const Stopped&) {
+                stopped = true;
+            }
+            stopAfter(-1);
+            const Recovery rec = RecoverUnfinished(t->env);
+            QVERIFY2(rec.status != Recovery::Failed, qPrintable(rec.message));
+            completed += rec.status == Recovery::Completed;
+            stops += stopped;
+            QVERIFY(!QFileInfo::exists(t->path(kJournalFile)));
+            QVERIFY(!QFileInfo::exists(t->path(kImportStagingFolder)));
+            const auto now = fileTree(db(), kNotData);
+            const QString at = u"stopped after %1 changes"_s.arg(n);
+            // All new: what the step writes when it is not stopped.
+            bool allNew = now == inBackup;
+            if (step == u"export"_s) {
+                QVERIFY(ExportBackup(t->env, backup() + u"2"_s, LogSet::Both, trap).ok());
+                const auto inFolder = fileTree(backup(), { kExportWorkFolder + u'/' });
+                allNew = inFolder == fileTree(backup() + u"2"_s);
+                QVERIFY2(inFolder == oldBackup || allNew, qPrintable(at));
+                QCOMPARE(now, current);
+            } else if (step == u"reset"_s) {
+                allNew = !now.contains(u"Fänge/db"_s) && !now.contains(u"Kosten/db"_s)
+                    && now.keys().filter(u"Bilder/"_s) == QStringList { u"Bilder/Alt/Aal.jpg"_s };
+            }
+            QVERIFY2(now == current || allNew, qPrintable(at));
+            QVERIFY(stopped || allNew);
+            if (!stopped)
+                break;
+            QVERIFY(n < 500);
+        }
+        // The sweep stopped the work at every change, and some of those
+        // stops came after the journal, so the start had to complete them.
+        QVERIFY(stops > 5 && completed > 0);
+    }
+
+    // A rename that cannot be made puts back the ones made before it.
+    void failedMoveUndoesTheOthers()
+    {
+        const QString a = t->path(u"db\\kosten\\db"_s);
+        const QString work = t->path(kImportStagingFolder);
+        put(work + u"/neu"_s, "neu");
+        QVERIFY(makeFolder(work + u"/alt"_s));
+        const QByteArray old = t->read(u"db\\kosten\\db"_s);
+        const Journal j { u"Einlesen"_s, u"B"_s, {},
+            { { a, work + u"/alt/db"_s }, { work + u"/neu"_s, a },
+                { work + u"/fehlt"_s, work + u"/ziel"_s } },
+            { work } };
+        QCOMPARE(CarryOut(t->env, j), Outcome::Undone);
+        QCOMPARE(t->read(u"db\\kosten\\db"_s), old);
+        QVERIFY(!QFileInfo::exists(t->path(kJournalFile)) && !QFileInfo::exists(work));
     }
 };
 

@@ -11,13 +11,9 @@ FakeDialogs::~FakeDialogs()
         qFatal("scripted dialogs left unchecked after the last test: %d answer(s) unused, %s",
             int(m_answers.size()), qPrintable(m_problems.join(u"; ")));
     }
-    if (QTest::currentTestFailed()) {
-        // The test has failed already; what it left is only a hint.
-        for (const QString& p : std::as_const(m_problems))
-            qWarning("%s", qPrintable(p));
-        return;
-    }
-    verifyDone();
+    // A test that has failed already gets no second failure.
+    if (!QTest::currentTestFailed())
+        verifyDone();
 }
 
 FakeDialogs::Answer FakeDialogs::take(Kind kind, const QString& what)
@@ -35,18 +31,9 @@ MsgResult FakeDialogs::message(
 {
     m_shown.append({ Kind::Message, text, title, icon, buttons, {}, {}, {} });
     Answer a = take(Kind::Message, text);
-    if (a.result == MsgResult::Ok) {
-        // "expectMessage" answers with the box's natural button.
-        switch (buttons) {
-        case MsgButtons::Ok:
-        case MsgButtons::OkCancel:
-            return MsgResult::Ok;
-        case MsgButtons::YesNo:
-        case MsgButtons::YesNoCancel:
-            return MsgResult::Yes;
-        }
-    }
-    return a.result;
+    // "expectMessage" answers with the box's natural button.
+    const bool yesNo = buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel;
+    return a.result == MsgResult::Ok && yesNo ? MsgResult::Yes : a.result;
 }
 
 MsgResult FakeDialogs::askYesNo(const QString& text, MsgResult preset, const QString& title)
@@ -63,27 +50,28 @@ QString FakeDialogs::input(const QString& prompt, const QString& title, const QS
     return take(Kind::Input, prompt).text;
 }
 
+QString FakeDialogs::file(
+    Kind kind, const QString& title, const QString& startFolder, const QString& filter)
+{
+    m_shown.append({ kind, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter, {} });
+    return take(kind, title).text;
+}
+
 QString FakeDialogs::openFile(
     const QString& title, const QString& startFolder, const QString& filter)
 {
-    m_shown.append(
-        { Kind::OpenFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter, {} });
-    return take(Kind::OpenFile, title).text;
+    return file(Kind::OpenFile, title, startFolder, filter);
 }
 
 QString FakeDialogs::saveFile(
     const QString& title, const QString& startFolder, const QString& filter)
 {
-    m_shown.append(
-        { Kind::SaveFile, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, filter, {} });
-    return take(Kind::SaveFile, title).text;
+    return file(Kind::SaveFile, title, startFolder, filter);
 }
 
 QString FakeDialogs::chooseFolder(const QString& title, const QString& startFolder)
 {
-    m_shown.append(
-        { Kind::Folder, title, title, MsgIcon::None, MsgButtons::Ok, startFolder, {}, {} });
-    return take(Kind::Folder, title).text;
+    return file(Kind::Folder, title, startFolder, {});
 }
 
 QStringList FakeDialogs::messageTexts() const
@@ -98,18 +86,11 @@ QStringList FakeDialogs::messageTexts() const
 
 bool FakeDialogs::verifyDone()
 {
-    const bool ok = m_problems.isEmpty() && m_answers.isEmpty();
-    const QStringList problems = m_problems;
-    const qsizetype left = m_answers.size();
+    QString problem = m_problems.join(u'\n');
+    if (problem.isEmpty() && !m_answers.isEmpty())
+        problem = QStringLiteral("%1 scripted answer(s) never used").arg(m_answers.size());
     clear();
-    if (!problems.isEmpty()) {
-        QTest::qFail(qPrintable(problems.join(u'\n')), __FILE__, __LINE__);
-        return false;
-    }
-    if (left > 0) {
-        QTest::qFail(qPrintable(QStringLiteral("%1 scripted answer(s) never used").arg(left)),
-            __FILE__, __LINE__);
-        return false;
-    }
-    return ok;
+    if (!problem.isEmpty())
+        QTest::qFail(qPrintable(problem), __FILE__, __LINE__);
+    return problem.isEmpty();
 }

@@ -35,23 +35,11 @@ public:
     // Queue the answer to the next message box.
     void answer(MsgResult r) { m_answers.append({ Kind::Message, r, {} }); }
     // Queue the next message box answered with its only/default button.
-    void expectMessage() { m_answers.append({ Kind::Message, MsgResult::Ok, {} }); }
-    void answerInput(const QString& text)
-    {
-        m_answers.append({ Kind::Input, MsgResult::Ok, text });
-    }
-    void answerOpenFile(const QString& path)
-    {
-        m_answers.append({ Kind::OpenFile, MsgResult::Ok, path });
-    }
-    void answerSaveFile(const QString& path)
-    {
-        m_answers.append({ Kind::SaveFile, MsgResult::Ok, path });
-    }
-    void answerFolder(const QString& path)
-    {
-        m_answers.append({ Kind::Folder, MsgResult::Ok, path });
-    }
+    void expectMessage() { answer(MsgResult::Ok); }
+    void answerInput(const QString& text) { queue(Kind::Input, text); }
+    void answerOpenFile(const QString& path) { queue(Kind::OpenFile, path); }
+    void answerSaveFile(const QString& path) { queue(Kind::SaveFile, path); }
+    void answerFolder(const QString& path) { queue(Kind::Folder, path); }
 
     MsgResult message(
         const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override;
@@ -88,6 +76,9 @@ private:
         QString text;
     };
     Answer take(Kind kind, const QString& what);
+    void queue(Kind kind, const QString& text) { m_answers.append({ kind, MsgResult::Ok, text }); }
+    QString file(
+        Kind kind, const QString& title, const QString& startFolder, const QString& filter);
 
     QList<Answer> m_answers;
     QList<Shown> m_shown;

@@ -82,21 +82,18 @@ static QStringList changed(QStringList fields, FieldChanges changes)
 
 QStringList sampleCatch(FieldChanges changes)
 {
-    return changed({ QStringLiteral("2004/05/17"), QStringLiteral("Max"), QStringLiteral("06:30"),
-                       QStringLiteral("06:45"), QStringLiteral("10:00"), QStringLiteral("Karpfen*"),
-                       QStringLiteral("12,40"), QStringLiteral("84"), QStringLiteral("Baggersee"),
-                       QStringLiteral("Steg 3"), QStringLiteral("Festblei"),
-                       QStringLiteral("Boilie"), QStringLiteral("sonnig"), QStringLiteral("+ 18"),
-                       QStringLiteral("+ 14"), QStringLiteral("2,5"), QStringLiteral("Vollmond") },
+    return changed(QStringLiteral("2004/05/17|Max|06:30|06:45|10:00|Karpfen*|12,40|84|Baggersee|"
+                                  "Steg 3|Festblei|Boilie|sonnig|+ 18|+ 14|2,5|Vollmond")
+                       .split(u'|'),
         changes);
 }
 
 QStringList sampleCost(FieldChanges changes)
 {
-    return changed({ QStringLiteral("2006/03/05"), QStringLiteral("Anglerladen"),
-                       QStringLiteral("3"), QStringLiteral("Haken Gr. 8"),
-                       QStringLiteral("1,50 \u20AC"), QStringLiteral("4,50 \u20AC"),
-                       QStringLiteral("4,90 \u20AC"), QStringLiteral("9,40 \u20AC") },
+    return changed(
+        QStringLiteral("2006/03/05|Anglerladen|3|Haken Gr. 8|1,50 \u20AC|4,50 \u20AC|4,90 \u20AC|"
+                       "9,40 \u20AC")
+            .split(u'|'),
         changes);
 }
 

@@ -21,39 +21,22 @@ struct TestResponse {
     {
     }
     // Close the connection after n body bytes.
-    TestResponse cutAfter(qint64 n) const
-    {
-        TestResponse r = *this;
-        r.cut = n;
-        return r;
-    }
+    TestResponse cutAfter(qint64 n) const { return with(&TestResponse::cut, n); }
     // Send n body bytes, the rest on release().
-    TestResponse holdAfter(qint64 n) const
-    {
-        TestResponse r = *this;
-        r.hold = n;
-        return r;
-    }
+    TestResponse holdAfter(qint64 n) const { return with(&TestResponse::hold, n); }
     // After the body, filler bytes without end and without a Content-Length
     // header, as fast as the client takes them.
-    TestResponse endless() const
-    {
-        TestResponse r = *this;
-        r.announceLength = false;
-        r.endlessBody = true;
-        return r;
-    }
+    TestResponse endless() const { return withoutLength().with(&TestResponse::endlessBody, true); }
     // No Content-Length header.
-    TestResponse withoutLength() const
-    {
-        TestResponse r = *this;
-        r.announceLength = false;
-        return r;
-    }
+    TestResponse withoutLength() const { return with(&TestResponse::announceLength, false); }
     static TestResponse redirect(const QByteArray& location)
     {
-        TestResponse r(302);
-        r.location = location;
+        return TestResponse(302).with(&TestResponse::location, location);
+    }
+    template <typename T> TestResponse with(T TestResponse::*field, T value) const
+    {
+        TestResponse r = *this;
+        r.*field = value;
         return r;
     }
 
