@@ -50,7 +50,6 @@ private slots:
         row("umlauts, code page letters", u"ÄSCHE ŒUVRE Šaran"_s, u"äsche œuvre š"_s, true);
         row("empty pattern", QString(), QString(), true);
         row("photo mark", overviewRow(sampleCatch(), u'X'), u"*"_s, true);
-        row("no photo mark", big, u"*"_s, false);
         row("star inside is literal", u"Rotauge"_s, u"R*"_s, false);
 
         row("kg> equal", fish(u"5"_s, u"60"_s), u"kg>5"_s, false);
@@ -82,7 +81,6 @@ private slots:
         row("< equal", cost(u"10,00 €"_s), u"<10"_s, false);
         row("= short form", cost(u"4,50 €"_s), u"=4,5"_s, true);
         row(">= means greater", cost(u"4,50 €"_s), u">=4,50"_s, false);
-        row(">= above", cost(u"4,51 €"_s), u">=4,50"_s, true);
         row("<> leaves >", cost(u"4,50 €"_s), u"<>5"_s, true, c13);
         row("price holds text", cost(u"gratis"_s), u"<10"_s, true, c13);
         // The prefix alone chooses how the line is read.
@@ -123,11 +121,9 @@ private slots:
         };
         row("kg=1.50", u"kg=1.50"_s, weights, { false, true, false, false });
         row("kg<.5 below nothing", u"kg<.5"_s, weights, { false, false, false, false });
-        row("cm=64.5", u"cm=64.5"_s, weights, { false, true, false, false });
         row("kg>cm<64.5", u"kg>cm<64.5"_s, weights, { true, false, false, false });
         row(">4.50", u">4.50"_s, prices, { false, true, true });
         row("two points", u"kg>1.2.3"_s, weights, { true, true, true, true }, { kCompare });
-        row("kg>abc", u"kg>abc"_s, weights, { true, true, true, true }, { kCompare });
         row("<abc", u"<abc"_s, prices, { true, true, true }, { kCompare });
         row("value too large", u"kg<1"_s + QString(60, u'0'), weights, { true, true, true, true },
             { u"Funktion SucheGrößerKleiner\tError (6)"_s });
