@@ -49,21 +49,6 @@ private slots:
         QTEST(ParseItems(bytes), "items");
     }
 
-    void everyOtherByteSurvives()
-    {
-        // Every byte but the quote and the line ends can stand in a record.
-        QByteArray body;
-        for (int b = 0; b < 256; ++b) {
-            if (b != '"' && b != '\r' && b != '\n')
-                body += char(b);
-        }
-        const QByteArray line = '"' + body + "\"\r\n";
-        const QStringList items = ParseItems(line);
-        QCOMPARE(items.size(), 1);
-        QCOMPARE(RecordLine(items[0]), line);
-        QCOMPARE(RecordLine(u"Haken 1,50 €"_s), QByteArray("\"Haken 1,50 \x80\"\r\n"));
-    }
-
     void appendStartsALineOfItsOwn()
     {
         TestEnv t;
