@@ -121,7 +121,6 @@ private slots:
         row("photo marks the species", { { 17, u"x.jpg"_s } }, 6, u"Karpfen*"_s);
         row("photo without species", { { 6, QString() }, { 17, u"x.jpg"_s } }, 6, u"*"_s);
         row("positive temperature signed", {}, 14, u"+ 18"_s);
-        row("negative temperature", { { 14, u"-3"_s } }, 14, u"-3"_s);
         // Above zero as a whole number, halves to the even neighbour.
         row("0,5 is not above zero", { { 14, u"0,5"_s } }, 14, u"0,5"_s);
         row("1,5 is above zero", { { 14, u"1,5"_s } }, 14, u"+ 1,5"_s);

@@ -78,9 +78,7 @@ private slots:
         const Call read = [](const QString& p) { ReadItems(p); };
         const Call rewrite = [](const QString& p) { RewriteItems(p, { u"a"_s }); };
         QTest::newRow("append, folder missing") << u"nix\\db"_s << append << 76;
-        QTest::newRow("append to a folder") << u"db"_s << append << 75;
         QTest::newRow("read, file missing") << u"db\\kosten\\db"_s << read << 53;
-        QTest::newRow("read, folder missing") << u"nix\\db"_s << read << 76;
         QTest::newRow("read a folder") << u"db\\kosten"_s << read << 75;
         QTest::newRow("rewrite, folder missing") << u"nix\\db"_s << rewrite << 76;
         QTest::newRow("rewrite a folder") << u"db"_s << rewrite << 75;
