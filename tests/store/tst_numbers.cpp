@@ -36,9 +36,6 @@ private slots:
         QTest::newRow("-2,5 to even") << u"-2,5"_s << -2.5 << -2 << 0 << 0;
         QTest::newRow("-32768,5 into range") << u"-32768,5"_s << -32768.5 << -32768 << 0 << 0;
         QTest::newRow("32767,5 out of range") << u"32767,5"_s << 32767.5 << 0 << 6 << 0;
-        // 118638 * 0.0001 would be one step off.
-        QTest::newRow("four decimals") << u"11,8638"_s << 11.8638 << 12 << 0 << 0;
-        QTest::newRow("16 digits") << u"1234567890123,456"_s << 1234567890123.456 << 0 << 6 << 0;
         QTest::newRow("20 decimals")
             << u"0,30000000000000004441"_s << 0.30000000000000004441 << 0 << 0 << 0;
         QTest::newRow("leading zeros") << u"000000000000000000007,5"_s << 7.5 << 8 << 0 << 0;
