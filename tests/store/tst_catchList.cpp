@@ -172,7 +172,6 @@ private slots:
     {
         QTest::addColumn<QStringList>("files"); // what follows the photo name's stem
         QTest::addColumn<QString>("found"); // empty: none
-        QTest::newRow("none") << QStringList {} << QString();
         QTest::newRow("gif over jpg") << QStringList { u".gif"_s, u".jpg"_s } << u".gif"_s;
         QTest::newRow("letter case ignored") << QStringList { u".JPG"_s } << u".JPG"_s;
         QTest::newRow("other minute") << QStringList { u"-x.jpg"_s } << QString();

@@ -93,7 +93,6 @@ private slots:
                   QTest::newRow(name) << u"Fisch"_s << in << out << logged;
               };
         fish("two lines", { line(ok), line(other) }, { ok, other }, false);
-        fish("no lines", {}, {}, false);
         const QStringList f254 = sampleCatch({ { 3, QString(254, u'x') } });
         fish("field 3 of 254 chars", { line(f254) }, { f254 }, false);
         const QStringList f255 = sampleCatch({ { 3, QString(255, u'x') } });

@@ -57,16 +57,15 @@ private slots:
         AppendItem(path, u"a\tb"_s);
         AppendItem(path, u"Jürgen"_s);
         QCOMPARE(t.read(u"db\\fänge\\db"_s), QByteArray("\"a\tb\"\r\n\"J\xFCrgen\"\r\n"));
-        // After a last line without its end the new record starts a line of its own.
-        t.write(u"x"_s, "\"a\"");
-        AppendItem(t.path(u"x"_s), u"b"_s);
-        QCOMPARE(t.read(u"x"_s), QByteArray("\"a\"\r\n\"b\"\r\n"));
-        t.write(u"x"_s, "\"a\"\n");
-        AppendItem(t.path(u"x"_s), u"b"_s);
-        QCOMPARE(t.read(u"x"_s), QByteArray("\"a\"\n\"b\"\r\n"));
-        t.write(u"x"_s, "\"a\"\r");
-        AppendItem(t.path(u"x"_s), u"b"_s);
-        QCOMPARE(t.read(u"x"_s), QByteArray("\"a\"\r\"b\"\r\n"));
+        // After a last line without its end the new record starts a line of
+        // its own; a line already ended keeps its end.
+        const QList<std::pair<QByteArray, QByteArray>> cases { { "\"a\"", "\"a\"\r\n\"b\"\r\n" },
+            { "\"a\"\n", "\"a\"\n\"b\"\r\n" }, { "\"a\"\r", "\"a\"\r\"b\"\r\n" } };
+        for (const auto& [before, after] : cases) {
+            t.write(u"x"_s, before);
+            AppendItem(t.path(u"x"_s), u"b"_s);
+            QCOMPARE(t.read(u"x"_s), after);
+        }
     }
 
     void failures_data()
