@@ -17,13 +17,11 @@ private slots:
         QTest::addColumn<QDate>("date");
         QTest::addColumn<QString>("phase");
         QTest::newRow("day 0") << QDate(1899, 12, 30) << u"1/4 Mond ab."_s;
-        QTest::newRow("new moon before the wrap") << QDate(2000, 1, 6) << u"Neumond"_s;
         QTest::newRow("new moon after the wrap") << QDate(2000, 1, 7) << u"Neumond"_s;
         QTest::newRow("waxing crescent") << QDate(2000, 1, 9) << u"1/4 Mond, zu."_s;
         QTest::newRow("first quarter") << QDate(2000, 1, 12) << u"Halbmond, zu."_s;
         QTest::newRow("last day before full") << QDate(2000, 1, 19) << u"3/4 Mond, zu."_s;
         QTest::newRow("full, first day") << QDate(2000, 1, 20) << u"Vollmond"_s;
-        QTest::newRow("full, last day") << QDate(2000, 1, 23) << u"Vollmond"_s;
         QTest::newRow("waning gibbous") << QDate(2000, 1, 24) << u"3/4 Mond, ab."_s;
         QTest::newRow("last quarter") << QDate(2000, 1, 27) << u"Halbmond, ab."_s;
         QTest::newRow("last day before new") << QDate(2000, 2, 3) << u"1/4 Mond ab."_s;

@@ -61,18 +61,11 @@ private slots:
     {
         TestEnv t;
         ErrorTrap trap(t.env, u"Sub CheckFiles"_s);
-        QString ran;
-        QVERIFY(!trap.step([&] {
-            ran += u'1';
-            throw RuntimeError { Err::FileNotFound };
-        }));
-        QVERIFY(trap.step([&] { ran += u'2'; }));
-        QVERIFY(!trap.step([&] {
-            ran += u'3';
-            throw std::runtime_error("x");
-        }));
-        QVERIFY(trap.step([&] { ran += u'4'; }));
-        QCOMPARE(ran, u"1234"_s);
+        QVERIFY(!trap.step([] { throw RuntimeError { Err::FileNotFound }; }));
+        QVERIFY(!trap.step([] { throw std::runtime_error("x"); }));
+        bool ran = false;
+        QVERIFY(trap.step([&] { ran = true; }));
+        QVERIFY(ran);
         QCOMPARE(t.logEntries(),
             (QStringList { u"Sub CheckFiles\tError (53)"_s, u"Sub CheckFiles\tError (5)"_s }));
     }

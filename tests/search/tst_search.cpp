@@ -45,12 +45,10 @@ private slots:
         const QString big = fish(u"7,50"_s, u"80"_s);
         const QString small = fish(u"2,00"_s, u"3"_s);
         row("text, case ignored", fish(u"3"_s, u"71"_s, { { 6, u"Hecht"_s } }), u"HECHT"_s, true);
-        row("text not contained", big, u"zander"_s, false);
         row("KG>5 is text", big, u"KG>5"_s, false);
         row("umlauts, code page letters", u"ÄSCHE ŒUVRE Šaran"_s, u"äsche œuvre š"_s, true);
         row("empty pattern", QString(), QString(), true);
         row("photo mark", overviewRow(sampleCatch(), u'X'), u"*"_s, true);
-        row("no photo mark", big, u"*"_s, false);
         row("star inside is literal", u"Rotauge"_s, u"R*"_s, false);
 
         row("kg> equal", fish(u"5"_s, u"60"_s), u"kg>5"_s, false);
@@ -69,12 +67,10 @@ private slots:
         row("weight read after length", fish(u"viel"_s, u"60"_s), u"kg>cm<50"_s, true, c13);
         row("untested field unread", fish(u"viel"_s, u"60"_s), u"cm<50"_s, false);
         row("value missing", big, u"kg>"_s, true, c13);
-        // 254 characters still parse; 255 stop the reader, which keeps the
-        // fields before and logs its own error.
-        const QString b254 = fish(u"7,50"_s, u"60"_s, { { 12, QString(254, u'b') } });
+        // 255 characters stop the reader, which keeps the fields before and
+        // logs its own error.
         const QString b255 = fish(u"4,50"_s, u"60"_s, { { 12, QString(255, u'b') } });
         const QString s300 = fish(u"4,50"_s, u"60"_s, { { 6, QString(300, u's') } });
-        row("bait of 254", b254, u"kg>5"_s, true);
         row("bait of 255", b255, u"kg>5"_s, false, { kReader });
         row("species of 300", s300, u"kg>5"_s, true, { kReader, kCompare });
 
@@ -82,7 +78,6 @@ private slots:
         row("< equal", cost(u"10,00 €"_s), u"<10"_s, false);
         row("= short form", cost(u"4,50 €"_s), u"=4,5"_s, true);
         row(">= means greater", cost(u"4,50 €"_s), u">=4,50"_s, false);
-        row(">= above", cost(u"4,51 €"_s), u">=4,50"_s, true);
         row("<> leaves >", cost(u"4,50 €"_s), u"<>5"_s, true, c13);
         row("price holds text", cost(u"gratis"_s), u"<10"_s, true, c13);
         // The prefix alone chooses how the line is read.
@@ -123,11 +118,9 @@ private slots:
         };
         row("kg=1.50", u"kg=1.50"_s, weights, { false, true, false, false });
         row("kg<.5 below nothing", u"kg<.5"_s, weights, { false, false, false, false });
-        row("cm=64.5", u"cm=64.5"_s, weights, { false, true, false, false });
         row("kg>cm<64.5", u"kg>cm<64.5"_s, weights, { true, false, false, false });
         row(">4.50", u">4.50"_s, prices, { false, true, true });
         row("two points", u"kg>1.2.3"_s, weights, { true, true, true, true }, { kCompare });
-        row("kg>abc", u"kg>abc"_s, weights, { true, true, true, true }, { kCompare });
         row("<abc", u"<abc"_s, prices, { true, true, true }, { kCompare });
         row("value too large", u"kg<1"_s + QString(60, u'0'), weights, { true, true, true, true },
             { u"Funktion SucheGrößerKleiner\tError (6)"_s });

@@ -45,7 +45,6 @@ private slots:
         const QString badDate = u"Bitte geben Sie ein Datum im Format TT.MM.JJJJ ein!"_s;
         const QString noWeight = u"Fehler: Es wurde kein Gewicht eingegeben!"_s;
         row("complete", {}, QString());
-        row("date 1.5.2004", { { 1, u"1.5.2004"_s } }, badDate);
         row("date 31.02.2004", { { 1, u"31.02.2004"_s } }, badDate);
         row("tomorrow", { { 1, u"18.05.2004"_s } },
             u"Fehler: Das eingegebene Datum liegt in der Zukunft!"_s);
@@ -87,7 +86,6 @@ private slots:
         const QString past = u"16.05.2004"_s;
         QTest::newRow("today before now") << today << u"06:00 07:15 11:59"_s << true;
         QTest::newRow("today end is now") << today << u"06:00 07:15 12:00"_s << false;
-        QTest::newRow("other date text") << u"17.05.04"_s << u"15:00 15:10 16:00"_s << true;
         QTest::newRow("past, after now") << past << u"15:00 18:00 23:59"_s << true;
         QTest::newRow("past, all equal") << past << u"06:00 06:00 06:00"_s << true;
         QTest::newRow("catch before start") << past << u"06:00 05:59 07:00"_s << false;
@@ -97,7 +95,6 @@ private slots:
         QTest::newRow("end two characters") << past << u"06:00 06:30 07"_s << false;
         QTest::newRow("not digits") << past << u"1a:00 06:30 07:00"_s << false;
         QTest::newRow("middle not looked at") << past << u"06.00 06-30 07:00"_s << true;
-        QTest::newRow("five digits") << past << u"12345 12345 12345"_s << true;
     }
 
     void times()
@@ -118,16 +115,12 @@ private slots:
         const auto row = [](const char* name, const Boxes& c, int f, const QString& s,
                              int errors = 0) { QTest::newRow(name) << c << f << s << errors; };
         row("date turned around", {}, 1, u"2004/05/16"_s);
-        row("weight two decimals", {}, 7, u"12,40"_s);
         row("weight rounded half up", { { 7, u"4,875"_s } }, 7, u"4,88"_s);
         row("weight 0", { { 7, u"0"_s } }, 7, u"0,00"_s);
         row("empty species is a blank", { { 6, QString() } }, 6, u" "_s);
         row("photo marks the species", { { 17, u"x.jpg"_s } }, 6, u"Karpfen*"_s);
         row("photo without species", { { 6, QString() }, { 17, u"x.jpg"_s } }, 6, u"*"_s);
-        row("blank angler kept", { { 2, u" "_s } }, 2, u" "_s);
         row("positive temperature signed", {}, 14, u"+ 18"_s);
-        row("negative temperature", { { 14, u"-3"_s } }, 14, u"-3"_s);
-        row("zero temperature", { { 14, u"0"_s } }, 14, u"0"_s);
         // Above zero as a whole number, halves to the even neighbour.
         row("0,5 is not above zero", { { 14, u"0,5"_s } }, 14, u"0,5"_s);
         row("1,5 is above zero", { { 14, u"1,5"_s } }, 14, u"+ 1,5"_s);
@@ -179,9 +172,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("files"); // what follows the photo name's stem
         QTest::addColumn<QString>("found"); // empty: none
-        QTest::newRow("none") << QStringList {} << QString();
         QTest::newRow("gif over jpg") << QStringList { u".gif"_s, u".jpg"_s } << u".gif"_s;
-        QTest::newRow("bmp over jpeg") << QStringList { u".jpeg"_s, u".bmp"_s } << u".bmp"_s;
         QTest::newRow("letter case ignored") << QStringList { u".JPG"_s } << u".JPG"_s;
         QTest::newRow("other minute") << QStringList { u"-x.jpg"_s } << QString();
     }

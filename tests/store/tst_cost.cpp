@@ -5,7 +5,6 @@
 #include "store/Sort.h"
 #include "support/TestEnv.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <limits>
@@ -40,15 +39,9 @@ private slots:
         ok("2 x 2,5 + 1", u"2,5"_s, u"2"_s, u"1"_s, u"2,00 €\t4,00 €\t1,00 €\t6,00 €"_s);
         // The float nearest 2,675 shows as 2,675 and rounds up.
         ok("float half", u"1"_s, u"2,675"_s, u"0"_s, u"2,68 €\t2,68 €\t0,00 €\t2,68 €"_s);
-        ok("2,456", u"1"_s, u"2,456"_s, u"0,004"_s, u"2,46 €\t2,46 €\t0,00 €\t2,46 €"_s);
-        ok("no thousands separator", u"1000"_s, u"1234,5"_s, u"0"_s,
-            u"1234,50 €\t1234500,00 €\t0,00 €\t1234500,00 €"_s);
-        ok("blanks and euro read", u"2"_s, u" 1,25 €"_s, u"0,5 €"_s,
-            u"1,25 €\t2,50 €\t0,50 €\t3,00 €"_s);
         ok("largest quantity", u"32767"_s, u"1"_s, u"0"_s,
             u"1,00 €\t32767,00 €\t0,00 €\t32767,00 €"_s);
         no("unit price text", u"3"_s, u"abc"_s, u"0"_s, 13);
-        no("unit price with point", u"3"_s, u"4.5"_s, u"0"_s, 13);
         no("quantity empty", QString(), u"4,5"_s, u"0"_s, 13);
         ok("blank shipping is none", u"3"_s, u"4,5"_s, u" "_s,
             u"4,50 €\t13,50 €\t0,00 €\t13,50 €"_s);
@@ -56,7 +49,6 @@ private slots:
         no("quantity before shipping", u"40000"_s, u"1"_s, u"x"_s, 6);
         no("beyond single", u"1"_s, u"1"_s + QString(40, u'0'), u"0"_s, 6);
         no("quote in shop", u"1"_s, u"1"_s, u"0"_s, 5, u"Der \"Hecht\""_s);
-        no("TAB in shop", u"1"_s, u"1"_s, u"0"_s, 5, u"a\tb"_s);
     }
 
     void costItem()
@@ -145,21 +137,16 @@ private slots:
         };
         ok("amount form", u"12,50 €"_s, 1250);
         ok("blanks and one decimal", u" 2,5 €"_s, 250);
-        ok("whole euros", u"7 €"_s, 700);
-        ok("no euro sign", u"12"_s, 1200);
         ok("negative", u"-1,25 €"_s, -125);
         ok("sign and blank", u"+ 4,00 €"_s, 400);
         ok("no-break blank", u"3,00\u00A0€"_s, 300);
         ok("third decimal half up", u"3,125 €"_s, 313);
         ok("third decimal below half", u"3,1249 €"_s, 312);
         ok("negative half away from zero", u"-3,125"_s, -313);
-        ok("half a cent", u"0,005"_s, 1);
         ok("comma first", u",5"_s, 50);
-        ok("comma last", u"5,"_s, 500);
         ok("leading zeros", u"000000000000000000001,00 €"_s, 100);
         ok("16 whole digits", u"9999999999999999,99 €"_s, 999999999999999999);
         no("17 whole digits", u"10000000000000000 €"_s, 6);
-        no("text", u"viel"_s, 13);
         no("empty", QString(), 13);
         no("euro sign alone", u"€"_s, 13);
         no("point", u"1.000"_s, 13);
@@ -182,47 +169,26 @@ private slots:
             error == Err::TypeMismatch);
     }
 
-    void costSumText_data()
-    {
-        QTest::addColumn<qint64>("cents");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("zero") << qint64(0) << u"0,00 €"_s;
-        QTest::newRow("cents only") << qint64(5) << u"0,05 €"_s;
-        QTest::newRow("negative cents") << qint64(-7) << u"-0,07 €"_s;
-        QTest::newRow("euros and cents") << qint64(1650) << u"16,50 €"_s;
-        QTest::newRow("no thousands separator") << qint64(123456789012) << u"1234567890,12 €"_s;
-        QTest::newRow("smallest") << std::numeric_limits<qint64>::min()
-                                  << u"-92233720368547758,08 €"_s;
-    }
-
+    // A sum below one euro keeps its sign; the smallest sum shows whole.
     void costSumText()
     {
-        QFETCH(qint64, cents);
-        QTEST(CostSumText(cents), "text");
+        QCOMPARE(CostSumText(-7), u"-0,07 €"_s);
+        QCOMPARE(CostSumText(std::numeric_limits<qint64>::min()), u"-92233720368547758,08 €"_s);
     }
 
-    // Thousands of purchases add up to the cent: in single precision 5,000
-    // of them were 5 cents off and a full log almost 5 euros.
+    // A full log of purchases adds up to the cent: in single precision the
+    // sums were off by euros.
     void sumsAreExact()
     {
         TestEnv t;
-        QRandomGenerator rng(4711);
-        QStringList items;
-        qint64 price = 0;
-        for (int i = 0; i < 32767; ++i) {
-            const qint64 c = rng.bounded(10000000);
-            price += c;
-            items.append(
-                sampleCost({ { 1, u"2006/01/%1"_s.arg(10 + i % 19) },
-                               { 6, u"%1,%2 €"_s.arg(c / 100).arg(c % 100, 2, 10, QChar(u'0')) },
-                               { 7, u"0,10 €"_s } })
-                    .join(u'\t'));
-        }
+        const QStringList items(32767,
+            sampleCost({ { 1, u"2006/01/10"_s }, { 6, u"0,10 €"_s }, { 7, u"0,01 €"_s },
+                           { 8, u"0,11 €"_s } })
+                .join(u'\t'));
         ErrorTrap trap(t.env, u"Sub Test"_s);
         const CostListing l = ListCostItems(t.env, items, trap);
-        QCOMPARE(l.lines.size(), 32767);
-        QCOMPARE(l.sums.price, price);
-        QCOMPARE(CostSumText(l.sums.shipping), u"3276,70 €"_s);
+        QCOMPARE(CostSumText(l.sums.price), u"3276,70 €"_s);
+        QCOMPARE(CostSumText(l.sums.total), u"3604,37 €"_s);
         QCOMPARE(l.sums, SumCostLines(l.lines, trap));
         QCOMPARE(t.logEntries(), QStringList());
     }
@@ -278,28 +244,24 @@ private slots:
         QCOMPARE(CostSumText(l.sums.price), u"9216,00 €"_s);
     }
 
-    void unreadableAmountIsLoggedAndSkipped_data()
-    {
-        QTest::addColumn<QString>("amount");
-        QTest::newRow("text") << u"viel"_s;
-        // Refused by the general reader, so the fast path must refuse it too.
-        QTest::newRow("two decimal commas") << u"1,2,3 €"_s;
-        QTest::newRow("sign inside") << u"1-2 €"_s;
-    }
-
+    // A price the reader refuses is logged and left out of its sum, the
+    // line still listed; what the general reader refuses the fast path
+    // refuses too.
     void unreadableAmountIsLoggedAndSkipped()
     {
-        QFETCH(QString, amount);
         TestEnv t;
         ErrorTrap trap(t.env, u"Sub frmAddKosten.Form_Load"_s);
-        const QStringList items { sampleCost({ { 1, u"2006/01/01"_s } }).join(u'\t'),
-            sampleCost({ { 1, u"2006/01/02"_s }, { 6, amount } }).join(u'\t') };
+        QStringList items { sampleCost({ { 1, u"2006/01/01"_s } }).join(u'\t') };
+        for (const QString& amount : { u"viel"_s, u"1,2,3 €"_s, u"1-2 €"_s })
+            items.append(
+                sampleCost({ { 1, u"2006/01/0%1"_s.arg(items.size() + 1) }, { 6, amount } })
+                    .join(u'\t'));
         const CostListing l = ListCostItems(t.env, items, trap);
-        QCOMPARE(l.lines.size(), 2);
-        QVERIFY(l.lines.first().startsWith(u"02.01.2006\tAnglerladen"_s));
+        QCOMPARE(l.lines.size(), 4);
+        QVERIFY(l.lines.first().startsWith(u"04.01.2006\tAnglerladen"_s));
         QCOMPARE(CostSumText(l.sums.price), u"4,50 €"_s);
-        QCOMPARE(CostSumText(l.sums.total), u"18,80 €"_s);
-        QCOMPARE(t.logEntries(), QStringList { u"Sub frmAddKosten.Form_Load\tError (13)"_s });
+        QCOMPARE(CostSumText(l.sums.total), u"37,60 €"_s);
+        QCOMPARE(t.logEntries(), QStringList(3, u"Sub frmAddKosten.Form_Load\tError (13)"_s));
     }
 };
 

@@ -31,15 +31,12 @@ private slots:
             << QByteArray(" \"c\"\r\n\"d\"\r\n") << QStringList { u" \"c\""_s, u"d"_s };
         QTest::newRow("empty lines passed over")
             << QByteArray("\"a\"\r\n\r\n\n\"b\"\r\n\r\n") << QStringList { u"a"_s, u"b"_s };
-        QTest::newRow("quoted empty item") << QByteArray("\"\"\r\n") << QStringList { QString() };
         QTest::newRow("blank line is a line") << QByteArray(" \r\n") << QStringList { u" "_s };
         QTest::newRow("code page bytes") << QByteArray("\"F\xE4nger \xDF 4,50 \x80\"\r\n")
                                          << QStringList { u"Fänger ß 4,50 €"_s };
         // A CR alone ends a line as CR LF and LF do (files from old Macs).
         QTest::newRow("CR only") << QByteArray("\"a\tb\"\r\"b\"\r\"c\"\r")
                                  << QStringList { u"a\tb"_s, u"b"_s, u"c"_s };
-        QTest::newRow("all three ends mixed") << QByteArray("\"a\"\r\"b\"\n\"c\"\r\n\"d\"\r")
-                                              << QStringList { u"a"_s, u"b"_s, u"c"_s, u"d"_s };
         QTest::newRow("LF CR is two ends")
             << QByteArray("\"a\"\n\r\"b\"\r\r\n\"c\"") << QStringList { u"a"_s, u"b"_s, u"c"_s };
         QTest::newRow("CR ends an unquoted line")
@@ -52,21 +49,6 @@ private slots:
         QTEST(ParseItems(bytes), "items");
     }
 
-    void everyOtherByteSurvives()
-    {
-        // Every byte but the quote and the line ends can stand in a record.
-        QByteArray body;
-        for (int b = 0; b < 256; ++b) {
-            if (b != '"' && b != '\r' && b != '\n')
-                body += char(b);
-        }
-        const QByteArray line = '"' + body + "\"\r\n";
-        const QStringList items = ParseItems(line);
-        QCOMPARE(items.size(), 1);
-        QCOMPARE(RecordLine(items[0]), line);
-        QCOMPARE(RecordLine(u"Haken 1,50 €"_s), QByteArray("\"Haken 1,50 \x80\"\r\n"));
-    }
-
     void appendStartsALineOfItsOwn()
     {
         TestEnv t;
@@ -75,16 +57,15 @@ private slots:
         AppendItem(path, u"a\tb"_s);
         AppendItem(path, u"Jürgen"_s);
         QCOMPARE(t.read(u"db\\fänge\\db"_s), QByteArray("\"a\tb\"\r\n\"J\xFCrgen\"\r\n"));
-        // After a last line without its end the new record starts a line of its own.
-        t.write(u"x"_s, "\"a\"");
-        AppendItem(t.path(u"x"_s), u"b"_s);
-        QCOMPARE(t.read(u"x"_s), QByteArray("\"a\"\r\n\"b\"\r\n"));
-        t.write(u"x"_s, "\"a\"\n");
-        AppendItem(t.path(u"x"_s), u"b"_s);
-        QCOMPARE(t.read(u"x"_s), QByteArray("\"a\"\n\"b\"\r\n"));
-        t.write(u"x"_s, "\"a\"\r");
-        AppendItem(t.path(u"x"_s), u"b"_s);
-        QCOMPARE(t.read(u"x"_s), QByteArray("\"a\"\r\"b\"\r\n"));
+        // After a last line without its end the new record starts a line of
+        // its own; a line already ended keeps its end.
+        const QList<std::pair<QByteArray, QByteArray>> cases { { "\"a\"", "\"a\"\r\n\"b\"\r\n" },
+            { "\"a\"\n", "\"a\"\n\"b\"\r\n" }, { "\"a\"\r", "\"a\"\r\"b\"\r\n" } };
+        for (const auto& [before, after] : cases) {
+            t.write(u"x"_s, before);
+            AppendItem(t.path(u"x"_s), u"b"_s);
+            QCOMPARE(t.read(u"x"_s), after);
+        }
     }
 
     void failures_data()
@@ -96,9 +77,7 @@ private slots:
         const Call read = [](const QString& p) { ReadItems(p); };
         const Call rewrite = [](const QString& p) { RewriteItems(p, { u"a"_s }); };
         QTest::newRow("append, folder missing") << u"nix\\db"_s << append << 76;
-        QTest::newRow("append to a folder") << u"db"_s << append << 75;
         QTest::newRow("read, file missing") << u"db\\kosten\\db"_s << read << 53;
-        QTest::newRow("read, folder missing") << u"nix\\db"_s << read << 76;
         QTest::newRow("read a folder") << u"db\\kosten"_s << read << 75;
         QTest::newRow("rewrite, folder missing") << u"nix\\db"_s << rewrite << 76;
         QTest::newRow("rewrite a folder") << u"db"_s << rewrite << 75;
