@@ -16,10 +16,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qsizetype AlgorithmBytes = 2;
-constexpr qsizetype KeyIdBytes = 8;
-constexpr qsizetype SignatureBytes = crypto_sign_BYTES;
-constexpr qsizetype PublicKeyBytes = crypto_sign_PUBLICKEYBYTES;
+constexpr qsizetype kAlgorithmBytes = 2;
+constexpr qsizetype kKeyIdBytes = 8;
+constexpr qsizetype kSignatureBytes = crypto_sign_BYTES;
+constexpr qsizetype kPublicKeyBytes = crypto_sign_PUBLICKEYBYTES;
 constexpr qint64 ChunkBytes = 1 << 16;
 
 std::optional<QByteArray> strictBase64(const QByteArray& text, qsizetype expectedSize)
@@ -63,14 +63,14 @@ bool verifyDetached(const QByteArray& signature, const unsigned char* message,
 // none or more than one. Fields are separated by TABs.
 std::optional<QByteArray> signedFileName(const QByteArray& comment)
 {
-    static const QByteArray FileField = "file:"_ba;
+    static const QByteArray kFileField = "file:"_ba;
     std::optional<QByteArray> name;
     for (const QByteArray& field : comment.split('\t')) {
-        if (!field.startsWith(FileField))
+        if (!field.startsWith(kFileField))
             continue;
         if (name)
             return std::nullopt;
-        name = field.mid(FileField.size());
+        name = field.mid(kFileField.size());
     }
     return name;
 }
@@ -84,32 +84,32 @@ SignatureStatus verifySignature(QIODevice& data, const QByteArray& signatureFile
         return SignatureStatus::Unreadable;
 
     // Public key: "Ed", key number, 32 key bytes.
-    const auto key = strictBase64(keyLine(publicKey), AlgorithmBytes + KeyIdBytes + PublicKeyBytes);
+    const auto key = strictBase64(keyLine(publicKey), kAlgorithmBytes + kKeyIdBytes + kPublicKeyBytes);
     if (!key || !key->startsWith("Ed"))
         return SignatureStatus::MalformedKey;
-    const QByteArray keyId = key->mid(AlgorithmBytes, KeyIdBytes);
-    const QByteArray keyBytes = key->mid(AlgorithmBytes + KeyIdBytes);
+    const QByteArray keyId = key->mid(kAlgorithmBytes, kKeyIdBytes);
+    const QByteArray keyBytes = key->mid(kAlgorithmBytes + kKeyIdBytes);
 
     const QByteArrayList sigLines = lines(signatureFile);
-    static const QByteArray UntrustedPrefix = "untrusted comment: "_ba;
-    static const QByteArray TrustedPrefix = "trusted comment: "_ba;
-    if (sigLines.size() < 4 || !sigLines[0].startsWith(UntrustedPrefix)
-        || !sigLines[2].startsWith(TrustedPrefix))
+    static const QByteArray kUntrustedPrefix = "untrusted comment: "_ba;
+    static const QByteArray kTrustedPrefix = "trusted comment: "_ba;
+    if (sigLines.size() < 4 || !sigLines[0].startsWith(kUntrustedPrefix)
+        || !sigLines[2].startsWith(kTrustedPrefix))
         return SignatureStatus::MalformedSignature;
     for (qsizetype i = 4; i < sigLines.size(); ++i)
         if (!sigLines[i].isEmpty())
             return SignatureStatus::MalformedSignature;
-    const auto sig = strictBase64(sigLines[1], AlgorithmBytes + KeyIdBytes + SignatureBytes);
-    const auto globalSig = strictBase64(sigLines[3], SignatureBytes);
+    const auto sig = strictBase64(sigLines[1], kAlgorithmBytes + kKeyIdBytes + kSignatureBytes);
+    const auto globalSig = strictBase64(sigLines[3], kSignatureBytes);
     if (!sig || !globalSig)
         return SignatureStatus::MalformedSignature;
-    const QByteArray algorithm = sig->left(AlgorithmBytes);
+    const QByteArray algorithm = sig->left(kAlgorithmBytes);
     const bool hashed = algorithm == "ED";
     if (!hashed && algorithm != "Ed")
         return SignatureStatus::MalformedSignature;
-    if (sig->mid(AlgorithmBytes, KeyIdBytes) != keyId)
+    if (sig->mid(kAlgorithmBytes, kKeyIdBytes) != keyId)
         return SignatureStatus::OtherKey;
-    const QByteArray signature = sig->mid(AlgorithmBytes + KeyIdBytes);
+    const QByteArray signature = sig->mid(kAlgorithmBytes + kKeyIdBytes);
 
     bool matches = false;
     if (hashed) {
@@ -143,13 +143,13 @@ SignatureStatus verifySignature(QIODevice& data, const QByteArray& signatureFile
         return SignatureStatus::Mismatch;
 
     // The trusted comment is signed together with the file's signature.
-    const QByteArray signedComment = signature + sigLines[2].mid(TrustedPrefix.size());
+    const QByteArray signedComment = signature + sigLines[2].mid(kTrustedPrefix.size());
     if (!verifyDetached(*globalSig, reinterpret_cast<const unsigned char*>(signedComment.data()),
             quint64(signedComment.size()), keyBytes))
         return SignatureStatus::CommentMismatch;
     // Read only now that it is known to come from the key's owner.
     if (signedName.isEmpty()
-        || signedFileName(sigLines[2].mid(TrustedPrefix.size())) != signedName.toUtf8())
+        || signedFileName(sigLines[2].mid(kTrustedPrefix.size())) != signedName.toUtf8())
         return SignatureStatus::OtherFile;
     return SignatureStatus::Valid;
 }

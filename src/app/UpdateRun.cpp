@@ -17,19 +17,19 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The log names the updater window's handler the run was started from.
-const QString PlaceStart = u"Sub frmUpdater.cmdStart_Click"_s;
+const QString kPlaceStart = u"Sub frmUpdater.cmdStart_Click"_s;
 
-const QString FailureText = u"Fehler! Bitte überprüfen Sie Ihre Internetverbindung!\r\n"_s;
+const QString kFailureText = u"Fehler! Bitte überprüfen Sie Ihre Internetverbindung!\r\n"_s;
 
 // Local names in the program directory.
-const QString VersionName = u"update.txt"_s;
-const QString SetupExeName = u"Setup.exe"_s;
-const QString Setup2Name = u"Setup.2"_s;
+const QString kVersionName = u"update.txt"_s;
+const QString kSetupExeName = u"Setup.exe"_s;
+const QString kSetup2Name = u"Setup.2"_s;
 
 // The installer's two files: their addresses and their local names.
 QList<std::pair<QString, QString>> installerFiles(const UpdateServer& server)
 {
-    return { { server.setupExe, SetupExeName }, { server.setup2, Setup2Name } };
+    return { { server.setupExe, kSetupExeName }, { server.setup2, kSetup2Name } };
 }
 
 QStringList withSignatures(const QStringList& names)
@@ -68,12 +68,12 @@ QString UpdateRun::localPath(const QString& name) const
 void UpdateRun::resetAddresses()
 {
     m_address = m_server.versionFile;
-    m_local = localPath(VersionName);
+    m_local = localPath(kVersionName);
 }
 
 void UpdateRun::start()
 {
-    ErrorTrap trap(m_env, PlaceStart);
+    ErrorTrap trap(m_env, kPlaceStart);
     if (isRunning())
         return;
     const bool started = trap.step([&] {
@@ -81,7 +81,7 @@ void UpdateRun::start()
         resetAddresses();
         emit busy(false);
         // A version file left from an earlier run must not be read.
-        removeFiles(withSignatures({ VersionName }));
+        removeFiles(withSignatures({ kVersionName }));
         emit logText(u"Verbindungsaufbau zum Server..."_s);
         m_stage = Stage::Checking;
         if (!startWithSignature(m_address, m_local, SmallFileBytes)) {
@@ -173,13 +173,13 @@ void UpdateRun::stageComplete()
 void UpdateRun::versionFileArrived()
 {
     emit statusText(u"Überprüfung läuft..."_s);
-    const QString file = localPath(VersionName);
+    const QString file = localPath(kVersionName);
     QByteArray bytes;
     const SignatureStatus status = verifyFileSignature(
         file, signatureOf(file), m_server.publicKey, publishedName(m_server.versionFile), &bytes);
-    removeFiles(withSignatures({ VersionName }));
+    removeFiles(withSignatures({ kVersionName }));
     if (status == SignatureStatus::Unreadable) {
-        ErrorTrap(m_env, PlaceStart).log(Err::FileNotFound);
+        ErrorTrap(m_env, kPlaceStart).log(Err::FileNotFound);
         fail(u"Versionsdatei nicht lesbar"_s);
         return;
     }
@@ -232,7 +232,7 @@ void UpdateRun::acceptOffer()
         return;
     // An installer left from an earlier run, whole or not, must never be
     // the one that is started.
-    removeFiles(withSignatures({ SetupExeName, Setup2Name }));
+    removeFiles(withSignatures({ kSetupExeName, kSetup2Name }));
     m_stage = Stage::Downloading;
     for (const auto& [url, name] : installerFiles(m_server)) {
         m_address = url;
@@ -255,7 +255,7 @@ void UpdateRun::installerArrived()
         const SignatureStatus status
             = verifyFileSignature(file, signatureOf(file), m_server.publicKey, published);
         if (status == SignatureStatus::Unreadable)
-            ErrorTrap(m_env, PlaceStart).log(Err::FileNotFound);
+            ErrorTrap(m_env, kPlaceStart).log(Err::FileNotFound);
         if (status != SignatureStatus::Valid) {
             fail(name + u": "_s + signatureStatusText(status));
             return;
@@ -268,16 +268,16 @@ void UpdateRun::installerArrived()
         }
     }
     m_release.clear();
-    removeFiles({ signatureOf(SetupExeName), signatureOf(Setup2Name) });
+    removeFiles({ signatureOf(kSetupExeName), signatureOf(kSetup2Name) });
     becomeIdle();
 
-    const QString setup = localPath(SetupExeName);
+    const QString setup = localPath(kSetupExeName);
     emit logText(u"Fertig!\r\n"_s);
     if (m_env.shell->startProgram(setup)) {
         emit ready();
         return;
     }
-    WriteLog(m_env, PlaceStart, u"Setup nicht gestartet: "_s + setup);
+    WriteLog(m_env, kPlaceStart, u"Setup nicht gestartet: "_s + setup);
     emit setupNotStarted(u"Das Setup konnte nicht gestartet werden!\r\n"
                          "Die heruntergeladene Datei liegt unter:\r\n"_s
         + setup);
@@ -285,13 +285,13 @@ void UpdateRun::installerArrived()
 
 void UpdateRun::fail(const QString& reason)
 {
-    WriteLog(m_env, PlaceStart, reason);
+    WriteLog(m_env, kPlaceStart, reason);
     const Stage stage = m_stage;
     stopTransfers();
     // Nothing of a failed step stays behind to be used later.
     removeStageFiles(stage);
     m_release.clear();
-    emit failed(FailureText);
+    emit failed(kFailureText);
     becomeIdle();
 }
 
@@ -333,9 +333,9 @@ void UpdateRun::stopTransfers()
 void UpdateRun::removeStageFiles(Stage stage)
 {
     if (stage == Stage::Checking)
-        removeFiles(withSignatures({ VersionName }));
+        removeFiles(withSignatures({ kVersionName }));
     else if (stage == Stage::Downloading)
-        removeFiles(withSignatures({ SetupExeName, Setup2Name }));
+        removeFiles(withSignatures({ kSetupExeName, kSetup2Name }));
 }
 
 void UpdateRun::removeFiles(const QStringList& names)
@@ -343,7 +343,7 @@ void UpdateRun::removeFiles(const QStringList& names)
     for (const QString& name : names) {
         const QString path = localPath(name);
         if (!FileOps::removeIfPresent(path))
-            WriteLog(m_env, PlaceStart, u"Datei nicht löschbar: "_s + path);
+            WriteLog(m_env, kPlaceStart, u"Datei nicht löschbar: "_s + path);
     }
 }
 

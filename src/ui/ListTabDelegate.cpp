@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Dialog units of the tab distance beyond the last stop: eight characters.
-constexpr int DefaultTabDialogUnits = 32;
+constexpr int kDefaultTabDialogUnits = 32;
 
 int dialogUnitsToPx(int units, int averageCharWidth)
 {
@@ -34,7 +34,7 @@ TabLayout::TabLayout(const QFont& font, const QList<int>& dialogUnits)
     m_stopsPx.reserve(dialogUnits.size());
     for (int du : dialogUnits)
         m_stopsPx.append(dialogUnitsToPx(du, avg));
-    m_defaultTabPx = qMax(1, dialogUnitsToPx(DefaultTabDialogUnits, avg));
+    m_defaultTabPx = qMax(1, dialogUnitsToPx(kDefaultTabDialogUnits, avg));
     m_gapPx = avg / 2.0; // about a blank
 }
 

@@ -45,42 +45,42 @@ qint16 toTwips16(int pixels)
 }
 
 // Smallest window in the normal state.
-constexpr int MinWidthTwips = 14760;
-constexpr int MinHeightTwips = 11500;
+constexpr int kMinWidthTwips = 14760;
+constexpr int kMinHeightTwips = 11500;
 
 // Dashboard buttons: design widths, the gap between them and their row.
-constexpr int ButtonTop = 120;
-constexpr int ButtonHeight = 495;
-constexpr int ButtonGap = 345;
+constexpr int kButtonTop = 120;
+constexpr int kButtonHeight = 495;
+constexpr int kButtonGap = 345;
 constexpr std::array<int, 4> ButtonWidths { 3615, 3015, 3135, 3135 };
 
 // Frame and its contents (frame coordinates).
-constexpr int FrameLeft = 120;
-constexpr int FrameTop = 720;
-constexpr int FrameHeight = 8055;
-constexpr int FrameMargin = 350; // window width minus frame width
-constexpr int ListMargin = 300; // frame width minus list width
-constexpr int ListTop = 840;
-constexpr int ListHeight = 4660;
-constexpr int FigureTop = 5520;
-constexpr int FigureRowStep = 360;
-constexpr int FigureHeight = 300;
+constexpr int kFrameLeft = 120;
+constexpr int kFrameTop = 720;
+constexpr int kFrameHeight = 8055;
+constexpr int kFrameMargin = 350; // window width minus frame width
+constexpr int kListMargin = 300; // frame width minus list width
+constexpr int kListTop = 840;
+constexpr int kListHeight = 4660;
+constexpr int kFigureTop = 5520;
+constexpr int kFigureRowStep = 360;
+constexpr int kFigureHeight = 300;
 // Left edges of the four figure columns relative to the frame's middle,
 // and the widths that keep each column clear of the next one.
 constexpr std::array<int, 4> ColumnOffsets { -6755, -1250, 500, 5855 };
 constexpr std::array<int, 3> ColumnWidths { 5400, 1650, 5250 };
-constexpr int LastColumnRightMargin = 120;
+constexpr int kLastColumnRightMargin = 120;
 
 // Banners. The middle one is a little narrower than the design's 6000
 // so that it stays clear of the other two at the smallest window width.
 // They stand just below the frame.
-constexpr int BannerTop = FrameTop + FrameHeight + kTwipsPerPixel;
-constexpr int Image1Width = 4500;
-constexpr int Image1Height = 1725;
-constexpr int Image2Width = 5700;
-constexpr int Image2Height = 1725;
-constexpr int Image3Width = 4500;
-constexpr int Image3Height = 2250;
+constexpr int kBannerTop = kFrameTop + kFrameHeight + kTwipsPerPixel;
+constexpr int kImage1Width = 4500;
+constexpr int kImage1Height = 1725;
+constexpr int kImage2Width = 5700;
+constexpr int kImage2Height = 1725;
+constexpr int kImage3Width = 4500;
+constexpr int kImage3Height = 2250;
 
 const QList<int> LstFängeTabStops { 20, 65, 110, 140, 170, 200, 280, 315, 345, 420, 505, 570, 650,
     710, 750, 800, 860 };
@@ -181,7 +181,7 @@ void frmHaupt::createWidgets()
                      const QString& link, void (frmHaupt::*handler)()) {
         auto* img = new ClickableImage(m_client);
         img->setObjectName(name);
-        img->setGeometry(px(left), px(BannerTop), px(w), px(h));
+        img->setGeometry(px(left), px(kBannerTop), px(w), px(h));
         img->setPixmap(QPixmap::fromImage(paintBanner(kind, img->size())));
         img->setToolTip(link);
         img->setAccessibleName(link);
@@ -189,11 +189,11 @@ void frmHaupt::createWidgets()
         return img;
     };
     // Image2 and Image3 move with the window width; these are their design places.
-    Image1 = image(u"Image1"_s, BannerKind::Partner1, 0, Image1Width, Image1Height,
+    Image1 = image(u"Image1"_s, BannerKind::Partner1, 0, kImage1Width, kImage1Height,
         Links::PartnerSite1, &frmHaupt::Image1_Click);
-    Image2 = image(u"Image2"_s, BannerKind::Brand, 0, Image2Width, Image2Height, Links::BrandSite,
+    Image2 = image(u"Image2"_s, BannerKind::Brand, 0, kImage2Width, kImage2Height, Links::BrandSite,
         &frmHaupt::Image2_Click);
-    Image3 = image(u"Image3"_s, BannerKind::Partner2, 0, Image3Width, Image3Height,
+    Image3 = image(u"Image3"_s, BannerKind::Partner2, 0, kImage3Width, kImage3Height,
         Links::PartnerSite2, &frmHaupt::Image3_Click);
 }
 
@@ -341,7 +341,7 @@ void frmHaupt::updateMinimumSize()
     const bool normal
         = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     if (normal)
-        setMinimumSize(px(MinWidthTwips), px(MinHeightTwips));
+        setMinimumSize(px(kMinWidthTwips), px(kMinHeightTwips));
     else
         setMinimumSize(0, 0);
 }
@@ -389,12 +389,12 @@ void frmHaupt::Form_Resize()
     const bool normal
         = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
 
-    const int frameWidth = qMax(0, W - FrameMargin);
-    const int listWidth = qMax(0, frameWidth - ListMargin);
-    fraStatistik->setGeometry(px(FrameLeft), px(FrameTop), px(frameWidth), px(FrameHeight));
+    const int frameWidth = qMax(0, W - kFrameMargin);
+    const int listWidth = qMax(0, frameWidth - kListMargin);
+    fraStatistik->setGeometry(px(kFrameLeft), px(kFrameTop), px(frameWidth), px(kFrameHeight));
     // The list is centred in the frame so that its right edge and scroll bar stay inside.
     lstFänge->setGeometry(
-        px((frameWidth - listWidth) / 2.0), px(ListTop), px(listWidth), px(ListHeight));
+        px((frameWidth - listWidth) / 2.0), px(kListTop), px(listWidth), px(kListHeight));
 
     const double middle = frameWidth / 2.0;
     const std::array<std::array<QLabel*, 7>, 4> columns { {
@@ -409,22 +409,22 @@ void frmHaupt::Form_Resize()
         const double left = middle + ColumnOffsets[c];
         const double width = c < ColumnWidths.size()
             ? ColumnWidths[c]
-            : qMax(0.0, frameWidth - left - LastColumnRightMargin);
+            : qMax(0.0, frameWidth - left - kLastColumnRightMargin);
         for (size_t r = 0; r < columns[c].size(); ++r) {
-            const int top = FigureTop + int(r) * FigureRowStep;
-            columns[c][r]->setGeometry(px(left), px(top), px(width), px(FigureHeight));
+            const int top = kFigureTop + int(r) * kFigureRowStep;
+            columns[c][r]->setGeometry(px(left), px(top), px(width), px(kFigureHeight));
         }
     }
 
     const std::array<QPushButton*, 4> buttons { cmdZeit, cmdFangÜbersicht, cmdKostenÜbersicht,
         cmdPics };
-    int rowWidth = ButtonGap * int(buttons.size() - 1);
+    int rowWidth = kButtonGap * int(buttons.size() - 1);
     for (int w : ButtonWidths)
         rowWidth += w;
     double x = (W - rowWidth) / 2.0;
     for (size_t i = 0; i < buttons.size(); ++i) {
-        buttons[i]->setGeometry(px(x), px(ButtonTop), px(ButtonWidths[i]), px(ButtonHeight));
-        x += ButtonWidths[i] + ButtonGap;
+        buttons[i]->setGeometry(px(x), px(kButtonTop), px(ButtonWidths[i]), px(kButtonHeight));
+        x += ButtonWidths[i] + kButtonGap;
     }
 
     m_app.settings.MainHeight = toTwips16(height());
@@ -435,8 +435,8 @@ void frmHaupt::Form_Resize()
 
     if (normal) {
         // The smallest size itself is kept by the window's minimum size.
-        Image3->move(px(W - Image3Width), px(BannerTop));
-        Image2->move(px((W - Image2Width) / 2.0), px(BannerTop));
+        Image3->move(px(W - kImage3Width), px(kBannerTop));
+        Image2->move(px((W - kImage2Width) / 2.0), px(kBannerTop));
     }
 }
 

@@ -21,11 +21,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString PlaceAbort = u"Sub frmUpdater.cmdAbort_Click"_s;
+const QString kPlaceAbort = u"Sub frmUpdater.cmdAbort_Click"_s;
 
 // cmdAbort's caption is the window's state: a transfer runs, or not.
-const QString AbortCancel = u"&Abbrechen"_s;
-const QString AbortClose = u"&Beenden"_s;
+const QString kAbortCancel = u"&Abbrechen"_s;
+const QString kAbortClose = u"&Beenden"_s;
 
 } // namespace
 
@@ -85,13 +85,13 @@ void frmUpdater::connectRun()
         if (installer)
             picProgress->clear();
         showAddresses();
-        cmdAbort->setText(AbortCancel);
+        cmdAbort->setText(kAbortCancel);
         // A second click would start a second run.
         cmdStart->setEnabled(false);
     });
     connect(m_run, &UpdateRun::idle, this, [this] {
         cmdStart->setEnabled(true);
-        cmdAbort->setText(AbortClose);
+        cmdAbort->setText(kAbortClose);
         showAddresses();
     });
     connect(m_run, &UpdateRun::logText, this, &frmUpdater::appendLog);
@@ -114,7 +114,7 @@ void frmUpdater::Form_Load()
     trap.step([&] { showAddresses(); });
     cmdStart->setEnabled(true);
     lblStatus->hide();
-    cmdAbort->setText(AbortClose);
+    cmdAbort->setText(kAbortClose);
     setWindowTitle(u"Digitales Kescherheft Updater"_s);
 }
 
@@ -147,7 +147,7 @@ void frmUpdater::FileDownload_Progress(qint64 received, qint64 total)
 {
     lblStatus->setText(progressText(received, total));
     picProgress->setProgress(received, 0, total);
-    cmdAbort->setText(AbortCancel);
+    cmdAbort->setText(kAbortCancel);
 }
 
 void frmUpdater::askOffer(const QString& question)
@@ -163,9 +163,9 @@ void frmUpdater::askOffer(const QString& question)
 
 void frmUpdater::cmdAbort_Click()
 {
-    ErrorTrap trap(m_app.env, PlaceAbort);
+    ErrorTrap trap(m_app.env, kPlaceAbort);
     trap.step([&] {
-        if (cmdAbort->text() == AbortCancel)
+        if (cmdAbort->text() == kAbortCancel)
             confirmCancel();
         else
             leave();

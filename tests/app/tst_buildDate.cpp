@@ -32,7 +32,7 @@ void setTimeZone(const QByteArray& tz)
 
 } // namespace
 
-class tst_buildDate : public QObject {
+class TestBuildDate : public QObject {
     Q_OBJECT
 
     QByteArray m_oldTz;
@@ -126,5 +126,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_buildDate)
+QTEST_GUILESS_MAIN(TestBuildDate)
 #include "tst_buildDate.moc"

@@ -36,7 +36,7 @@ QByteArray editLine(const QByteArray& sig, int n, const std::function<void(QByte
 
 } // namespace
 
-class tst_updateCheck : public QObject {
+class TestUpdateCheck : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestSigner> mine;
@@ -204,5 +204,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_updateCheck)
+QTEST_GUILESS_MAIN(TestUpdateCheck)
 #include "tst_updateCheck.moc"

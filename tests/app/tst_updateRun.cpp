@@ -50,7 +50,7 @@ enum class Offer {
 
 Q_DECLARE_METATYPE(Offer)
 
-class tst_updateRun : public QObject {
+class TestUpdateRun : public QObject {
     Q_OBJECT
 
     TlsTestServer server;
@@ -220,5 +220,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_updateRun)
+QTEST_GUILESS_MAIN(TestUpdateRun)
 #include "tst_updateRun.moc"

@@ -47,7 +47,7 @@ struct Spies {
 
 } // namespace
 
-class tst_fileDownload : public QObject {
+class TestFileDownload : public QObject {
     Q_OBJECT
 
     TlsTestServer server;
@@ -201,5 +201,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_fileDownload)
+QTEST_MAIN(TestFileDownload)
 #include "tst_fileDownload.moc"
