@@ -93,7 +93,7 @@ QString Logbook::Row::itemText(int markLength) const
 
 namespace {
 
-SortKey sortKey(const QString& listLine, const QString& item, int markLength)
+SortKey itemSortKey(const QString& listLine, const QString& item, int markLength)
 {
     SortKey k;
     if (item.isNull()) {
@@ -121,7 +121,7 @@ bool newerFirst(const SortKey& a, const SortKey& b)
 template <class R> bool rowNewerFirst(const R& a, const R& b, int markLength)
 {
     return newerFirst(
-        sortKey(a.listLine, a.item, markLength), sortKey(b.listLine, b.item, markLength));
+        itemSortKey(a.listLine, a.item, markLength), itemSortKey(b.listLine, b.item, markLength));
 }
 
 } // namespace
@@ -398,7 +398,7 @@ QString Logbook::costItem(int row) const
 
 // ---------------------------------------------------------------- Writing
 
-bool Logbook::append(FileState& f, const QString& item, ErrorTrap& trap)
+bool Logbook::appendLine(FileState& f, const QString& item, ErrorTrap& trap)
 {
     // The file as it is now, to check it against what was read and to know
     // what the append adds to it.
@@ -442,7 +442,7 @@ bool Logbook::rewrite(FileState& f, const QByteArray& bytes, ErrorTrap& trap)
 
 bool Logbook::appendCatch(const QString& item, ErrorTrap& trap)
 {
-    if (!append(m_catches, item, trap))
+    if (!appendLine(m_catches, item, trap))
         return false;
     m_catchRows.push_back(catchRow(StoredLine { item, {} }));
     const int index = int(m_catchRows.size()) - 1;
@@ -635,7 +635,7 @@ void Logbook::insertCost(StoredLine line)
 
 bool Logbook::appendCost(const QString& item, ErrorTrap& trap)
 {
-    if (!append(m_costs, item, trap))
+    if (!appendLine(m_costs, item, trap))
         return false;
     insertCost(StoredLine { item, {} });
     rebuildCostList();

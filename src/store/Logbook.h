@@ -206,7 +206,7 @@ private:
     void rebuildCatchList();
     void rebuildCostList();
     void insertCost(StoredLine line);
-    bool append(FileState& f, const QString& item, ErrorTrap& trap);
+    bool appendLine(FileState& f, const QString& item, ErrorTrap& trap);
     void remember(FileState& f, const QByteArray& bytes);
     bool rewrite(FileState& f, const QByteArray& bytes, ErrorTrap& trap);
     int findCatch(const QString& item) const;

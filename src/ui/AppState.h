@@ -27,6 +27,11 @@ struct AppState {
     std::unique_ptr<Logbook> log;
     CatchStatistics stats; // the last statistics pass over the catch log
     BuildInfo build; // the program file and its build time, for the About window
+
+    // After a reset or an import replaced the log files: the start-up check
+    // again (on a copy of the settings record, which holds this run's window
+    // sizes), then both logs read anew, which shows everything anew.
+    void reloadAfterReplace();
 };
 
 // Something a window asks the program to do, such as ending it or bringing

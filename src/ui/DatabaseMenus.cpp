@@ -1,6 +1,5 @@
 #include "ui/DatabaseMenus.h"
 
-#include "app/CheckFiles.h"
 #include "app/Reset.h"
 #include "platform/Dialogs.h"
 #include "store/Logbook.h"
@@ -28,7 +27,7 @@ void reset(
         dialogs.message(r.problem, MsgIcon::Warning);
         return;
     }
-    ReloadAfterReplace(app);
+    app.reloadAfterReplace();
     if (r.status == ResetResult::Emptied)
         dialogs.message(done, MsgIcon::Information);
     else
@@ -65,18 +64,6 @@ void OpenBackupWindow(AppState& app, QWidget* main, bool forExport, Action raise
         w->OpenForExport();
     else
         w->OpenForImport();
-}
-
-void CheckFilesAgain(AppState& app)
-{
-    SettingsRecord running = app.settings;
-    CheckFiles(app.env, running);
-}
-
-void ReloadAfterReplace(AppState& app)
-{
-    CheckFilesAgain(app);
-    app.log->reread(u"Sub Änderung"_s);
 }
 
 void ConnectDatabaseMenus(frmHaupt& main, AppState& app, Action raiseMain)

@@ -18,12 +18,3 @@ void mnuResetKosten_Click(AppState& app);
 // Opens a new backup window over main for export or import; one still open
 // closes.
 void OpenBackupWindow(AppState& app, QWidget* main, bool forExport, Action raiseMain = {});
-
-// CheckFiles once the logs changed under the running program. The check
-// also reads the settings file; the running program keeps its own record,
-// which holds the window sizes of this run.
-void CheckFilesAgain(AppState& app);
-
-// After a reset or an import replaced the log files: the check again, then
-// both logs read anew, which shows everything anew.
-void ReloadAfterReplace(AppState& app);

@@ -7,7 +7,6 @@
 #include "store/Logbook.h"
 #include "ui/AccessibleIds.h"
 #include "ui/BackupProgress.h"
-#include "ui/DatabaseMenus.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
@@ -220,7 +219,7 @@ void frmBackup::importLogs(LogSet logs, ErrorTrap& trap)
 
 void frmBackup::finish()
 {
-    ReloadAfterReplace(m_app);
+    m_app.reloadAfterReplace();
     close();
     runAction(m_raiseMain);
 }
