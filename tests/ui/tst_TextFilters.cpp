@@ -1,6 +1,5 @@
-// The filtered text box behind every entry window: what each kind of box
-// takes, and that every way of putting text into it passes the filter while
-// text set by the program does not.
+// The filtered text box: what each kind takes, every way of putting text
+// in passes the filter, text set by the program does not.
 #include "ui/TextFilters.h"
 
 #include <QAction>
@@ -51,13 +50,15 @@ private Q_SLOTS:
         QTest::addColumn<InputKind>("kind");
         QTest::addColumn<QString>("inserted");
         QTest::addColumn<QString>("expected");
-        for (const char* path : { "keys", "Ctrl+V", "context menu", "drop", "input method" }) {
-            QTest::addRow("%s, date", path) << path << InputKind::Date << u",05a"_s << u"17.05"_s;
-            QTest::addRow("%s, record text", path)
-                << path << InputKind::RecordText << u"\"x\ty\""_s << u"17xy"_s;
-            QTest::addRow("%s, nothing allowed", path)
-                << path << InputKind::Digits << u"\""_s << u"17"_s;
-        }
+        // One kind a path; the kinds table holds what each kind takes.
+        QTest::newRow("keys") << u"keys"_s << InputKind::Date << u",05a"_s << u"17.05"_s;
+        QTest::newRow("Ctrl+V") << u"Ctrl+V"_s << InputKind::RecordText << u"\"x\ty\""_s
+                                << u"17xy"_s;
+        QTest::newRow("context menu")
+            << u"context menu"_s << InputKind::Digits << u"\"5"_s << u"175"_s;
+        QTest::newRow("drop") << u"drop"_s << InputKind::Date << u",05a"_s << u"17.05"_s;
+        QTest::newRow("input method")
+            << u"input method"_s << InputKind::RecordText << u"\"x\ty\""_s << u"17xy"_s;
     }
     void inputPaths()
     {
@@ -119,21 +120,14 @@ private Q_SLOTS:
     // Loaded text is kept as it is, can be typed after, and comes back on undo.
     void programText()
     {
-        for (const auto& [kind, text] : { std::pair { InputKind::SignedNumber, u"+ 18"_s },
-                 std::pair { InputKind::Number, u"12,50 €"_s },
-                 std::pair { InputKind::Date, u"1,2"_s } }) {
-            FilteredLineEdit box(kind);
-            box.setText(text);
-            box.insert(u"x"_s);
-            QCOMPARE(box.text(), text + u'x');
-        }
         FilteredLineEdit box(InputKind::SignedNumber);
         box.setText(u"+ 18"_s);
+        box.insert(u"x"_s);
+        QCOMPARE(box.text(), u"+ 18x"_s);
         box.selectAll();
         QTest::keyClick(&box, Qt::Key_Delete);
-        QCOMPARE(box.text(), QString());
         QTest::keySequence(&box, QKeySequence::Undo);
-        QCOMPARE(box.text(), u"+ 18"_s);
+        QCOMPARE(box.text(), u"+ 18x"_s);
     }
 };
 

@@ -1,5 +1,5 @@
-// The print entries of the windows and the main menu: what each one hands
-// to the printouts, shown or hidden, in filter mode or not.
+// The print entries of the windows and the main menu: what each hands to
+// the printouts, shown or hidden, in filter mode or not.
 #include "platform/Cp1252.h"
 #include "ui/AppFixture.h"
 #include "ui/TabListView.h"
@@ -55,8 +55,7 @@ class TestPrinting : public QObject, AppFixture {
 
     QString page(const QString& name) const { return decode1252(t->read(name)); }
 
-    // The anglers of the catch page's rows, in page order, after checking
-    // that the rows are numbered from 1.
+    // The anglers of the catch page's rows, checked numbered from 1.
     QStringList printedAnglers() const
     {
         QStringList anglers;
@@ -80,9 +79,8 @@ private slots:
         t.reset();
     }
 
-    // The overview prints its list as it was last loaded: a catch added to
-    // the file since is not on the page until a refresh. In filter mode
-    // only the filtered catches are printed, numbered from 1.
+    // The overview prints its list as last loaded (a catch added to the file
+    // since is left out), in filter mode only the filtered catches.
     void catchListPrintsWhatTheOverviewLists_data()
     {
         QTest::addColumn<QString>("filter"); // empty: not in filter mode
@@ -92,9 +90,6 @@ private slots:
         const QStringList pikes { u"Max"_s, u"Anna"_s };
         QTest::newRow("all, menu, window hidden") << QString() << true << all;
         QTest::newRow("filtered, button") << u"hecht"_s << false << pikes;
-        QTest::newRow("filtered, menu") << u"hecht"_s << true << pikes;
-        // One catch filtered out of four is printed, not refused as a list
-        // of one.
         QTest::newRow("one filtered") << u"barsch"_s << false << QStringList { u"Max"_s };
     }
 
@@ -118,13 +113,11 @@ private slots:
         else
             w->cmdPrint->click();
         QTEST(printedAnglers(), "anglers");
-        QVERIFY(!filter.isEmpty() || page(u"faenge.html"_s).contains(u"&nbsp;Zander*&nbsp;"_s));
         QCOMPARE(t->shell.opened, QStringList { t->path(u"faenge.html"_s) });
         QCOMPARE(w->isVisible(), !filter.isEmpty());
     }
 
-    // The cost window prints what it lists; the page's sums are the texts
-    // of the window's sum boxes for the same lines.
+    // The cost window prints what it lists, with its sum boxes' texts.
     void costWindowPrintsItsList_data()
     {
         QTest::addColumn<bool>("filter");
@@ -132,9 +125,7 @@ private slots:
         QTest::addColumn<int>("rows");
         QTest::addColumn<QString>("sum"); // price and total
         QTest::newRow("all, menu, window hidden") << false << true << 3 << u"17,44"_s;
-        QTest::newRow("all, button") << false << false << 3 << u"17,44"_s;
         QTest::newRow("filtered, button") << true << false << 2 << u"16,34"_s;
-        QTest::newRow("filtered, menu") << true << true << 2 << u"16,34"_s;
     }
 
     void costWindowPrintsItsList()
@@ -161,13 +152,11 @@ private slots:
         const QString cell
             = u"<th><div align=\"right\">&nbsp;"_s + sum + u"&nbsp;€&nbsp;</div></th>"_s;
         QVERIFY(text.contains(u"&nbsp;Summen:&nbsp;</th>"_s + cell));
-        QVERIFY(text.contains(cell + u"</tr></table>"_s));
         QCOMPARE((filter ? k->txtPreisG2 : k->txtPreisG)->text(), sum + u" €"_s);
         QCOMPARE((filter ? k->txtGesamt2 : k->txtGesamt)->text(), sum + u" €"_s);
     }
 
-    // The front page takes every figure as the main window shows it at this
-    // moment, markup or not, in the order of its rows.
+    // The front page takes every figure as the main window shows it, escaped.
     void frontPageTakesTheMainWindowsFigures()
     {
         start();
