@@ -109,6 +109,7 @@ private Q_SLOTS:
         f->typeSample(*w, { { 1, u"01.01.2004"_s } });
         QTest::keyClick(w->txtFänger, Qt::Key_Escape);
         QVERIFY(!w->isVisible());
+        QCOMPARE(w->txtDate->text(), u"17.05.2004"_s); // the boxes start afresh
         QCOMPARE(f->catchFile(), QByteArray());
         QVERIFY(f->t->dialogs.shown().isEmpty());
     }
