@@ -1,8 +1,7 @@
 #pragma once
 
-// Shared set-up of the catch entry window tests: a temporary program folder
-// with the catch file and the photo folder, the program object over it, and the
-// sample catch of tests/support typed in or handed over for editing.
+// Set-up of the catch entry window tests: the program over a folder with an
+// empty catch file, and the sample catch typed in or handed over for editing.
 
 #include "platform/ErrorLog.h"
 #include "store/Logbook.h"
@@ -11,7 +10,6 @@
 #include "ui/frmAddFish.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,8 +18,7 @@
 #include <memory>
 #include <utility>
 
-// Field numbers (from 1) with their texts. In the window, number 17 is the
-// photo box, which stands where the record keeps the moon phase.
+// Field numbers (from 1) with their texts; in the window, 17 is the photo box.
 using Fields = QList<std::pair<int, QString>>;
 
 inline QStringList changed(QStringList fields, const Fields& changes)
@@ -46,7 +43,7 @@ inline QStringList boxTexts(const frmAddFish& w)
     return texts;
 }
 
-// The boxes of a new catch, as the window opens and after each save.
+// The boxes of a new catch.
 inline QStringList newCatchTexts()
 {
     return QStringLiteral("17.05.2004||00:00|00:00|00:00||0,00|0||||||0|0|0|").split(u'|');
@@ -74,7 +71,6 @@ struct AddFishFixture : AppFixture {
         QDir().mkpath(photo(QString()));
     }
 
-    // Opens the window the way the program does: the constructor loads it.
     std::unique_ptr<frmAddFish> open() { return std::make_unique<frmAddFish>(app->state); }
 
     // Hands the sample catch over for editing, with these files in "db\bilder".
@@ -90,24 +86,19 @@ struct AddFishFixture : AppFixture {
         return open();
     }
 
-    // A file outside the program folder, as a photo the user picks; its
-    // bytes are its name. A name in a folder nobody made stays missing.
-    QString outsideFile(const QString& name)
-    {
-        QDir().mkpath(t->dir() + QStringLiteral("/Fotos"));
-        QFile f(t->dir() + QStringLiteral("/Fotos/") + name);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(name.toUtf8());
-        return f.fileName();
-    }
-
-    // Sets boxes as the program does, past the key filters; a photo box
-    // text names an outside file.
+    // Sets boxes past the key filters; a photo box text names a file the
+    // user picks outside the program folder.
     void enter(frmAddFish& w, const Fields& changes)
     {
         const QList<QLineEdit*> b = boxes(w);
-        for (const auto& [number, text] : changes)
-            b[number - 1]->setText(number == 17 && !text.isEmpty() ? outsideFile(text) : text);
+        for (const auto& [number, text] : changes) {
+            QString box = text;
+            if (number == 17 && !text.isEmpty()) {
+                box = t->dir() + QStringLiteral("/Fotos/") + text;
+                t->write(QStringLiteral("Fotos\\") + text, text.toUtf8());
+            }
+            b[number - 1]->setText(box);
+        }
     }
 
     // The sample catch as a user types it, with changes.
@@ -131,9 +122,7 @@ struct AddFishFixture : AppFixture {
     QByteArray catchFile() const { return t->read(QStringLiteral("db\\fänge\\db")); }
 };
 
-// Types text key by key. QTest::keyClicks covers ASCII only; other
-// characters arrive as key events carrying just their text, as an input
-// method or a foreign keyboard layout delivers them.
+// Types text key by key; beyond ASCII as key events carrying just their text.
 inline void typeInto(QWidget* box, const QString& text)
 {
     for (QChar c : text) {
@@ -144,7 +133,6 @@ inline void typeInto(QWidget* box, const QString& text)
     }
 }
 
-// Shows the window and waits until it takes keyboard input.
 inline bool showActive(QWidget& w)
 {
     w.show();

@@ -1,6 +1,4 @@
-// Saving and cancelling in the catch entry window: what it shows and keeps,
-// editing, the answers of the cancel question, and a catch file that cannot
-// be written.
+// Saving and cancelling in the catch entry window.
 #include "ui/AddFishFixture.h"
 
 using namespace Qt::StringLiterals;
@@ -24,17 +22,14 @@ private Q_SLOTS:
         f.reset();
     }
 
-    // A save stores the line and a copy of the photo and empties every box
-    // (the photo box too: the next catch must not get this photo). A
-    // refusal shows why as a warning and changes nothing; its text comes
-    // from the record checks.
+    // A save stores the catch with its photo and empties every box, the
+    // photo box too; a refusal shows the check's text and keeps them.
     void save_data()
     {
         QTest::addColumn<Fields>("typed"); // changes to the typed sample
         QTest::addColumn<QString>("message");
         QTest::addColumn<Fields>("stored"); // changes to the stored sample
         QTest::addColumn<QString>("copy"); // the photo's name in db\bilder
-        QTest::newRow("plain") << Fields {} << kSaved << Fields {} << QString();
         QTest::newRow("photo a.JPG") << Fields { { 17, u"a.JPG"_s } } << kSaved
                                      << Fields { { 6, u"Karpfen*"_s } } << kStem + u"JPG"_s;
         QTest::newRow("future") << Fields { { 1, u"18.05.2004"_s }, { 17, u"a.jpg"_s } }
@@ -60,7 +55,6 @@ private Q_SLOTS:
             saved ? savedSample(Fields { { 6, u"Karpfen"_s } } + stored) : QByteArray());
         QCOMPARE(f->photos(), copy.isEmpty() ? QStringList() : QStringList { copy });
         QCOMPARE(boxTexts(*w), saved ? newCatchTexts() : before);
-        QVERIFY(f->t->logEntries().isEmpty());
     }
 
     void returnSavesAndResets()
@@ -73,43 +67,22 @@ private Q_SLOTS:
         QTest::keyClick(w->txtWetter, Qt::Key_Return);
         QCOMPARE(f->t->dialogs.messageTexts(), QStringList { kSaved });
         QCOMPARE(boxTexts(*w), newCatchTexts());
-        QCOMPARE(w->labPhase->text(), u"1/4 Mond ab."_s);
-        // A second catch goes below the first.
-        f->typeSample(*w, { { 2, u"Eva"_s } });
-        f->t->dialogs.expectMessage();
-        w->cmdSave->click();
         QVERIFY(f->catchFile().startsWith("\"2004/05/16\tMax\t"));
-        QVERIFY(f->catchFile().endsWith(savedSample({ { 2, u"Eva"_s }, { 6, u"Karpfen"_s } })));
     }
 
     // The date box does not run the time check; when the save finds the
     // times wrong for the new date, the indicator shows the cross.
-    void timesRefusedAfterDateChangeShowCross_data()
-    {
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("moved to today, end after now") << u"17.05.2004"_s << true;
-        QTest::newRow("moved to another past day") << u"15.05.2004"_s << false;
-    }
     void timesRefusedAfterDateChangeShowCross()
     {
-        QFETCH(QString, date);
-        QFETCH(bool, refused);
         auto w = f->open(); // now: 17.05.2004, 14:30
         f->typeSample(*w, { { 1, u"16.05.2004"_s }, { 5, u"15:00"_s } });
-        QVERIFY(!w->imgTrue->isHidden() && w->imgFalse->isHidden() && w->cmdSave->isEnabled());
-        w->txtDate->setText(date);
+        w->txtDate->setText(u"17.05.2004"_s);
         QVERIFY(!w->imgTrue->isHidden()); // the date alone checks nothing
         f->t->dialogs.expectMessage();
         w->cmdSave_Click();
         QCOMPARE(f->t->dialogs.messageTexts().first(),
-            refused ? u"Fehler: Bitte prüfen Sie Angelbeginn, Fangzeit und Angelende!"_s : kSaved);
-        if (!refused)
-            return;
-        QVERIFY(w->imgTrue->isHidden());
-        QVERIFY(!w->imgFalse->isHidden());
-        QVERIFY(!w->cmdSave->isEnabled());
-        QCOMPARE(f->catchFile(), QByteArray());
+            u"Fehler: Bitte prüfen Sie Angelbeginn, Fangzeit und Angelende!"_s);
+        QVERIFY(w->imgTrue->isHidden() && !w->imgFalse->isHidden() && !w->cmdSave->isEnabled());
     }
 
     // A folder where the catch file should be: the user is told, the failure
@@ -126,12 +99,7 @@ private Q_SLOTS:
         QCOMPARE(f->t->dialogs.messageTexts(),
             QStringList { u"Fehler: Der Fang konnte nicht gespeichert werden. Bitte prüfen Sie, "
                           "ob der Programmordner beschreibbar ist."_s });
-        QCOMPARE(f->t->dialogs.shown().first().icon, MsgIcon::Warning);
         QCOMPARE(boxTexts(*w), typed);
-        QCOMPARE(f->photos(), QStringList());
-        const QStringList log = f->t->logEntries();
-        QCOMPARE(log.size(), 1);
-        QVERIFY(log.first().startsWith(u"Sub frmAddFish.cmdSave_Click\tError ("_s));
     }
 
     void escapeCancelsNewCatch()
@@ -141,7 +109,7 @@ private Q_SLOTS:
         f->typeSample(*w, { { 1, u"01.01.2004"_s } });
         QTest::keyClick(w->txtFänger, Qt::Key_Escape);
         QVERIFY(!w->isVisible());
-        QCOMPARE(w->txtDate->text(), u"17.05.2004"_s);
+        QCOMPARE(w->txtDate->text(), u"17.05.2004"_s); // the boxes start afresh
         QCOMPARE(f->catchFile(), QByteArray());
         QVERIFY(f->t->dialogs.shown().isEmpty());
     }
@@ -172,17 +140,12 @@ private Q_SLOTS:
 
         const FakeDialogs::Shown q = f->t->dialogs.shown().first();
         QCOMPARE(q.title, u"Änderungen speichern?"_s);
-        QCOMPARE(q.text,
-            u"Es liegen ungespeicherte Änderungen vor!\r\nWenn Sie den Vorgang jetzt abbrechen, "
-            "geht der Eintrag verloren!\r\nÄnderungen jetzt speichern?"_s);
-        QCOMPARE(q.icon, MsgIcon::Information);
+        QVERIFY(q.text.startsWith(u"Es liegen ungespeicherte Änderungen vor!"_s));
         QCOMPARE(q.buttons, MsgButtons::YesNoCancel);
         QCOMPARE(w->isVisible(), open);
         QCOMPARE(!f->app->state.log->catchOutForEdit().isEmpty(), open);
         QCOMPARE(f->photos().size(), answer == MsgResult::No ? 0 : 1);
         QTEST(f->catchFile(), "file");
-        if (open)
-            QCOMPARE(w->txtFischArt->text(), u"Karpfen"_s);
     }
 };
 

@@ -1,7 +1,5 @@
-// The updater window over its update run: it shows the run's log, status
-// and progress, asks its questions, ends the program once the installer has
-// started, and locks the main window while it is shown, which leaves the
-// windows opened from it usable. The run's own rules are tested with it.
+// The updater window over its update run: what it shows of the run, its
+// questions, and the lock on the main window while it is shown.
 #include "app/UpdateCheck.h"
 #include "app/UpdateRun.h"
 #include "ui/AppFixture.h"
@@ -15,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -41,13 +38,12 @@ class TestFrmUpdater : public QObject {
     };
     std::unique_ptr<Fixture> f;
 
-    // The main window's menu bar (with its shortcuts) and its dashboard.
     bool mainLocked() const
     {
         return !f->app->haupt->menuBar()->isEnabled() && !f->app->haupt->cmdZeit->isEnabled()
             && !f->app->haupt->lstFänge->isEnabled();
     }
-    QString log() const { return f->u->txtLog->toPlainText(); }
+
 private slots:
     void initTestCase() { QVERIFY(silent.listen(QHostAddress::LocalHost)); }
 
@@ -70,7 +66,6 @@ private slots:
 
     void showsRun_data()
     {
-        // What the run tells, and the message the window shows for it.
         QTest::addColumn<QString>("signal");
         QTest::addColumn<MsgIcon>("icon"); // None: no message
         QTest::addColumn<bool>("stillShown");
@@ -96,7 +91,8 @@ private slots:
         QVERIFY(name == "ready"
                 ? QMetaObject::invokeMethod(&f->u->run(), name)
                 : QMetaObject::invokeMethod(&f->u->run(), name, Q_ARG(QString, text)));
-        QCOMPARE(log(), signal == u"failed"_s ? u"Zeile 1\nZeile 2"_s : QString());
+        QCOMPARE(
+            f->u->txtLog->toPlainText(), signal == u"failed"_s ? u"Zeile 1\nZeile 2"_s : QString());
         QCOMPARE(f->t->dialogs.messageTexts(),
             icon == MsgIcon::None ? QStringList() : QStringList { text });
         if (icon != MsgIcon::None)
@@ -108,8 +104,6 @@ private slots:
 
     void buttons_data()
     {
-        // "&Beenden"/"&Abbrechen" or the close box, while a run goes or not,
-        // and the answer to the question whether to cancel it.
         QTest::addColumn<bool>("running");
         QTest::addColumn<bool>("closeBox");
         QTest::addColumn<bool>("confirm");
@@ -126,10 +120,7 @@ private slots:
         QFETCH(bool, running);
         QFETCH(bool, closeBox);
         QFETCH(bool, confirm);
-        QCOMPARE(f->u->windowTitle(), u"Digitales Kescherheft Updater"_s);
         QCOMPARE(f->u->cmdAbort->text(), u"&Beenden"_s);
-        QVERIFY(f->u->lblStatus->isHidden());
-        QVERIFY(mainLocked());
         if (running) {
             f->u->cmdStart->click();
             QCOMPARE(f->u->cmdAbort->text(), u"&Abbrechen"_s);
@@ -143,8 +134,6 @@ private slots:
         if (running) {
             const FakeDialogs::Shown asked = f->t->dialogs.shown().last();
             QCOMPARE(asked.text, u"Download wirklich abbrechen?"_s);
-            QCOMPARE(asked.title, u"Download"_s);
-            QCOMPARE(asked.icon, MsgIcon::Question);
             QCOMPARE(asked.preset, MsgResult::No);
         }
         // A running transfer keeps the window unless the user agrees.
@@ -152,19 +141,14 @@ private slots:
         const bool goesOn = running && !confirm;
         QCOMPARE(f->u->isVisible(), !left);
         QCOMPARE(mainLocked(), !left);
-        QCOMPARE(f->app->haupt->menuBar()->isEnabled() && f->app->haupt->cmdZeit->isEnabled(), left);
         QCOMPARE(f->u->run().isRunning(), goesOn);
         QCOMPARE(f->u->cmdAbort->text(), goesOn ? u"&Abbrechen"_s : u"&Beenden"_s);
         QCOMPARE(f->u->cmdStart->isEnabled(), !goesOn);
-        if (running && confirm) {
-            QCOMPARE(log(), u"Verbindungsaufbau zum Server...Abgebrochen."_s);
+        if (running && confirm)
             QCOMPARE(f->u->lblStatus->text(), u"Download abgebrochen."_s);
-        }
-        // Shown again, the same window comes back and locks the main window.
-        f->app->mnuUpdate_Click();
+        f->app->mnuUpdate_Click(); // the same window comes back, locking again
         QCOMPARE(f->app->updater.data(), f->u);
-        QVERIFY(f->u->isVisible());
-        QVERIFY(mainLocked());
+        QVERIFY(f->u->isVisible() && mainLocked());
     }
 
     void lockLeavesChildWindowsUsable()
@@ -177,9 +161,7 @@ private slots:
         QPointer<frmBackup> backup = f->app->haupt->findChild<frmBackup*>();
         QVERIFY(about && backup);
         f->app->mnuUpdate_Click();
-        QVERIFY(mainLocked());
-        QVERIFY(about->isEnabled() && backup->chkFang->isEnabled());
-
+        QVERIFY(mainLocked() && about->isEnabled() && backup->chkFang->isEnabled());
         // The main window's shortcuts are as locked as its menu.
         f->app->haupt->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f->app->haupt));
@@ -190,8 +172,7 @@ private slots:
         about->cmdOK->click();
         backup->cmdAbort->click();
         QTRY_VERIFY(about.isNull() && backup.isNull());
-        QVERIFY(f->u->isVisible());
-        QVERIFY(mainLocked());
+        QVERIFY(f->u->isVisible() && mainLocked());
     }
 
     void progressBar_data()
@@ -201,7 +182,6 @@ private slots:
         QTest::addColumn<int>("percent");
         QTest::newRow("half") << qint64(512000) << qint64(1024000) << 50;
         QTest::newRow("total 0") << qint64(0) << qint64(0) << 100;
-        QTest::newRow("above the total") << qint64(2048000) << qint64(1024000) << 100;
     }
 
     void progressBar()
@@ -213,22 +193,9 @@ private slots:
         emit f->u->run().progress(received, total);
         QVERIFY(f->u->lblStatus->isVisible());
         QCOMPARE(f->u->lblStatus->text(), progressText(received, total));
-        QCOMPARE(f->u->cmdAbort->text(), u"&Abbrechen"_s);
-
-        const QImage img = f->u->picProgress->grab().toImage();
-        const int w = img.width(), y = 2; // above the centred text
-        const QColor orange(255, 128, 0);
-        const int filled = w * percent / 100;
-        if (filled > 2)
-            QCOMPARE(img.pixelColor(filled - 2, y), orange);
-        if (filled < w - 2)
-            QVERIFY(img.pixelColor(filled + 2, y) != orange);
-        // The percentage stands in the middle: dark text on white or orange.
-        int textPixels = 0;
-        for (int x = w / 2 - 30; x < w / 2 + 30; ++x)
-            for (int yy = 2; yy < img.height() - 2; ++yy)
-                textPixels += qGray(img.pixel(x, yy)) < 100;
-        QVERIFY(textPixels > 0);
+        const QImage img = f->u->picProgress->grab().toImage(); // orange up to the percentage
+        const int filled = img.width() * percent / 100;
+        QCOMPARE(img.pixelColor(filled - 2, 2), QColor(255, 128, 0));
         QCOMPARE(f->u->picProgress->percent(), percent);
     }
 };
