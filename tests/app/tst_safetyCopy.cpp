@@ -12,6 +12,8 @@
 #include "support/TestEnv.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -37,6 +39,7 @@ class TestSafetyCopy : public QObject {
 
     std::unique_ptr<TestEnv> t;
     SettingsRecord s;
+    QTemporaryDir outside;
 
 private slots:
     void init()
@@ -56,15 +59,26 @@ private slots:
         t->write(u"db\\Sicherungen\\eigene Ablage\\x"_s, "x"); // not one of the copies
         ErrorTrap trap(t->env, kPlace);
         QStringList made;
-        // Seven in the same second (more than are kept), then one a second later.
-        for (int i = 0; i < 8; ++i) {
-            t->clock.set(QDateTime(QDate(2004, 5, 17), QTime(14, 30, i / 7)));
+        // Seven in the same second (more than are kept), one a second later,
+        // then two after the clock went back: kept by the time they record.
+        for (int i = 0; i < 10; ++i) {
+            t->clock.set(
+                QDateTime(QDate(2004, 5, 17), i < 8 ? QTime(14, 30, i / 7) : QTime(14, 29)));
             made.append(QFileInfo(MakeSafetyCopy(t->env, SafeCosts, trap).folder).fileName());
+            if (i == 1) { // a link named like an old copy, to a copy outside: never followed
+                QVERIFY(QDir().rename(
+                    t->path(kSafetyCopiesFolder) + u'/' + made[0], outside.path() + u"/k"_s));
+                QVERIFY(QFile::link(outside.path() + u"/k"_s,
+                    t->path(kSafetyCopiesFolder) + u"/2001-01-01_00-00-00"_s));
+            }
         }
-        QCOMPARE(made.mid(5),
+        QCOMPARE(made.mid(5, 3),
             (QStringList { u"2004-05-17_14-30-00_6"_s, u"2004-05-17_14-30-00_7"_s,
                 u"2004-05-17_14-30-01"_s }));
-        QCOMPARE(copies(*t), QStringList(made.mid(3)) << u"eigene Ablage"_s);
+        QCOMPARE(copies(*t),
+            QStringList { u"2001-01-01_00-00-00"_s } << made[9] << made.mid(4, 4)
+                                                     << u"eigene Ablage"_s);
+        QVERIFY(QFileInfo::exists(outside.path() + u"/k/import"_s));
         QVERIFY(t->logEntries().filter(u"Error"_s).isEmpty());
     }
 
