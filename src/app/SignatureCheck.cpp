@@ -84,7 +84,8 @@ SignatureStatus verifySignature(QIODevice& data, const QByteArray& signatureFile
         return SignatureStatus::Unreadable;
 
     // Public key: "Ed", key number, 32 key bytes.
-    const auto key = strictBase64(keyLine(publicKey), kAlgorithmBytes + kKeyIdBytes + kPublicKeyBytes);
+    const auto key
+        = strictBase64(keyLine(publicKey), kAlgorithmBytes + kKeyIdBytes + kPublicKeyBytes);
     if (!key || !key->startsWith("Ed"))
         return SignatureStatus::MalformedKey;
     const QByteArray keyId = key->mid(kAlgorithmBytes, kKeyIdBytes);

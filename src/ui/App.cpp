@@ -58,11 +58,10 @@ frmHaupt* App::createMain()
 {
     auto* w = new frmHaupt(
         state, [this] { EndProgram(); }, [this] { openAddFish(); });
-    QObject::connect(
-        w->mnuExportFänge, &QAction::triggered, w, [this] {
+    QObject::connect(w->mnuExportFänge, &QAction::triggered, w, [this] {
         // The export offers the filtered list of a window in filter mode.
-        ExportCatchesCsv(state,
-            uebersicht && uebersicht->filterMode() ? uebersicht->filterModel() : nullptr);
+        ExportCatchesCsv(
+            state, uebersicht && uebersicht->filterMode() ? uebersicht->filterModel() : nullptr);
     });
     QObject::connect(w->mnuExportKosten, &QAction::triggered, w, [this] {
         ExportCostsCsv(state, kosten && kosten->filterMode() ? kosten->filterModel() : nullptr);

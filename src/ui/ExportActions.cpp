@@ -69,15 +69,15 @@ QString unreadableNote(int lines, const QString& fileName, bool written)
 // cancelled; `filtered` tells the choice.
 bool askFiltered(AppState& app, const CsvKind& kind, bool& filtered)
 {
-    const MsgResult r = app.env.dialogs->message(
-        kind.filterQuestion, MsgIcon::Question, MsgButtons::YesNoCancel);
+    const MsgResult r
+        = app.env.dialogs->message(kind.filterQuestion, MsgIcon::Question, MsgButtons::YesNoCancel);
     filtered = r == MsgResult::Yes;
     return r == MsgResult::Yes || r == MsgResult::No;
 }
 
 // Asks for the file, writes it and says what was written.
-void exportCsv(AppState& app, const CsvKind& kind, const QStringList& lines, int listed, int unlisted,
-    CsvFile (*make)(const QStringList&))
+void exportCsv(AppState& app, const CsvKind& kind, const QStringList& lines, int listed,
+    int unlisted, CsvFile (*make)(const QStringList&))
 {
     Env& env = app.env;
     if (listed == 0) {
