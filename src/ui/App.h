@@ -17,6 +17,7 @@ class frmFangÜbersicht;
 class frmAddKosten;
 class frmUpdater;
 class frmAbout;
+class frmCsvImport;
 
 // Owns the state the windows share and the long-lived windows, creates
 // every window with what it may ask for, and refreshes them all after a
@@ -37,6 +38,7 @@ public:
     frmAddKosten* kosten = nullptr; // loaded hidden at start-up, lives for the run
     QPointer<frmUpdater> updater; // created on first use, then hidden and shown
     QPointer<frmAbout> about; // destroyed when closed
+    QPointer<frmCsvImport> csvImport; // the preview of an import, destroyed when closed
 
     // Start-up: check the installation, load the windows, show the main window.
     // Ends the program at once instead when the check says so.
