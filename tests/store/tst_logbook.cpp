@@ -189,6 +189,8 @@ private slots:
         QTest::newRow("remove a catch") << 1;
         QTest::newRow("append a purchase") << 2;
         QTest::newRow("remove a purchase") << 3;
+        QTest::newRow("append many catches") << 4;
+        QTest::newRow("append many purchases") << 5;
     }
 
     void fullDiskChangesNothing()
@@ -203,7 +205,10 @@ private slots:
         ErrorTrap& trap = f.trap;
         bool done = true;
         {
-            FileSizeLimit full(100);
+            // Room for one more line, not two: many lines go in whole or not at all.
+            FileSizeLimit full(action == 4 ? catches.size() + 120
+                    : action == 5          ? costs.size() + 70
+                                           : 100);
             switch (action) {
             case 0:
                 done = book.appendCatch(catchOn(u"2004/05/19"_s), trap);
@@ -213,6 +218,13 @@ private slots:
                 break;
             case 2:
                 done = book.appendCost(costOn(u"2004/05/19"_s), trap);
+                break;
+            case 4:
+                done = book.appendCatches(
+                    { catchOn(u"2004/05/19"_s), catchOn(u"2004/05/20"_s) }, trap);
+                break;
+            case 5:
+                done = book.appendCosts({ costOn(u"2004/05/19"_s), costOn(u"2004/05/20"_s) }, trap);
                 break;
             default:
                 done = book.removeCost(0, QString(), trap);
