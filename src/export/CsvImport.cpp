@@ -13,11 +13,11 @@
 #include <QDateTime>
 #include <QHash>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTimeZone>
 
 #include <array>
+#include <charconv>
 #include <limits>
 #include <optional>
 
@@ -130,37 +130,74 @@ struct Clock {
     std::optional<QTimeZone> zone;
 };
 
-std::optional<QTimeZone> zoneOf(QStringView text)
+// Reads a text from left to right; the readers below are called for every
+// cell of a full log, where regular expressions would take too long.
+struct Cursor {
+    QStringView s;
+    qsizetype pos = 0;
+    bool atEnd() const { return pos >= s.size(); }
+    bool take(QChar c)
+    {
+        if (atEnd() || s[pos] != c)
+            return false;
+        ++pos;
+        return true;
+    }
+    // A number of minDigits to maxDigits ASCII digits, or -1.
+    int number(int minDigits, int maxDigits)
+    {
+        int value = 0, n = 0;
+        while (n < maxDigits && !atEnd() && s[pos] >= u'0' && s[pos] <= u'9') {
+            value = value * 10 + (s[pos].unicode() - u'0');
+            ++pos;
+            ++n;
+        }
+        return n >= minDigits ? value : -1;
+    }
+};
+
+// "Z" (UTC), or an offset "+hh:mm" / "-hhmm"; nothing is local time.
+std::optional<QTimeZone> readZone(Cursor& c)
 {
-    if (text.isEmpty())
-        return QTimeZone(); // local time
-    if (text == u"Z" || text == u"z")
-        return QTimeZone::utc();
-    static const QRegularExpression offset(u"^([+-])(\\d\\d):?(\\d\\d)$"_s);
-    const auto m = offset.match(text.toString());
-    if (!m.hasMatch())
+    if (c.atEnd())
+        return QTimeZone();
+    if (c.take(u'Z') || c.take(u'z'))
+        return c.atEnd() ? std::optional(QTimeZone::utc()) : std::nullopt;
+    const bool minus = c.take(u'-');
+    if (!minus && !c.take(u'+'))
         return std::nullopt;
-    const int seconds = (m.capturedView(2).toInt() * 60 + m.capturedView(3).toInt()) * 60;
-    return QTimeZone(m.capturedView(1) == u"-" ? -seconds : seconds);
+    const int h = c.number(2, 2);
+    c.take(u':');
+    const int m = c.number(2, 2);
+    if (h < 0 || m < 0 || !c.atEnd())
+        return std::nullopt;
+    const int seconds = (h * 60 + m) * 60;
+    return QTimeZone(minus ? -seconds : seconds);
 }
 
 // hh:mm, h:mm or hh:mm:ss(.fff), followed by "Z" or an offset.
 std::optional<Clock> readClock(QStringView text)
 {
-    static const QRegularExpression form(
-        u"^(\\d{1,2}):(\\d\\d)(?::(\\d\\d)(?:[.,]\\d+)?)? ?(Z|z|[+-]\\d\\d:?\\d\\d)?$"_s);
-    const auto m = form.match(text.trimmed().toString());
-    if (!m.hasMatch())
+    Cursor c { text.trimmed() };
+    const int h = c.number(1, 2);
+    if (h < 0 || !c.take(u':'))
         return std::nullopt;
-    const QTime t(m.capturedView(1).toInt(), m.capturedView(2).toInt(),
-        m.capturedView(3).isEmpty() ? 0 : m.capturedView(3).toInt());
-    const auto zone = zoneOf(m.capturedView(4));
-    if (!t.isValid() || !zone)
+    const int m = c.number(2, 2);
+    int sec = 0;
+    if (c.take(u':')) {
+        sec = c.number(2, 2);
+        if (c.take(u'.') || c.take(u','))
+            c.number(1, 9);
+    }
+    c.take(u' ');
+    const auto zone = readZone(c);
+    const QTime t(h, m, sec);
+    if (m < 0 || sec < 0 || !zone || !t.isValid())
         return std::nullopt;
-    Clock c { t, {} };
+    Clock clock { t, {} };
     if (zone->isValid())
-        c.zone = zone;
-    return c;
+        clock.zone = zone;
+    return clock;
 }
 
 // A date as dd.mm.yyyy, yyyy-mm-dd, yyyy/mm/dd, or a time stamp: the date,
@@ -172,22 +209,30 @@ struct Stamp {
 
 std::optional<Stamp> readStamp(QStringView text)
 {
-    static const QRegularExpression form(
-        u"^(?:(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4})|(\\d{4})([-/])(\\d\\d)\\5(\\d\\d))(?:[T ](.+))?$"_s);
-    const auto m = form.match(text.trimmed().toString());
-    if (!m.hasMatch())
-        return std::nullopt;
+    Cursor c { text.trimmed() };
     Stamp s;
-    s.date = m.capturedView(1).isEmpty()
-        ? QDate(m.capturedView(4).toInt(), m.capturedView(6).toInt(), m.capturedView(7).toInt())
-        : QDate(m.capturedView(3).toInt(), m.capturedView(2).toInt(), m.capturedView(1).toInt());
-    if (!s.date.isValid())
-        return std::nullopt;
-    if (m.hasCaptured(8)) {
-        s.clock = readClock(m.capturedView(8));
-        if (!s.clock)
+    const int first = c.number(1, 4);
+    if (c.pos == 4) {
+        const QChar sep = c.atEnd() ? QChar() : c.s[c.pos];
+        if ((sep != u'-' && sep != u'/') || !c.take(sep))
             return std::nullopt;
+        const int month = c.number(2, 2);
+        const int day = c.take(sep) ? c.number(2, 2) : -1;
+        s.date = QDate(first, month, day);
+    } else {
+        const int month = c.take(u'.') ? c.number(1, 2) : -1;
+        const int year = c.take(u'.') ? c.number(4, 4) : -1;
+        s.date = QDate(year, month, first);
     }
+    if (!s.date.isValid() || s.date.year() < 1000)
+        return std::nullopt;
+    if (c.atEnd())
+        return s;
+    if (!c.take(u'T') && !c.take(u' '))
+        return std::nullopt;
+    s.clock = readClock(c.s.sliced(c.pos));
+    if (!s.clock)
+        return std::nullopt;
     return s;
 }
 
@@ -201,14 +246,54 @@ void toLocal(QDate& date, Clock& clock)
     clock = { local.time(), {} };
 }
 
+// Digits with leading zeros, written by hand: QDate's formatting takes
+// too long for a full log.
+void appendDigits(QString& out, int value, int digits)
+{
+    for (int p = digits - 1; p >= 0; --p) {
+        int d = value;
+        for (int k = 0; k < p; ++k)
+            d /= 10;
+        out += QChar(u'0' + d % 10);
+    }
+}
+
 QString storedTime(const QTime& t)
 {
-    return t.toString(u"HH:mm"_s);
+    QString s;
+    s.reserve(5);
+    appendDigits(s, t.hour(), 2);
+    s += u':';
+    appendDigits(s, t.minute(), 2);
+    return s;
 }
 
 QString storedDate(const QDate& d)
 {
-    return d.toString(u"yyyy/MM/dd"_s);
+    QString s;
+    s.reserve(10);
+    appendDigits(s, d.year(), 4);
+    s += u'/';
+    appendDigits(s, d.month(), 2);
+    s += u'/';
+    appendDigits(s, d.day(), 2);
+    return s;
+}
+
+// The fields joined by TABs.
+template <size_t N> QString joinFields(const std::array<QStringView, N>& fields)
+{
+    qsizetype size = N;
+    for (QStringView f : fields)
+        size += f.size();
+    QString item;
+    item.reserve(size);
+    for (size_t i = 0; i < N; ++i) {
+        if (i > 0)
+            item += u'\t';
+        item += fields[i];
+    }
+    return item;
 }
 
 // A number as written: an optional sign, digits with at most one decimal
@@ -249,10 +334,20 @@ Number readNumber(QStringView cell, bool signAllowed)
     }
     n.digits = s.toString();
     n.digits.replace(u'.', u',');
-    try {
-        n.value = ParseNumber(n.digits);
-    } catch (const RuntimeError&) {
-        return n;
+    // Digits and at most one separator: read directly, as the number
+    // reader would read them.
+    std::array<char, 64> plain {};
+    if (s.size() < qsizetype(plain.size())) {
+        for (qsizetype i = 0; i < s.size(); ++i)
+            plain[size_t(i)] = s[i] == u',' ? '.' : char(s[i].unicode());
+        if (std::from_chars(plain.data(), plain.data() + s.size(), n.value).ec != std::errc())
+            return n;
+    } else {
+        try {
+            n.value = ParseNumber(n.digits);
+        } catch (const RuntimeError&) {
+            return n;
+        }
     }
     if (n.negative)
         n.value = -n.value;
@@ -260,10 +355,31 @@ Number readNumber(QStringView cell, bool signAllowed)
     return n;
 }
 
-bool fitsInt16(const QString& digits)
+// The two-decimal form of a number read from `n` (whose value may have been
+// scaled): written digits that already are in that form are kept as they
+// are, which also spares a full log the rounding through text.
+QString twoDecimals(const Number& n, double value)
+{
+    const QString& d = n.digits;
+    const qsizetype comma = d.size() - 3;
+    const bool asWritten = value == n.value && !n.negative && comma >= 1 && d[comma] == u','
+        && (comma == 1 || d[0] != u'0') && d.indexOf(u',') == comma;
+    if (asWritten)
+        return d;
+    return TwoDecimals(value);
+}
+
+QString signedText(const Number& n)
+{
+    return n.negative ? u"-"_s + n.digits : n.digits;
+}
+
+// True when the number's nearest whole number is a 16-bit one, as the
+// program reads lengths, temperatures and quantities.
+bool fitsInt16(const Number& n)
 {
     try {
-        ParseInt16(digits);
+        ToInt16(n.value);
         return true;
     } catch (const RuntimeError&) {
         return false;
@@ -283,32 +399,32 @@ public:
 
     bool has(int field) const { return m_column[field] >= 0; }
     // The cell of a field; empty when the file has no column for it.
-    QString cell(int field) const
+    QStringView cell(int field) const
     {
         const int c = m_column[field];
-        return c >= 0 && c < m_record.cells.size() ? m_record.cells[c] : QString();
+        return c >= 0 && c < m_record.size() ? m_record.cell(c) : QStringView();
     }
     bool given(int field) const { return !cell(field).trimmed().isEmpty(); }
 
     void fail(const QString& text) { m_errors.append(u"Zeile %1: "_s.arg(m_record.line) + text); }
-    void invalid(const QString& name, const QString& value)
+    void invalid(const QString& name, QStringView value)
     {
-        fail(u"%1 „%2“ ungültig"_s.arg(name, value));
+        fail(u"%1 „%2“ ungültig"_s.arg(name, value.toString()));
     }
     const QStringList& errors() const { return m_errors; }
 
     // A text field as stored: without one leading apostrophe, checked
     // for what a log line cannot hold.
-    QString text(int field, const QString& name, qsizetype maxLength)
+    QStringView text(int field, const QString& name, qsizetype maxLength)
     {
-        QString t = cell(field);
+        QStringView t = cell(field);
         if (t.startsWith(u'\''))
-            t.remove(0, 1);
+            t = t.sliced(1);
         checkText(name, t, maxLength);
         return t;
     }
 
-    void checkText(const QString& name, const QString& t, qsizetype maxLength)
+    void checkText(const QString& name, QStringView t, qsizetype maxLength)
     {
         for (qsizetype i = 0; i < t.size(); ++i) {
             const QChar c = t[i];
@@ -321,7 +437,7 @@ public:
                 // The whole character, also where it takes two code units.
                 const qsizetype n = c.isHighSurrogate() && i + 1 < t.size() ? 2 : 1;
                 fail(u"%1 enthält das Zeichen „%2“, das die Datei nicht speichern kann"_s.arg(
-                    name, t.mid(i, n)));
+                    name, t.mid(i, n).toString()));
                 return;
             }
         }
@@ -332,10 +448,10 @@ public:
     // A number field; empty when it is not one (the error is noted).
     Number number(int field, const QString& name, bool signAllowed)
     {
-        const QString c = cell(field);
+        const QStringView c = cell(field);
         Number n = readNumber(c, signAllowed);
         if (n.kind == Number::Grouped)
-            fail(u"%1 „%2“ mit Tausendertrennzeichen"_s.arg(name, c));
+            fail(u"%1 „%2“ mit Tausendertrennzeichen"_s.arg(name, c.toString()));
         else if (n.kind == Number::Bad)
             invalid(name, c);
         return n;
@@ -379,9 +495,7 @@ QString catchKey(QStringView item)
     if (!SplitRecord(item, kCatchFields, f.data()))
         return {};
     const QStringView species = f[5].endsWith(u'*') ? f[5].chopped(1) : f[5];
-    return QStringList { f[0].toString(), f[3].toString(), species.toString(), f[6].toString(),
-        f[7].toString() }
-        .join(u'\t');
+    return joinFields(std::array<QStringView, 5> { f[0], f[3], species, f[6], f[7] });
 }
 
 // Date, article and total, for purchases.
@@ -390,10 +504,8 @@ QString costKey(QStringView item)
     std::array<QStringView, kCostFields> f;
     if (!SplitRecord(item, kCostFields, f.data()))
         return {};
-    return QStringList { f[0].toString(), f[3].toString(), f[7].toString() }.join(u'\t');
+    return joinFields(std::array<QStringView, 3> { f[0], f[3], f[7] });
 }
-
-const QString kMaxField = QString::number(kFieldScanLimit - 1);
 
 // The photo file names of the photo folder, in lower case.
 QSet<QString> photoNames(const Env& env)
@@ -421,9 +533,9 @@ struct CatchContext {
     }
 };
 
-std::optional<bool> yesNo(const QString& cell)
+std::optional<bool> yesNo(QStringView cell)
 {
-    const QString v = cell.trimmed().toLower();
+    const QString v = cell.trimmed().toString().toLower();
     if (v == u"ja" || v == u"yes" || v == u"x" || v == u"1" || v == u"true" || v == u"wahr")
         return true;
     if (v.isEmpty() || v == u"nein" || v == u"no" || v == u"0" || v == u"false" || v == u"falsch")
@@ -434,8 +546,8 @@ std::optional<bool> yesNo(const QString& cell)
 // The stored item of one catch row, or an empty text (the errors noted).
 QString catchItem(Row& r, const CatchContext& ctx, bool& photoDropped)
 {
-    const QStringList names = namesOf(kCatchTargets);
-    const auto stamp = r.stamp(CDate, u"Datum"_s);
+    static const QStringList names = namesOf(kCatchTargets);
+    const auto stamp = r.stamp(CDate, names[CDate]);
     QDate date = stamp ? stamp->date : QDate();
 
     // The catch time: its own column, else the time of the date's stamp.
@@ -474,16 +586,18 @@ QString catchItem(Row& r, const CatchContext& ctx, bool& photoDropped)
     const QString end = timeOf(CEnd);
 
     const qsizetype max = kFieldScanLimit - 1;
-    const auto text = [&](int field, const QString& untouched) {
+    const auto text = [&](int field, QStringView untouched) {
         return r.has(field) ? r.text(field, names[field], max) : untouched;
     };
-    const QString angler = text(CAngler, u" "_s);
-    QString species = text(CSpecies, u" "_s);
-    const QString waterName = text(CWater, QString());
-    const QString spot = text(CSpot, QString());
-    const QString rig = text(CRig, QString());
-    const QString bait = text(CBait, QString());
-    const QString weather = text(CWeather, QString());
+    const QStringView angler = text(CAngler, u" ");
+    // An untouched species box holds nothing; it is stored as a blank
+    // unless the photo mark goes there.
+    QString species = text(CSpecies, {}).toString();
+    const QStringView waterName = text(CWater, {});
+    const QStringView spot = text(CSpot, {});
+    const QStringView rig = text(CRig, {});
+    const QStringView bait = text(CBait, {});
+    const QStringView weather = text(CWeather, {});
 
     QString weight = u"0,00"_s;
     if (r.given(CWeight) || r.given(CGrams)) {
@@ -495,7 +609,7 @@ QString catchItem(Row& r, const CatchContext& ctx, bool& photoDropped)
                 // value must still fit the single precision it is read as.
                 const double kg = field == CGrams ? n.value / 1000 : n.value;
                 ToSingle(kg);
-                weight = TwoDecimals(kg);
+                weight = twoDecimals(n, kg);
             } catch (const RuntimeError&) {
                 r.invalid(names[field], r.cell(field));
             }
@@ -507,7 +621,7 @@ QString catchItem(Row& r, const CatchContext& ctx, bool& photoDropped)
         const Number n = r.number(field, names[field], signAllowed);
         if (n.kind != Number::Ok)
             return {};
-        if (field != CDepth && !fitsInt16(n.digits)) {
+        if (field != CDepth && !fitsInt16(n)) {
             r.invalid(names[field], r.cell(field));
             return {};
         }
@@ -523,11 +637,14 @@ QString catchItem(Row& r, const CatchContext& ctx, bool& photoDropped)
     const QString water = plain(CWaterTemp, true);
     const QString depth = plain(CDepth, false);
 
-    QString moon;
-    if (r.has(CMoon))
+    QStringView moon;
+    QString phase;
+    if (r.has(CMoon)) {
         moon = r.text(CMoon, names[CMoon], std::numeric_limits<qsizetype>::max());
-    else if (date.isValid())
-        moon = MondPhase(ctx.env, DayNumber(date));
+    } else if (date.isValid()) {
+        phase = MondPhase(ctx.env, DayNumber(date));
+        moon = phase;
+    }
 
     // A photo mark only where the photo is there.
     bool photo = species.endsWith(u'*');
@@ -541,27 +658,28 @@ QString catchItem(Row& r, const CatchContext& ctx, bool& photoDropped)
     }
     if (!r.errors().isEmpty())
         return {};
-    const QString display = DisplayDate(date);
     const QString catchText = storedTime(catchTime.time);
-    if (photo && !ctx.hasPhoto(display, catchText)) {
+    if (photo && !ctx.hasPhoto(DisplayDate(date), catchText)) {
         photo = false;
         photoDropped = true;
     }
     if (photo) {
         species += u'*';
         r.checkText(names[CSpecies], species, max);
+    } else if (!r.has(CSpecies)) {
+        species = u" "_s;
     }
     if (!r.errors().isEmpty())
         return {};
-    return QStringList { storedDate(date), angler, begin, catchText, end, species, weight, length,
-        waterName, spot, rig, bait, weather, air, water, depth, moon }
-        .join(u'\t');
+    const QString day = storedDate(date);
+    return joinFields(std::array<QStringView, kCatchFields> { day, angler, begin, catchText, end,
+        species, weight, length, waterName, spot, rig, bait, weather, air, water, depth, moon });
 }
 
 // The stored item of one purchase row, or an empty text.
 QString costItem(Row& r, const Env& env)
 {
-    const QStringList names = namesOf(kCostTargets);
+    static const QStringList names = namesOf(kCostTargets);
     const auto stamp = r.stamp(KDate, names[KDate]);
     QDate date;
     if (stamp) {
@@ -570,44 +688,50 @@ QString costItem(Row& r, const Env& env)
         toLocal(date, c);
     }
     const qsizetype max = kFieldScanLimit - 1;
-    const QString shop = r.text(KShop, names[KShop], max);
-    const QString article = r.text(KArticle, names[KArticle], max);
-    const auto digits = [&](int field, bool required) -> QString {
+    const QString shop = r.text(KShop, names[KShop], max).toString();
+    const QString article = r.text(KArticle, names[KArticle], max).toString();
+    // Each number as read; kind Bad where the file leaves it out.
+    const auto read = [&](int field, bool required) -> Number {
         if (!r.given(field)) {
             if (required)
                 r.fail(u"%1 fehlt"_s.arg(names[field]));
             return {};
         }
-        const Number n = r.number(field, names[field], field != KQuantity);
-        if (n.kind != Number::Ok)
-            return {};
-        return n.negative ? u"-"_s + n.digits : n.digits;
+        return r.number(field, names[field], field != KQuantity);
     };
-    const QString quantity = digits(KQuantity, true);
-    if (!quantity.isEmpty() && !fitsInt16(quantity))
+    const Number quantity = read(KQuantity, true);
+    if (quantity.kind == Number::Ok && !fitsInt16(quantity))
         r.invalid(names[KQuantity], r.cell(KQuantity));
-    const QString unit = digits(KUnit, true);
-    const QString price = digits(KPrice, false);
-    const QString shipping = digits(KShipping, false);
-    const QString total = digits(KTotal, false);
+    const Number unit = read(KUnit, true);
+    const Number price = read(KPrice, false);
+    const Number shipping = read(KShipping, false);
+    const Number total = read(KTotal, false);
     if (!r.errors().isEmpty())
         return {};
-    QStringList fields;
-    try {
-        // Price and total as the cost window works them out, where the file
-        // does not give them.
-        fields = CostFields(env,
-            CostEntry { DisplayDate(date), shop, quantity, article, unit,
-                shipping.isEmpty() ? u"0"_s : shipping });
-        if (!price.isEmpty())
-            fields[KPrice] = AmountForm(ParseNumber(price));
-        if (!total.isEmpty())
-            fields[KTotal] = AmountForm(ParseNumber(total));
-    } catch (const RuntimeError&) {
-        r.fail(u"Betrag zu groß"_s);
-        return {};
+    const auto amount = [](const Number& n) { return twoDecimals(n, n.value) + u" €"_s; };
+    const QString day = storedDate(date);
+    const QString unitText = amount(unit);
+    const QString shippingText = shipping.kind == Number::Ok ? amount(shipping) : u"0,00 €"_s;
+    QString priceText = price.kind == Number::Ok ? amount(price) : QString();
+    QString totalText = total.kind == Number::Ok ? amount(total) : QString();
+    if (priceText.isNull() || totalText.isNull()) {
+        try {
+            // Price and total as the cost window works them out, where the
+            // file does not give them.
+            const QStringList fields = CostFields(env,
+                CostEntry { DisplayDate(date), shop, quantity.digits, article, signedText(unit),
+                    shipping.kind == Number::Ok ? signedText(shipping) : u"0"_s });
+            if (priceText.isNull())
+                priceText = fields[KPrice];
+            if (totalText.isNull())
+                totalText = fields[KTotal];
+        } catch (const RuntimeError&) {
+            r.fail(u"Betrag zu groß"_s);
+            return {};
+        }
     }
-    return fields.join(u'\t');
+    return joinFields(std::array<QStringView, kCostFields> {
+        day, shop, quantity.digits, article, unitText, priceText, shippingText, totalText });
 }
 
 } // namespace
@@ -681,8 +805,8 @@ CsvCheck CheckCsvSheet(const Env& env, CsvLog log, const CsvSheet& sheet, const 
     check.duplicate.reserve(sheet.records.size());
     for (const CsvRecord& record : sheet.records) {
         Row r(record, column);
-        if (record.cells.size() > sheet.header.size()) {
-            r.fail(u"%1 Spalten statt %2"_s.arg(record.cells.size()).arg(sheet.header.size()));
+        if (record.size() > sheet.header.size()) {
+            r.fail(u"%1 Spalten statt %2"_s.arg(record.size()).arg(sheet.header.size()));
         }
         bool photoDropped = false;
         const QString item = r.errors().isEmpty()

@@ -26,15 +26,6 @@ qsizetype skipLineEnd(const QString& text, qsizetype pos)
     return pos + 1;
 }
 
-bool allEmpty(const QStringList& cells)
-{
-    for (const QString& c : cells) {
-        if (!c.isEmpty())
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 QChar DetectCsvSeparator(const QString& text)
@@ -93,10 +84,16 @@ CsvSheet ReadCsvSheet(const QByteArray& bytes, QChar separator, CsvEncoding enco
         }
         CsvRecord record;
         record.line = line;
+        record.ends.reserve(qMax<qsizetype>(1, sheet.header.size()));
+        QString& cells = record.text;
+        // About the line's length, so that the text grows once.
+        qsizetype lineEnd = pos;
+        while (lineEnd < n && !isLineEnd(text[lineEnd]))
+            ++lineEnd;
+        cells.reserve(lineEnd - pos);
         bool open = false;
-        QString cell;
         while (true) {
-            if (pos < n && text[pos] == u'"' && cell.isEmpty()) {
+            if (pos < n && text[pos] == u'"') {
                 // A quoted cell: up to the quote that is not doubled.
                 ++pos;
                 open = true;
@@ -104,7 +101,7 @@ CsvSheet ReadCsvSheet(const QByteArray& bytes, QChar separator, CsvEncoding enco
                     const QChar c = text[pos];
                     if (c == u'"') {
                         if (pos + 1 < n && text[pos + 1] == u'"') {
-                            cell += u'"';
+                            cells += u'"';
                             pos += 2;
                             continue;
                         }
@@ -114,13 +111,17 @@ CsvSheet ReadCsvSheet(const QByteArray& bytes, QChar separator, CsvEncoding enco
                     }
                     if (isLineEnd(c)) {
                         const qsizetype next = skipLineEnd(text, pos);
-                        cell += QStringView(text).sliced(pos, next - pos);
+                        cells += QStringView(text).sliced(pos, next - pos);
                         pos = next;
                         ++line;
                         continue;
                     }
-                    cell += c;
-                    ++pos;
+                    // Up to the next quote or line end in one piece.
+                    qsizetype to = pos + 1;
+                    while (to < n && text[to] != u'"' && !isLineEnd(text[to]))
+                        ++to;
+                    cells += QStringView(text).sliced(pos, to - pos);
+                    pos = to;
                 }
             }
             // Unquoted text (or what follows a closing quote) up to the
@@ -128,9 +129,8 @@ CsvSheet ReadCsvSheet(const QByteArray& bytes, QChar separator, CsvEncoding enco
             const qsizetype from = pos;
             while (pos < n && text[pos] != sep && !isLineEnd(text[pos]))
                 ++pos;
-            cell += QStringView(text).sliced(from, pos - from);
-            record.cells.append(std::move(cell));
-            cell = QString();
+            cells += QStringView(text).sliced(from, pos - from);
+            record.ends.append(cells.size());
             if (pos < n && text[pos] == sep) {
                 ++pos;
                 continue;
@@ -142,9 +142,10 @@ CsvSheet ReadCsvSheet(const QByteArray& bytes, QChar separator, CsvEncoding enco
                 u"Zeile %1: Anführungszeichen nicht geschlossen"_s.arg(record.line));
             ++sheet.problemLines;
         } else if (first) {
-            sheet.header = std::move(record.cells);
+            for (qsizetype i = 0; i < record.size(); ++i)
+                sheet.header.append(record.cell(i).toString());
             first = false;
-        } else if (!allEmpty(record.cells)) {
+        } else if (!record.text.isEmpty()) {
             sheet.records.append(std::move(record));
         }
     }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // Reads a CSV file as spreadsheets and other programs write it: cells
 // between a separator (";", "," or TAB), a cell in double quotes may hold
@@ -22,7 +23,15 @@ QChar DetectCsvSeparator(const QString& text);
 // first line is 1, counted as an editor counts them).
 struct CsvRecord {
     int line = 0;
-    QStringList cells;
+    QString text; // the cells one after another, as read
+    QList<qsizetype> ends; // where each cell ends in text
+
+    qsizetype size() const { return ends.size(); }
+    QStringView cell(qsizetype i) const
+    {
+        const qsizetype from = i == 0 ? 0 : ends[i - 1];
+        return QStringView(text).sliced(from, ends[i] - from);
+    }
 };
 
 struct CsvSheet {
