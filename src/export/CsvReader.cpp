@@ -152,13 +152,6 @@ CsvSheet ReadCsvSheet(const QByteArray& bytes, QChar separator, CsvEncoding enco
     return sheet;
 }
 
-QString CsvEncodingName(const CsvSheet& sheet)
-{
-    if (sheet.encoding == CsvEncoding::Windows1252)
-        return u"Windows-1252"_s;
-    return sheet.byteOrderMark ? u"UTF-8 mit BOM"_s : u"UTF-8"_s;
-}
-
 bool ReadCsvFile(const QString& path, QByteArray& bytes)
 {
     QFile f(path);

@@ -50,8 +50,5 @@ struct CsvSheet {
 CsvSheet ReadCsvSheet(
     const QByteArray& bytes, QChar separator = QChar(), CsvEncoding encoding = CsvEncoding::Detect);
 
-// How the preview names an encoding: "UTF-8 mit BOM", "UTF-8", "Windows-1252".
-QString CsvEncodingName(const CsvSheet& sheet);
-
 // The bytes of a file to import; false when it cannot be read.
 bool ReadCsvFile(const QString& path, QByteArray& bytes);
