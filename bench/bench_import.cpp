@@ -1,8 +1,9 @@
 // The CSV imports of both logs at capacity: a file of 32767 lines read into
 // the preview (read, split, every line checked against a full log), and the
 // checked lines imported into an empty log (safety copy and the one write).
-// The preview must take at most 300 ms, the import at most 500 ms; the
-// floor (reading and splitting both log files) is shown beside them.
+// Budgets are ratios to the floor (reading and splitting both log files,
+// measured before each timed run), so that a busy machine slows figure and
+// floor alike.
 // Exits non-zero when a figure misses its budget or a line was lost.
 #include "BenchData.h"
 #include "BenchSupport.h"
@@ -29,8 +30,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kCapacity = 32767;
-constexpr double kPreviewBudgetMs = 300;
-constexpr double kImportBudgetMs = 500;
+// With a floor of about 29 ms at capacity: at most 300 ms for the preview
+// and 500 ms for the import.
+constexpr double kPreviewBudget = 10.0;
+constexpr double kImportBudget = 17.0;
 
 struct Bench {
     QTemporaryDir full; // logs at capacity, what the preview checks against
@@ -131,17 +134,17 @@ void BM_ImportCosts(benchmark::State& s)
     import(s, CsvLog::Costs);
 }
 
-bool reportRow(const QString& figure, const Sample& sample, double budgetMs)
+bool reportRow(const QString& figure, const Sample& sample, double budget)
 {
     const double ms = sample.median();
     const double floorMs = bench->floor.median();
-    const bool ok = ms >= 0 && ms <= budgetMs;
+    const bool ok = ms >= 0 && ms / floorMs <= budget;
     std::printf("%s\n",
         (figure.leftJustified(44)
             + u"%1 %2 %3 %4  %5"_s.arg(ms, 10, 'f', 1)
                   .arg(floorMs, 9, 'f', 1)
                   .arg(u"%1×"_s.arg(ms / floorMs, 0, 'f', 2), 8)
-                  .arg(u"≤ %1 ms"_s.arg(budgetMs, 0, 'f', 0), 10)
+                  .arg(u"≤ %1×"_s.arg(budget, 0, 'f', 1), 10)
                   .arg(ok ? u"pass"_s : u"FAIL"_s))
             .toUtf8()
             .constData());
@@ -196,10 +199,10 @@ int main(int argc, char** argv)
             .toUtf8()
             .constData());
     bool ok = true;
-    ok &= reportRow(u"Catches CSV into the preview, 32767"_s, b.preview[0], kPreviewBudgetMs);
-    ok &= reportRow(u"Costs CSV into the preview, 32767"_s, b.preview[1], kPreviewBudgetMs);
-    ok &= reportRow(u"Catches imported, 32767"_s, b.import[0], kImportBudgetMs);
-    ok &= reportRow(u"Costs imported, 32767"_s, b.import[1], kImportBudgetMs);
+    ok &= reportRow(u"Catches CSV into the preview, 32767"_s, b.preview[0], kPreviewBudget);
+    ok &= reportRow(u"Costs CSV into the preview, 32767"_s, b.preview[1], kPreviewBudget);
+    ok &= reportRow(u"Catches imported, 32767"_s, b.import[0], kImportBudget);
+    ok &= reportRow(u"Costs imported, 32767"_s, b.import[1], kImportBudget);
     std::printf("Floor: reading, decoding and splitting both log files (a run before each timed "
                 "run).\n");
     if (b.dialogs.faults() > 0)

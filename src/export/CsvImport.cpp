@@ -543,8 +543,9 @@ std::optional<bool> yesNo(QStringView cell)
     return std::nullopt;
 }
 
-// The stored item of one catch row, or an empty text (the errors noted).
-QString catchItem(Row& r, const CatchContext& ctx, bool& photoDropped)
+// The stored item of one catch row, or an empty text (the errors noted);
+// `key` is its catchKey.
+QString catchItem(Row& r, const CatchContext& ctx, bool& photoDropped, QString& key)
 {
     static const QStringList names = namesOf(kCatchTargets);
     const auto stamp = r.stamp(CDate, names[CDate]);
@@ -672,6 +673,8 @@ QString catchItem(Row& r, const CatchContext& ctx, bool& photoDropped)
     if (!r.errors().isEmpty())
         return {};
     const QString day = storedDate(date);
+    const QStringView unmarked = photo ? QStringView(species).chopped(1) : QStringView(species);
+    key = joinFields(std::array<QStringView, 5> { day, catchText, unmarked, weight, length });
     return joinFields(std::array<QStringView, kCatchFields> { day, angler, begin, catchText, end,
         species, weight, length, waterName, spot, rig, bait, weather, air, water, depth, moon });
 }
@@ -809,8 +812,9 @@ CsvCheck CheckCsvSheet(const Env& env, CsvLog log, const CsvSheet& sheet, const 
             r.fail(u"%1 Spalten statt %2"_s.arg(record.size()).arg(sheet.header.size()));
         }
         bool photoDropped = false;
+        QString itemKey;
         const QString item = r.errors().isEmpty()
-            ? (catches ? catchItem(r, ctx, photoDropped) : costItem(r, env))
+            ? (catches ? catchItem(r, ctx, photoDropped, itemKey) : costItem(r, env))
             : QString();
         if (!r.errors().isEmpty()) {
             check.errors += r.errors();
@@ -819,7 +823,7 @@ CsvCheck CheckCsvSheet(const Env& env, CsvLog log, const CsvSheet& sheet, const 
         }
         check.photoMarksDropped += photoDropped ? 1 : 0;
         // Repeats within the file are kept: two anglers may share a catch's figures.
-        const bool repeat = inLog.contains(key(item));
+        const bool repeat = inLog.contains(catches ? itemKey : key(item));
         check.duplicates += repeat ? 1 : 0;
         check.items.append(item);
         check.duplicate.append(repeat);
