@@ -49,12 +49,16 @@ set(CPACK_PACKAGE_NAME kescherheft)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Uferwacht Angelsport <kescherheft@uferwacht.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "German catch log for anglers")
-set(CPACK_PACKAGE_DESCRIPTION "Uferwacht Digitales Kescherheft records each catch (date, trip \
-times, species, weight, length, water, spot, rig, bait, weather, temperatures, depth and a \
-photo) and each fishing expense in plain text files. Its main window shows running \
-statistics; both logs can be listed, filtered, edited, printed and backed up.\n\
-\n\
-The user interface is in German. The data lives in ~/.local/share/Kescherheft.")
+# The long description, in lines of a Debian control file's length.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Uferwacht Digitales Kescherheft records each catch (date, trip times,"
+    "species, weight, length, water, spot, rig, bait, weather, temperatures,"
+    "depth and a photo) and each fishing expense in plain text files. Its main"
+    "window shows running statistics; both logs can be listed, filtered,"
+    "edited, printed and backed up."
+    ""
+    "The user interface is in German. The data lives in"
+    "~/.local/share/Kescherheft.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
