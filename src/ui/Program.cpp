@@ -51,7 +51,8 @@ int runProgram(int argc, char** argv, std::optional<qint64> builtAt)
 
     const InstanceLock lock(env.programDir);
     if (!lock.acquired()) {
-        static_cast<Dialogs&>(dialogs).message(kAlreadyRunning, MsgIcon::Warning);
+        if (env.dialogs)
+            env.dialogs->message(kAlreadyRunning, MsgIcon::Warning);
         return 1;
     }
 
