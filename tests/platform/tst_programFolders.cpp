@@ -11,49 +11,44 @@ class TestProgramFolders : public QObject {
     Q_OBJECT
 
 private slots:
-    // Folders below a temporary root; "/x" in xdg stands for root/x.
+    // Folders made below a temporary root (comma-separated), the
+    // executable's folder, XDG_DATA_HOME ("/x" stands for root/x), whether
+    // the executable's folder is read-only, and the folders found.
     void folders_data()
     {
-        QTest::addColumn<QStringList>("made");
-        QTest::addColumn<QString>("exeDir");
-        QTest::addColumn<QString>("xdg");
-        QTest::addColumn<bool>("readOnly"); // the executable's folder
-        QTest::addColumn<QString>("data");
-        QTest::addColumn<QString>("resources");
-        const QStringList usr { u"usr/bin"_s, u"usr/share/kescherheft"_s };
-        const QString share = u"usr/share/kescherheft"_s;
-        QTest::newRow("portable") << QStringList { u"prog"_s } << u"prog"_s << u"/x"_s << false
-                                  << u"prog"_s << u"prog"_s;
-        QTest::newRow("portable, read-only")
-            << QStringList { u"prog"_s } << u"prog"_s << u""_s << true << u"prog"_s << u"prog"_s;
-        QTest::newRow("package, XDG set")
-            << usr << u"usr/bin"_s << u"/x"_s << false << u"x/Kescherheft"_s << share;
-        QTest::newRow("package, XDG unset") << usr << u"usr/bin/"_s << u""_s << false
-                                            << u"home/.local/share/Kescherheft"_s << share;
-        QTest::newRow("package, relative XDG") << usr << u"usr/bin"_s << u"x"_s << false
-                                               << u"home/.local/share/Kescherheft"_s << share;
-        QTest::newRow("package, read-only")
-            << usr << u"usr/bin"_s << u"/x/"_s << true << u"x/Kescherheft"_s << share;
-        QTest::newRow("bin without share") << QStringList { u"opt/bin"_s } << u"opt/bin"_s
-                                           << u"/x"_s << false << u"opt/bin"_s << u"opt/bin"_s;
-        QTest::newRow("share beside a folder not named bin")
-            << QStringList { u"usr/prog"_s, share } << u"usr/prog"_s << u"/x"_s << false
-            << u"usr/prog"_s << u"usr/prog"_s;
-        QTest::newRow("share of another program")
-            << QStringList { u"usr/bin"_s, u"usr/share/anderes"_s } << u"usr/bin"_s << u"/x"_s
-            << false << u"usr/bin"_s << u"usr/bin"_s;
+        for (const char* c : { "made", "exeDir", "xdg", "data", "resources" })
+            QTest::addColumn<QString>(c);
+        QTest::addColumn<bool>("readOnly");
+        const auto row = [](const char* name, const char* made, const char* exe, const char* xdg,
+                             const char* data, const char* res, bool readOnly = false) {
+            QTest::newRow(name) << made << exe << xdg << data << res << readOnly;
+        };
+        const char* usr = "usr/bin,usr/share/kescherheft";
+        const char* share = "usr/share/kescherheft";
+        const char* home = "home/.local/share/Kescherheft";
+        row("portable", "prog", "prog", "/x", "prog", "prog");
+        row("portable, read-only", "prog", "prog", "", "prog", "prog", true);
+        row("package, XDG set", usr, "usr/bin", "/x", "x/Kescherheft", share);
+        row("package, XDG unset", usr, "usr/bin/", "", home, share);
+        row("package, relative XDG", usr, "usr/bin", "x", home, share);
+        row("package, read-only", usr, "usr/bin", "/x/", "x/Kescherheft", share, true);
+        row("bin without share", "opt/bin", "opt/bin", "/x", "opt/bin", "opt/bin");
+        row("share beside a folder not named bin", "usr/prog,usr/share/kescherheft", "usr/prog",
+            "/x", "usr/prog", "usr/prog");
+        row("share of another program", "usr/bin,usr/share/anderes", "usr/bin", "/x", "usr/bin",
+            "usr/bin");
     }
 
     void folders()
     {
-        QFETCH(QStringList, made);
+        QFETCH(QString, made);
         QFETCH(QString, exeDir);
         QFETCH(QString, xdg);
-        QFETCH(bool, readOnly);
         QFETCH(QString, data);
         QFETCH(QString, resources);
+        QFETCH(bool, readOnly);
         QTemporaryDir root;
-        for (const QString& dir : made)
+        for (const QString& dir : made.split(u','))
             QVERIFY(QDir(root.path()).mkpath(dir));
         const QString exe = root.filePath(exeDir);
         if (readOnly)
@@ -63,8 +58,7 @@ private slots:
         const ProgramFolders found = findProgramFolders(exe);
         QCOMPARE(found.data, root.filePath(data));
         QCOMPARE(found.resources, root.filePath(resources));
-        QCOMPARE(found.installed, found.data != found.resources);
-        QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(found.installed, data != resources);
     }
 };
 
