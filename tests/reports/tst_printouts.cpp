@@ -220,6 +220,25 @@ private slots:
         }
     }
 
+    // The front page finds the banner beside itself, or where an installed
+    // program keeps it apart from the data folder.
+    void frontPageBanner_data()
+    {
+        QTest::addColumn<QString>("resourceDir");
+        QTest::addColumn<QString>("src");
+        QTest::newRow("portable") << QString() << u"./banner.gif"_s;
+        QTest::newRow("installed")
+            << u"/usr/share/kescher heft"_s << u"file:///usr/share/kescher%20heft/banner.gif"_s;
+    }
+    void frontPageBanner()
+    {
+        QFETCH(QString, resourceDir);
+        QFETCH(QString, src);
+        t->env.resourceDir = resourceDir;
+        PrintFront(t->env, FrontValues(), 3);
+        QVERIFY(page(u"front.html"_s).contains(u"<img src=\""_s + src + u'"'));
+    }
+
     // A line the record reader cannot split is logged as the reader logs
     // it; the page still has a row for every entry: the damaged one with
     // what was read before the long field, the next one whole.

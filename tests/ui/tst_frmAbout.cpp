@@ -45,8 +45,10 @@ private slots:
         captions.sort();
         QCOMPARE(captions,
             (QStringList { u"txtBetaTester=Beta-Tester:"_s, u"txtCoder=Programmierer:"_s,
-                u"txtCopyright=Copyright:"_s, u"txtProgrammName=Programmname:"_s,
-                u"txtReleaseDate=Release:"_s, u"txtVersion=Version:"_s }));
+                u"txtCopyright=Copyright:"_s, u"txtDataFolder=Datenordner:"_s,
+                u"txtProgrammName=Programmname:"_s, u"txtReleaseDate=Release:"_s,
+                u"txtVersion=Version:"_s }));
+        QCOMPARE(w.txtDataFolder->text(), t.dir());
         QVERIFY(!w.Image1->pixmap().isNull());
         QVERIFY(t.logEntries().isEmpty());
     }
@@ -69,6 +71,22 @@ private slots:
         QVERIFY(!app.haupt->menuBar()->isEnabled());
         app.updater->cmdAbort->click();
         QVERIFY(app.updater->isHidden());
+        QVERIFY(app.haupt->menuBar()->isEnabled());
+        QVERIFY(f.t->dialogs.verifyDone());
+    }
+
+    void withoutUpdaterNothingIsFetched()
+    {
+        // A package's updates come from the system: "Update starten" says so
+        // and creates no updater, which alone fetches from the network.
+        AppFixture f;
+        App& app = f.startApp();
+        app.state.updater = false;
+        f.t->dialogs.expectMessage();
+        app.haupt->mnuUpdate->trigger();
+        QVERIFY(!app.updater);
+        QCOMPARE(f.t->dialogs.shown().last().text, kUpdatesFromPackages);
+        QCOMPARE(f.t->dialogs.shown().last().icon, MsgIcon::Information);
         QVERIFY(app.haupt->menuBar()->isEnabled());
         QVERIFY(f.t->dialogs.verifyDone());
     }
