@@ -1,5 +1,6 @@
 # make run   – install dependencies, build, install into $(PREFIX) and start
-# make test  – install dependencies, build and run every test
+# make test  – install dependencies, build and run every test, then build and check the package
+# make deb   – the Debian package $(DEB) in its own build folder
 # make bench – timings with full log files; fails when a figure misses its budget
 # make fuzz  – builds the fuzz targets with clang and runs each FUZZ_TIME seconds
 # make test-asan – every test in a build with AddressSanitizer and UBSan
@@ -11,13 +12,20 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_TIME  ?= 30
 FUZZ_TARGETS = fuzz_records fuzz_filter fuzz_numbers fuzz_settings fuzz_cp1252
 ASAN_BUILD ?= build-asan
+DEB_BUILD ?= build-deb
+DEB = $(DEB_BUILD)/kescherheft_1.0.0.2_$(shell dpkg --print-architecture).deb
+# The package build compiles the same sources with the same flags in another
+# folder: with paths taken relative to the repository and the folder left
+# out of the hash, ccache hands it the objects of the test build.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
 # Extra CMake options for the build folder, e.g. -DKESCHERHEFT_WERROR=ON in CI.
 CMAKE_ARGS ?=
 FORMAT_FILES = git ls-files '*.cpp' '*.h' | grep -v '^tests/data/'
 SANITIZER_OPTIONS = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: deps build install run test bench fuzz test-asan clean format format-check
+.PHONY: deps build install run test deb bench fuzz test-asan clean format format-check
 
 deps:
 	./scripts/install-deps
@@ -36,6 +44,17 @@ run: install
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	$(MAKE) deb
+	./tests/package/check-deb $(DEB)
+
+# The program alone, without the updater (the package manager brings
+# updates), installed below /usr.
+deb:
+	./scripts/install-deps --deb
+	cmake -S . -B $(DEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DKESCHERHEFT_PACKAGE=ON -DKESCHERHEFT_UPDATER=OFF $(CMAKE_ARGS)
+	cmake --build $(DEB_BUILD) -j$(JOBS) --target kescherheft
+	cd $(DEB_BUILD) && cpack -G DEB
 
 bench:
 	./scripts/install-deps --bench
@@ -79,4 +98,4 @@ format-check:
 	$(FORMAT_FILES) | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD) $(DEB_BUILD)

@@ -14,6 +14,11 @@ struct Env {
     Clock* clock = nullptr;
     Dialogs* dialogs = nullptr;
     Shell* shell = nullptr;
+    // Where the help page and the banner installed with the program are
+    // read; empty when they stand in the program directory.
+    QString resourceDir {};
+
+    QString resourceFolder() const { return resourceDir.isEmpty() ? programDir : resourceDir; }
 };
 
 inline const QString kAppTitle = QStringLiteral("Uferwacht Digitales Kescherheft");

@@ -95,7 +95,7 @@ QString HtmlText(QStringView value)
     return out;
 }
 
-QStringList FrontPageLines(const FrontValues& v, const QDate& today)
+QStringList FrontPageLines(const FrontValues& v, const QDate& today, const QString& banner)
 {
     const auto row = [](const QString& label, const QString& value) {
         return u"<tr><th scope=\"row\"><div align=\"left\">"_s + label
@@ -133,7 +133,8 @@ QStringList FrontPageLines(const FrontValues& v, const QDate& today)
     lines.append(row(u"Maximale Lufttemperatur: "_s, v.maxAirTemp));
     lines.append(row(u"Durchschnittliche Angeltiefe: "_s, v.averageDepth));
     lines.append(u"</table><br /><br /><div align=\"center\"><a href=\""_s + Links::ReportBannerLink
-        + u"\"><img src=\"./banner.gif\" alt=\"Uferwacht Banner\" width=\"400\" height=\"111\" "
+        + u"\"><img src=\""_s + banner
+        + u"\" alt=\"Uferwacht Banner\" width=\"400\" height=\"111\" "
           u"border=\"0\" /></a></div></body></html>"_s);
     return lines;
 }

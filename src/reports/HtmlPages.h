@@ -35,8 +35,10 @@ struct FrontValues {
     QString averageDepth;
 };
 
-// "front.html": the statistics as a cover sheet.
-QStringList FrontPageLines(const FrontValues& values, const QDate& today);
+// "front.html": the statistics as a cover sheet. banner: the address of the
+// banner picture at its foot, beside the page unless installed elsewhere.
+QStringList FrontPageLines(const FrontValues& values, const QDate& today,
+    const QString& banner = QStringLiteral("./banner.gif"));
 
 // The first of the overview's catch lines (photo mark, TAB, then the catch
 // record with its date as listed) that the record reader cannot split into

@@ -8,6 +8,8 @@
 #include "reports/ReportFile.h"
 #include "store/Numbers.h"
 
+#include <QUrl>
+
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -78,7 +80,12 @@ void PrintFront(const Env& env, const FrontValues& values, int recentRows)
         inform(env, kEmptyList);
         return;
     }
-    writeAndOpen(env, trap, kFrontPageFile, FrontPageLines(values, today(env)));
+    // An installed program keeps the banner apart from the data folder the
+    // page is written to, so the page names it by its full address.
+    const QString banner = env.resourceFolder() == env.programDir
+        ? u"./banner.gif"_s
+        : QUrl::fromLocalFile(env.resourceFolder() + u"/banner.gif"_s).toString(QUrl::FullyEncoded);
+    writeAndOpen(env, trap, kFrontPageFile, FrontPageLines(values, today(env), banner));
 }
 
 void PrintCatchList(const Env& env, const QStringList& fullList, const QStringList& sourceList)

@@ -309,6 +309,11 @@ frmUpdater* App::createUpdater(UpdateServer server)
 void App::mnuUpdate_Click()
 {
     ErrorTrap trap(state.env, QStringLiteral("Sub frmHaupt.mnuUpdate_Click"));
+    if (!state.updater) {
+        if (state.env.dialogs)
+            state.env.dialogs->message(kUpdatesFromPackages, MsgIcon::Information);
+        return;
+    }
     trap.step([&] {
         createUpdater();
         updater->show();

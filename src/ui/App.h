@@ -19,6 +19,11 @@ class frmUpdater;
 class frmAbout;
 class frmCsvImport;
 
+// What "Update starten" says in a build without the updater.
+inline const QString kUpdatesFromPackages
+    = QStringLiteral("Dieses Programm wurde als Paket installiert. Updates erhalten Sie über "
+                     "die Paketverwaltung Ihres Systems.");
+
 // Owns the state the windows share and the long-lived windows, creates
 // every window with what it may ask for, and refreshes them all after a
 // change to either log.
@@ -53,7 +58,8 @@ public:
     // "Sortieren": both log files newest first.
     void mnuSortDB_Click();
     // "Update starten": shows the updater and locks the main window's menu
-    // and dashboard until the updater is hidden.
+    // and dashboard until the updater is hidden; without the updater, says
+    // where updates come from.
     void mnuUpdate_Click();
     // Creates the updater window (talking to server) when there is none yet.
     frmUpdater* createUpdater(UpdateServer server = publisherUpdateServer());

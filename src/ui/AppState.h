@@ -27,6 +27,9 @@ struct AppState {
     std::unique_ptr<Logbook> log;
     CatchStatistics stats; // the last statistics pass over the catch log
     BuildInfo build; // the program file and its build time, for the About window
+    // False in a package: "Update starten" then points to the system's
+    // package management and fetches nothing.
+    bool updater = true;
 
     // After a reset or an import replaced the log files: the start-up check
     // again (on a copy of the settings record, which holds this run's window

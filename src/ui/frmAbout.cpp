@@ -94,6 +94,7 @@ void frmAbout::createWidgets()
     txtCoder = field(new QLineEdit(this), u"txtCoder"_s, u"Programmierer:"_s, 330);
     txtBetaTester = field(new QPlainTextEdit(this), u"txtBetaTester"_s, u"Beta-Tester:"_s, 690);
     txtBetaTester->setTabChangesFocus(true);
+    txtDataFolder = field(new QLineEdit(this), u"txtDataFolder"_s, u"Datenordner:"_s, 330);
 
     cmdOK = new QPushButton(u"OK"_s, this);
     cmdOK->setObjectName(u"cmdOK"_s);
@@ -115,6 +116,7 @@ void frmAbout::Form_Load()
     trap.step([&] { txtCoder->setText(Credits::Programmer); });
     trap.step([&] { txtBetaTester->setPlainText(Credits::BetaTesters.join(u'\n')); });
     trap.step([&] { txtCopyright->setText(Credits::Copyright); });
+    trap.step([&] { txtDataFolder->setText(m_app.env.programDir); });
 }
 
 void frmAbout::cmdOK_Click()

@@ -9,8 +9,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 // "Über das Uferwacht Digitales Kescherheft": name, version, release date,
-// copyright, programmer and beta testers. Opened without blocking the other
-// windows, destroyed when closed.
+// copyright, programmer, beta testers and the folder holding the data. Opened without blocking the
+// other windows, destroyed when closed.
 class frmAbout : public QWidget {
 public:
     explicit frmAbout(AppState& app, QWidget* parent = nullptr);
@@ -25,6 +25,7 @@ public:
     QLineEdit* txtCopyright;
     QLineEdit* txtCoder;
     QPlainTextEdit* txtBetaTester;
+    QLineEdit* txtDataFolder;
     QPushButton* cmdOK;
 
 private:

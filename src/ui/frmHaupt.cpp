@@ -460,7 +460,7 @@ void frmHaupt::mnuEnde_Click()
 
 void frmHaupt::mnuShowHelp_Click()
 {
-    m_app.env.shell->open(hostPath(m_app.env.programDir, u"help\\index.html"_s));
+    m_app.env.shell->open(hostPath(m_app.env.resourceFolder(), u"help\\index.html"_s));
 }
 
 void frmHaupt::mnuShowHelpOnline_Click()

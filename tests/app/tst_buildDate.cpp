@@ -98,14 +98,11 @@ private slots:
             << peFile(0x80, 0x4A000000) << true << u"05.05.2009"_s << 0;
         QTest::newRow("Windows program without header")
             << QByteArray("MZ") << true << QString() << 1;
-        QTest::newRow("PE mark but no MZ: recorded build time") << peFile(0x80, 0x4A000000)
-                                                                       .replace(0, 2,
-                                                                           "\x7f"
-                                                                           "E")
-                                                                << true << u"02.03.2024"_s << 0;
-        QTest::newRow("ELF program, nothing recorded") << QByteArray("\x7f"
-                                                                     "ELF")
-                                                       << false << QString() << 0;
+        QTest::newRow("PE mark but no MZ: recorded build time")
+            << peFile(0x80, 0x4A000000).replace(0, 2, QByteArray::fromHex("7f45")) << true
+            << u"02.03.2024"_s << 0;
+        QTest::newRow("ELF program, nothing recorded")
+            << QByteArray::fromHex("7f454c46") << false << QString() << 0;
         QTest::newRow("no program file: recorded build time")
             << QByteArray() << true << u"02.03.2024"_s << 0;
     }

@@ -1,7 +1,5 @@
 #include "platform/ErrorLog.h"
-#include "platform/RuntimeError.h"
 #include "store/CatchList.h"
-#include "store/Numbers.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -69,8 +67,8 @@ private slots:
     void photoType()
     {
         TestEnv t;
-        t.write(u"bild.png"_s, "x");
-        t.write(u"bild.JPG"_s, "x");
+        for (const QString& name : { u"bild.png"_s, u"bild.JPG"_s })
+            t.write(name, "x");
         QCOMPARE(CheckCatchEntry(entry({ { 17, t.path(u"bild.png"_s) } }), kNow),
             u"Fehler: Das gewählte Bild ist keine Bilddatei (jpg, jpeg, gif, bmp)!"_s);
         QCOMPARE(CheckCatchEntry(entry({ { 17, t.path(u"bild.JPG"_s) } }), kNow), QString());

@@ -58,13 +58,12 @@ private slots:
     {
         const QString a = catchOn(u"2004/05/16"_s), b = catchOn(u"2004/05/18"_s);
         Book f(recordFileBytes({ a, b }));
-        Logbook& book = f.log;
-        QCOMPARE(book.catchLines(), QStringList({ listLineOf(b), listLineOf(a) }));
-        QCOMPARE(book.catchItem(0), b);
-        QCOMPARE(book.catchItem(1), a);
-        QCOMPARE(book.catchItem(2), QString());
-        QCOMPARE(book.catchNumbers().size(), 2);
-        QCOMPARE(book.catchFileSize(), recordFileBytes({ a, b }).size());
+        QCOMPARE(f.log.catchLines(), QStringList({ listLineOf(b), listLineOf(a) }));
+        QCOMPARE(f.log.catchItem(0), b);
+        QCOMPARE(f.log.catchItem(1), a);
+        QCOMPARE(f.log.catchItem(2), QString());
+        QCOMPARE(f.log.catchNumbers().size(), 2);
+        QCOMPARE(f.log.catchFileSize(), recordFileBytes({ a, b }).size());
     }
 
     // Each change is reported by the log it touched, once; a batch holds
@@ -164,73 +163,58 @@ private slots:
         const QString a = catchOn(u"2004/05/16"_s), b = catchOn(u"2004/05/18"_s),
                       other = catchOn(u"2004/05/17"_s, u"Anna"_s);
         Book f(recordFileBytes({ a, b }));
-        Logbook& book = f.log;
-        ErrorTrap& trap = f.trap;
-        const TestEnv& t = f.t;
-        t.write(kCatchFile, recordFileBytes({ a, b, other }));
-        QVERIFY(book.removeCatch(0, trap)); // b, as listed before
-        QCOMPARE(t.read(kCatchFile), recordFileBytes({ other, a }));
+        f.t.write(kCatchFile, recordFileBytes({ a, b, other }));
+        QVERIFY(f.log.removeCatch(0, f.trap)); // b, as listed before
+        QCOMPARE(f.t.read(kCatchFile), recordFileBytes({ other, a }));
         // A catch removed elsewhere in the meantime is not there to remove.
-        t.write(kCatchFile, recordFileBytes({ a }));
-        QVERIFY(!book.removeCatch(0, trap));
-        QCOMPARE(t.read(kCatchFile), recordFileBytes({ a }));
+        f.t.write(kCatchFile, recordFileBytes({ a }));
+        QVERIFY(!f.log.removeCatch(0, f.trap));
+        QCOMPARE(f.t.read(kCatchFile), recordFileBytes({ a }));
         // An append after a change elsewhere lists both.
-        t.write(kCatchFile, recordFileBytes({ a, other }));
-        QVERIFY(book.appendCatch(b, trap));
+        f.t.write(kCatchFile, recordFileBytes({ a, other }));
+        QVERIFY(f.log.appendCatch(b, f.trap));
         QCOMPARE(
-            book.catchLines(), QStringList({ listLineOf(b), listLineOf(other), listLineOf(a) }));
+            f.log.catchLines(), QStringList({ listLineOf(b), listLineOf(other), listLineOf(a) }));
     }
 
     // A write that fails for want of space leaves the file as it was.
     void fullDiskChangesNothing_data()
     {
-        QTest::addColumn<int>("action"); // append, remove a catch; append, remove a purchase
-        QTest::newRow("append a catch") << 0;
-        QTest::newRow("remove a catch") << 1;
-        QTest::newRow("append a purchase") << 2;
-        QTest::newRow("remove a purchase") << 3;
-        QTest::newRow("append many catches") << 4;
-        QTest::newRow("append many purchases") << 5;
+        QTest::addColumn<Change>("change");
+        const QString later = catchOn(u"2004/05/19"_s);
+        QTest::newRow("append a catch")
+            << Change([later](Book& f) { QVERIFY(!f.log.appendCatch(later, f.trap)); });
+        QTest::newRow("remove a catch")
+            << Change([](Book& f) { QVERIFY(!f.log.removeCatch(0, f.trap)); });
+        QTest::newRow("append a purchase")
+            << Change([](Book& f) { QVERIFY(!f.log.appendCost(costOn(u"2004/05/19"_s), f.trap)); });
+        QTest::newRow("remove a purchase")
+            << Change([](Book& f) { QVERIFY(!f.log.removeCost(0, QString(), f.trap)); });
+        // Room for one more line, not two: many lines go in whole or not at all.
+        QTest::newRow("append many catches") << Change([](Book& f) {
+            FileSizeLimit room(f.t.read(kCatchFile).size() + 120);
+            QVERIFY(!f.log.appendCatches(
+                { catchOn(u"2004/05/19"_s), catchOn(u"2004/05/20"_s) }, f.trap));
+        });
+        QTest::newRow("append many purchases") << Change([](Book& f) {
+            FileSizeLimit room(f.t.read(kCostFile).size() + 70);
+            QVERIFY(
+                !f.log.appendCosts({ costOn(u"2004/05/19"_s), costOn(u"2004/05/20"_s) }, f.trap));
+        });
     }
 
     void fullDiskChangesNothing()
     {
-        QFETCH(int, action);
+        QFETCH(Change, change);
         const QByteArray catches = recordFileBytes(
             { catchOn(u"2004/05/16"_s), catchOn(u"2004/05/17"_s), catchOn(u"2004/05/18"_s) });
         const QByteArray costs = recordFileBytes(
             { costOn(u"2004/05/16"_s), costOn(u"2004/05/17"_s), costOn(u"2004/05/18"_s) });
         Book f(catches, costs);
-        Logbook& book = f.log;
-        ErrorTrap& trap = f.trap;
-        bool done = true;
         {
-            // Room for one more line, not two: many lines go in whole or not at all.
-            FileSizeLimit full(action == 4 ? catches.size() + 120
-                    : action == 5          ? costs.size() + 70
-                                           : 100);
-            switch (action) {
-            case 0:
-                done = book.appendCatch(catchOn(u"2004/05/19"_s), trap);
-                break;
-            case 1:
-                done = book.removeCatch(0, trap);
-                break;
-            case 2:
-                done = book.appendCost(costOn(u"2004/05/19"_s), trap);
-                break;
-            case 4:
-                done = book.appendCatches(
-                    { catchOn(u"2004/05/19"_s), catchOn(u"2004/05/20"_s) }, trap);
-                break;
-            case 5:
-                done = book.appendCosts({ costOn(u"2004/05/19"_s), costOn(u"2004/05/20"_s) }, trap);
-                break;
-            default:
-                done = book.removeCost(0, QString(), trap);
-            }
+            FileSizeLimit full(100);
+            change(f);
         }
-        QVERIFY(!done);
         QCOMPARE(f.t.read(kCatchFile), catches);
         QCOMPARE(f.t.read(kCostFile), costs);
     }
@@ -241,17 +225,14 @@ private slots:
         // A date without its leading zero has no list form to turn back.
         const QString odd = catchOn(u"2004/5/17"_s);
         Book f(recordFileBytes({ a, odd }));
-        Logbook& book = f.log;
-        ErrorTrap& trap = f.trap;
-        const TestEnv& t = f.t;
-        const int row = int(book.catchLines().indexOf(CatchListLine(t.env, odd)));
-        QVERIFY(book.takeCatchForEdit(row, trap));
-        QVERIFY(!book.catchOutForEdit().isEmpty());
-        QCOMPARE(book.catchOutForEdit(), CatchListLine(t.env, odd).mid(2));
-        QCOMPARE(t.read(kCatchFile), recordFileBytes({ a }));
-        QVERIFY(book.putBackCatch(trap));
-        QVERIFY(book.catchOutForEdit().isEmpty());
-        QCOMPARE(t.read(kCatchFile), recordFileBytes({ a, odd }));
+        const int row = int(f.log.catchLines().indexOf(CatchListLine(f.t.env, odd)));
+        QVERIFY(f.log.takeCatchForEdit(row, f.trap));
+        QVERIFY(!f.log.catchOutForEdit().isEmpty());
+        QCOMPARE(f.log.catchOutForEdit(), CatchListLine(f.t.env, odd).mid(2));
+        QCOMPARE(f.t.read(kCatchFile), recordFileBytes({ a }));
+        QVERIFY(f.log.putBackCatch(f.trap));
+        QVERIFY(f.log.catchOutForEdit().isEmpty());
+        QCOMPARE(f.t.read(kCatchFile), recordFileBytes({ a, odd }));
 
         // A purchase out goes back in the rewrite that takes out the next.
         const QString jan = costOn(u"2006/01/15"_s), feb = costOn(u"2006/02/01"_s);
@@ -370,21 +351,19 @@ private slots:
         const QString jan = costOn(u"2004/01/10"_s), feb = costOn(u"2004/02/10"_s, u"Schnur"_s);
         const QString unlisted = u"2004/1/5\tkurz"_s;
         Book f(QByteArray(), recordFileBytes({ jan, unlisted, feb }));
-        Logbook& book = f.log;
-        const TestEnv& t = f.t;
-        QCOMPARE(book.costCount(), 2);
-        QCOMPARE(book.costItem(0), feb);
+        QCOMPARE(f.log.costCount(), 2);
+        QCOMPARE(f.log.costItem(0), feb);
         // Both purchases cost the same: the sums hold two of each amount,
         // in cents.
         const qint64 price = 450, total = 940;
-        QCOMPARE(book.costSums().price, price + price);
-        QCOMPARE(book.costSums().total, total + total);
+        QCOMPARE(f.log.costSums().price, price + price);
+        QCOMPARE(f.log.costSums().total, total + total);
         // Taking February out for editing while January is still pending.
-        QVERIFY(book.removeCost(0, jan, f.trap));
-        QCOMPARE(t.read(kCostFile), recordFileBytes({ jan, unlisted, jan }));
-        QCOMPARE(book.costLines(), QStringList({ book.costLine(0), book.costLine(0) }));
-        QCOMPARE(book.costItem(1), jan);
-        QCOMPARE(book.costSums().total, total + total);
+        QVERIFY(f.log.removeCost(0, jan, f.trap));
+        QCOMPARE(f.t.read(kCostFile), recordFileBytes({ jan, unlisted, jan }));
+        QCOMPARE(f.log.costLines(), QStringList({ f.log.costLine(0), f.log.costLine(0) }));
+        QCOMPARE(f.log.costItem(1), jan);
+        QCOMPARE(f.log.costSums().total, total + total);
     }
 };
 

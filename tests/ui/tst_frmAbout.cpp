@@ -1,14 +1,11 @@
-// The About window: its fields after the load step and the two "?" menu
-// entries.
+// The About window: its fields after the load step and its menu entry.
 #include "ui/AppFixture.h"
 #include "ui/frmAbout.h"
 #include "ui/frmHaupt.h"
-#include "ui/frmUpdater.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -21,19 +18,16 @@ class TestFrmAbout : public QObject {
 private slots:
     void fieldsAfterLoad()
     {
-        // A Windows program file whose header stamp is 5 May 2009, 08:59:44 UTC.
-        QByteArray program(1024, '\0');
-        program.replace(0, 2, "MZ");
-        program.replace(0x80, 12, QByteArray("PE\0\0\x4c\x01\x03\x00\x00\x00\x00\x4a", 12));
+        // No program file: the build time the program carries, 1 March 2024,
+        // 12:00 UTC.
         TestEnv t;
-        t.write(u"kescherheft"_s, program);
         AppState app(t.env);
-        app.build = { t.path(u"kescherheft"_s), 1709335800 };
+        app.build = { t.path(u"kescherheft"_s), 1709294400 };
         frmAbout w(app);
-        QCOMPARE(w.windowTitle(), u"Über das Uferwacht Digitales Kescherheft"_s);
-        QCOMPARE(w.txtProgrammName->text(), u"Uferwacht Digitales Kescherheft"_s);
-        QCOMPARE(w.txtVersion->text(), u"1.0.0.2"_s);
-        QCOMPARE(w.txtReleaseDate->text(), u"05.05.2009"_s);
+        QCOMPARE(QStringList({ w.windowTitle(), w.txtProgrammName->text(), w.txtVersion->text(),
+                     w.txtReleaseDate->text() }),
+            QStringList({ u"Über das Uferwacht Digitales Kescherheft"_s,
+                u"Uferwacht Digitales Kescherheft"_s, u"1.0.0.2"_s, u"01.03.2024"_s }));
         QVERIFY(w.txtCopyright->text().startsWith(u"Copyright © "_s));
         QCOMPARE(w.txtBetaTester->toPlainText().split(u'\n').size(), 2);
         // Each field is read-only and named by its caption.
@@ -45,30 +39,41 @@ private slots:
         captions.sort();
         QCOMPARE(captions,
             (QStringList { u"txtBetaTester=Beta-Tester:"_s, u"txtCoder=Programmierer:"_s,
-                u"txtCopyright=Copyright:"_s, u"txtProgrammName=Programmname:"_s,
-                u"txtReleaseDate=Release:"_s, u"txtVersion=Version:"_s }));
+                u"txtCopyright=Copyright:"_s, u"txtDataFolder=Datenordner:"_s,
+                u"txtProgrammName=Programmname:"_s, u"txtReleaseDate=Release:"_s,
+                u"txtVersion=Version:"_s }));
+        QCOMPARE(w.txtDataFolder->text(), t.dir());
         QVERIFY(!w.Image1->pixmap().isNull());
         QVERIFY(t.logEntries().isEmpty());
     }
 
-    void helpMenuOpensBothWindows()
+    // Not modal, raised rather than opened twice, destroyed when closed.
+    void helpMenuOpensTheWindowOnce()
     {
         AppFixture f;
         App& app = f.startApp();
         app.haupt->mnuAbout->trigger();
         QPointer<frmAbout> about = app.about;
-        QVERIFY(about && about->isVisible());
-        QVERIFY(app.haupt->isEnabled()); // not modal
+        QVERIFY(about && about->isVisible() && app.haupt->isEnabled());
         app.haupt->mnuAbout->trigger();
-        QCOMPARE(app.about.data(), about.data()); // raised, not opened twice
+        QCOMPARE(app.about.data(), about.data());
         about->cmdOK->click();
-        QTRY_VERIFY(about.isNull()); // destroyed when closed
+        QTRY_VERIFY(about.isNull());
+        QVERIFY(f.t->dialogs.verifyDone());
+    }
 
+    void withoutUpdaterNothingIsFetched()
+    {
+        // A package's updates come from the system: "Update starten" says so
+        // and creates no updater, which alone fetches from the network.
+        AppFixture f;
+        App& app = f.startApp();
+        app.state.updater = false;
+        f.t->dialogs.expectMessage();
         app.haupt->mnuUpdate->trigger();
-        QVERIFY(app.updater && app.updater->isVisible());
-        QVERIFY(!app.haupt->menuBar()->isEnabled());
-        app.updater->cmdAbort->click();
-        QVERIFY(app.updater->isHidden());
+        QVERIFY(!app.updater);
+        QCOMPARE(f.t->dialogs.shown().last().text, kUpdatesFromPackages);
+        QCOMPARE(f.t->dialogs.shown().last().icon, MsgIcon::Information);
         QVERIFY(app.haupt->menuBar()->isEnabled());
         QVERIFY(f.t->dialogs.verifyDone());
     }

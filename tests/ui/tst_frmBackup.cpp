@@ -13,15 +13,11 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QTest>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -92,7 +88,7 @@ private slots:
     void cleanup()
     {
         app.reset();
-        t->dialogs.verifyDone();
+        t.reset();
     }
 
     void reset_data()
@@ -103,22 +99,21 @@ private slots:
         QTest::addColumn<QString>("done");
         QTest::addColumn<bool>("catches"); // emptied
         QTest::addColumn<bool>("costs");
-        const QString q = u"Wollen Sie die %1 wirklich zurücksetzen?"_s;
-        QTest::newRow("all, yes") << u"mnuResetDB"_s << MsgResult::Yes << q.arg(u"Datenbanken"_s)
-                                  << u"Datenbanken geleert!"_s << true << true;
-        QTest::newRow("all, no") << u"mnuResetDB"_s << MsgResult::No << q.arg(u"Datenbanken"_s)
-                                 << QString() << false << false;
-        QTest::newRow("catches") << u"mnuResetFänge"_s << MsgResult::Yes
-                                 << q.arg(u"Fangdatenbank"_s) << u"Fangdatenbank geleert!"_s << true
-                                 << false;
-        QTest::newRow("costs") << u"mnuResetKosten"_s << MsgResult::Yes
-                               << q.arg(u"Kostendatenbank"_s) << u"Kostendatenbank geleert!"_s
-                               << false << true;
+        const auto row = [](const char* name, const QString& entry, MsgResult answer,
+                             const QString& log, bool catches, bool costs) {
+            QTest::newRow(name) << entry << answer
+                                << u"Wollen Sie die %1 wirklich zurücksetzen?"_s.arg(log)
+                                << (answer == MsgResult::Yes ? log + u" geleert!"_s : QString())
+                                << catches << costs;
+        };
+        row("all, yes", u"mnuResetDB"_s, MsgResult::Yes, u"Datenbanken"_s, true, true);
+        row("all, no", u"mnuResetDB"_s, MsgResult::No, u"Datenbanken"_s, false, false);
+        row("catches", u"mnuResetFänge"_s, MsgResult::Yes, u"Fangdatenbank"_s, true, false);
+        row("costs", u"mnuResetKosten"_s, MsgResult::Yes, u"Kostendatenbank"_s, false, true);
     }
 
     void reset()
     {
-        QFETCH(QString, entry);
         QFETCH(MsgResult, answer);
         QFETCH(QString, question);
         QFETCH(QString, done);
@@ -127,6 +122,7 @@ private slots:
         t->dialogs.answer(answer);
         if (answer == MsgResult::Yes)
             t->dialogs.expectMessage();
+        QFETCH(QString, entry);
         action(entry)->trigger();
         QCOMPARE(t->dialogs.shown().first().icon, MsgIcon::Question);
         QCOMPARE(texts(), QStringList({ question, done }).mid(0, done.isEmpty() ? 1 : 2));
