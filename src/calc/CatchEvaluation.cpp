@@ -24,12 +24,12 @@ namespace {
 
 constexpr int kMarkLength = 2; // photo mark and TAB before a catch's record
 
-const char16_t* const kViewNames[kEvaluationViews] = { u"Fänge pro Monat",
-    u"Fänge nach Tageszeit", u"Fänge nach Mondphase", u"Fänge nach Köder",
-    u"Fänge nach Gewässer", u"Fischarten", u"Jahresverlauf", u"Rekorde" };
+const char16_t* const kViewNames[kEvaluationViews]
+    = { u"Fänge pro Monat", u"Fänge nach Tageszeit", u"Fänge nach Mondphase", u"Fänge nach Köder",
+          u"Fänge nach Gewässer", u"Fischarten", u"Jahresverlauf", u"Rekorde" };
 
-const char16_t* const kMonthNames[12] = { u"Januar", u"Februar", u"März", u"April", u"Mai",
-    u"Juni", u"Juli", u"August", u"September", u"Oktober", u"November", u"Dezember" };
+const char16_t* const kMonthNames[12] = { u"Januar", u"Februar", u"März", u"April", u"Mai", u"Juni",
+    u"Juli", u"August", u"September", u"Oktober", u"November", u"Dezember" };
 
 // The phase texts the catch entry stores, in the order of the cycle.
 const char16_t* const kPhases[8] = { u"Neumond", u"1/4 Mond, zu.", u"Halbmond, zu.",
@@ -301,8 +301,8 @@ QList<EvaluationRow> CatchEvaluation::yearRows() const
     std::map<int, EvaluationRow> years;
     std::map<int, QStringList> lines;
     for (int i : m_chosen) {
-        const int key = m_catches[i].year == 0 ? std::numeric_limits<int>::max()
-                                               : m_catches[i].year;
+        const int key
+            = m_catches[i].year == 0 ? std::numeric_limits<int>::max() : m_catches[i].year;
         EvaluationRow& r = years[key];
         ++r.count;
         r.grams += m_catches[i].grams;
@@ -338,7 +338,8 @@ EvaluationFigures CatchEvaluation::figures(EvaluationView view) const
         rows[places].category = kNoValue;
         for (int i : m_chosen) {
             const Catch& c = m_catches[i];
-            const int slot = months ? (c.month > 0 ? c.month - 1 : places) : (c.hour >= 0 ? c.hour : places);
+            const int slot
+                = months ? (c.month > 0 ? c.month - 1 : places) : (c.hour >= 0 ? c.hour : places);
             ++rows[slot].count;
             rows[slot].grams += c.grams;
         }
@@ -388,10 +389,15 @@ QList<EvaluationTable> CatchEvaluation::tables(EvaluationView view) const
 {
     if (view == EvaluationView::Records)
         return recordTables();
+    return { FiguresTable(view, figures(view)) };
+}
+
+EvaluationTable FiguresTable(EvaluationView view, const EvaluationFigures& f)
+{
     static const char16_t* const kCategoryColumn[] = { u"Monat", u"Tageszeit", u"Mondphase",
-        u"Köder", u"Gewässer", u"Fischart", u"Jahr" };
+        u"Köder", u"Gewässer", u"Fischart", u"Jahr", u"" };
     EvaluationTable t;
-    const EvaluationFigures f = figures(view);
+    t.figures = { false, true, true, true };
     if (view == EvaluationView::Years) {
         t.columns = QStringList { u"Jahr"_s, u"Anzahl"_s, u"Gewicht (kg)"_s, u"Angelzeit"_s };
         for (const EvaluationRow& r : f.rows)
@@ -404,7 +410,7 @@ QList<EvaluationTable> CatchEvaluation::tables(EvaluationView view) const
         for (const EvaluationRow& r : f.rows)
             t.cells.append(figureCells(r, f.catches));
     }
-    return { t };
+    return t;
 }
 
 QList<EvaluationTable> CatchEvaluation::recordTables() const
@@ -442,9 +448,10 @@ QList<EvaluationTable> CatchEvaluation::recordTables() const
 
         EvaluationTable t;
         t.title = title;
-        t.columns = QStringList { groupColumn, u"Schwerster Fisch (kg)"_s, u"Datum"_s,
-            u"Gewässer"_s, otherColumn, u"Längster Fisch (cm)"_s, u"Datum"_s, u"Gewässer"_s,
-            otherColumn };
+        t.columns
+            = QStringList { groupColumn, u"Schwerster Fisch (kg)"_s, u"Datum"_s, u"Gewässer"_s,
+                  otherColumn, u"Längster Fisch (cm)"_s, u"Datum"_s, u"Gewässer"_s, otherColumn };
+        t.figures = { false, true, false, false, false, true, false, false, false };
         std::array<QStringView, kCatchFields> f;
         // Figure, date, water and the other field of a catch, or dashes.
         auto fish = [&](int i, bool weight) -> QStringList {
@@ -454,11 +461,12 @@ QList<EvaluationTable> CatchEvaluation::recordTables() const
             SplitRecord(QStringView(line).sliced(kMarkLength), kCatchFields, f.data());
             const Catch& c = m_catches[i];
             return { weight ? KgText(c.grams) : f[7].trimmed().toString(), f[0].toString(),
-                m_fields[Water].names[c.water], m_fields[field == Species ? Angler : Species].names[c.*other] };
+                m_fields[Water].names[c.water],
+                m_fields[field == Species ? Angler : Species].names[c.*other] };
         };
         for (int g : order)
-            t.cells.append(
-                QStringList { names[g] } + fish(best[g].heaviest, true) + fish(best[g].longest, false));
+            t.cells.append(QStringList { names[g] } + fish(best[g].heaviest, true)
+                + fish(best[g].longest, false));
         return t;
     };
     return { table(Species, &Catch::species, &Catch::angler, u"Rekorde je Fischart"_s,

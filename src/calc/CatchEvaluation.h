@@ -46,8 +46,12 @@ struct EvaluationTable {
     QString title; // empty for the one table of a view
     QStringList columns;
     QList<QStringList> cells;
-    // The first column is the category; every other one holds figures.
+    QList<bool> figures; // per column: true where it holds figures
 };
+
+// The table of a view's figures: the category, "Anzahl", "Gewicht (kg)"
+// and "Anteil"; for the years "Angelzeit" instead of the share.
+EvaluationTable FiguresTable(EvaluationView view, const EvaluationFigures& figures);
 
 // "12,40" for 12400 grams.
 QString KgText(qint64 grams);

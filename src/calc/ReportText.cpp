@@ -25,7 +25,7 @@ QString UnreadableLinesNote(
     else if (missing == 1)
         note += u"; 1 davon ist %1 und fehlt in %2"_s.arg(partOf, missingFrom);
     else if (missing > 1)
-        note += u"; %1 davon sind %2 und fehlen in %3"_s.arg(QString::number(missing), partOf,
-            missingFrom);
+        note += u"; %1 davon sind %2 und fehlen in %3"_s.arg(
+            QString::number(missing), partOf, missingFrom);
     return note + u'.';
 }

@@ -67,8 +67,8 @@ QString BarChartSvg(const BarChart& c, int width, int height)
                  u"transform=\"rotate(-90 %1 %2)\">%3</text>\n"_s.arg(
                      num(centre + 4), num(bottom + 6), label);
         else
-            s += u"<text class=\"label\" x=\"%1\" y=\"%2\" text-anchor=\"middle\">%3</text>\n"_s.arg(
-                num(centre), num(bottom + 16), label);
+            s += u"<text class=\"label\" x=\"%1\" y=\"%2\" text-anchor=\"middle\">%3</text>\n"_s
+                     .arg(num(centre), num(bottom + 16), label);
     }
     s += u"<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%2\" stroke=\"#000000\"/>\n"_s.arg(
         num(plotLeft), num(bottom), num(plotLeft + plotWidth));

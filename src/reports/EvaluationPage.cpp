@@ -50,12 +50,12 @@ QStringList EvaluationPageLines(const EvaluationPrint& e)
                 p << u"<h2>"_s + HtmlText(t.title) + u"</h2>"_s;
             QString head = u"<table>"_s + u"<thead><tr>"_s;
             for (qsizetype c = 0; c < t.columns.size(); ++c)
-                head += cell(u"th"_s, t.columns[c], c > 0);
+                head += cell(u"th"_s, t.columns[c], t.figures.value(c));
             p << head + u"</tr></thead><tbody>"_s;
             for (const QStringList& row : t.cells) {
                 QString line = u"<tr>"_s;
                 for (qsizetype c = 0; c < row.size(); ++c)
-                    line += cell(u"td"_s, row[c], c > 0);
+                    line += cell(u"td"_s, row[c], t.figures.value(c));
                 p << line + u"</tr>"_s;
             }
             p << u"</tbody></table>"_s;

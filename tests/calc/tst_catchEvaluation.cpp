@@ -15,9 +15,9 @@ namespace {
 QString item(const QString& f)
 {
     const QStringList v = f.split(u'|');
-    return sampleCatch({ { 1, v[0] }, { 2, v[1] }, { 3, v[2] }, { 4, v[3] }, { 5, v[4] },
-                           { 6, v[5] }, { 7, v[6] }, { 8, v[7] }, { 9, v[8] }, { 12, v[9] },
-                           { 17, v[10] } })
+    return sampleCatch(
+        { { 1, v[0] }, { 2, v[1] }, { 3, v[2] }, { 4, v[3] }, { 5, v[4] }, { 6, v[5] }, { 7, v[6] },
+            { 8, v[7] }, { 9, v[8] }, { 12, v[9] }, { 17, v[10] } })
         .join(u'\t');
 }
 
@@ -75,16 +75,16 @@ private slots:
                 u"Eva|4,50|31.12.2004|Baggersee|Hecht|90|31.12.2004|Baggersee|Hecht"_s,
                 u"Max|12,40|17.05.2004|Baggersee|Karpfen|84|17.05.2004|Baggersee|Karpfen"_s,
                 u"(ohne Angabe)|4,50|03.01.2005|Rhein|Hecht|–|–|–|–"_s });
-        row("one year", V::Species, { u"Barsch|1|0,35|50,0 %"_s, u"Hecht|1|4,50|50,0 %"_s },
-            2005);
+        row("one year", V::Species, { u"Barsch|1|0,35|50,0 %"_s, u"Hecht|1|4,50|50,0 %"_s }, 2005);
         row("one angler, spelt two ways", V::Waters, { u"Baggersee|2|15,45|100,0 %"_s }, 0, 2);
         row("empty angler", V::Baits, { u"Blinker|1|4,50|100,0 %"_s }, 0, 0);
         row("weight filter", V::Waters, { u"Baggersee|2|16,90|66,7 %"_s, u"Rhein|1|4,50|33,3 %"_s },
             0, -1, u"kg>4"_s);
         row("photo filter", V::Species, { u"Barsch|1|0,35|50,0 %"_s, u"Karpfen|1|12,40|50,0 %"_s },
             0, -1, u"*"_s);
-        row("leading plus dropped", V::Years, { u"2004|1|4,50|0 T  2 Std  0 Min"_s,
-            u"2005|1|4,50|0 T  3 Std  0 Min"_s }, 0, -1, u"+hecht"_s);
+        row("leading plus dropped", V::Years,
+            { u"2004|1|4,50|0 T  2 Std  0 Min"_s, u"2005|1|4,50|0 T  3 Std  0 Min"_s }, 0, -1,
+            u"+hecht"_s);
         row("no catch in the choice", V::Months, {}, 2003);
     }
 
@@ -114,7 +114,10 @@ private slots:
             for (const QStringList& cells : table.cells)
                 shown.append(cells.join(u'|'));
         }
-        const int places = view == V::Months ? 12 : view == V::Hours ? 24 : view == V::MoonPhases ? 9 : 0;
+        const int places = view == V::Months ? 12
+            : view == V::Hours               ? 24
+            : view == V::MoonPhases          ? 9
+                                             : 0;
         if (places > 0 && !rows.isEmpty()) {
             QCOMPARE(shown.size(), places);
             // Every slot is listed; those not worked out above hold nothing.

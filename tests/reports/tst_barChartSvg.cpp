@@ -16,9 +16,8 @@ private slots:
         QTest::addColumn<QStringList>("labels");
         QTest::addColumn<QList<qint64>>("counts");
         QTest::newRow("no bars") << QStringList() << QList<qint64>();
-        QTest::newRow("markup and quotes in labels")
-            << QStringList { u"Barsch <Fluss> & \"Co\""_s, u"Köder 'X'"_s, u"%1 %2"_s }
-            << QList<qint64> { 3, 0, 32767 };
+        QTest::newRow("markup and quotes in labels") << QStringList { u"Barsch <Fluss> & \"Co\""_s,
+            u"Köder 'X'"_s, u"%1 %2"_s } << QList<qint64> { 3, 0, 32767 };
         QStringList hours;
         for (int h = 0; h < 24; ++h)
             hours.append(u"%1 Uhr"_s.arg(h));

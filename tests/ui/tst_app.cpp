@@ -39,7 +39,7 @@ private Q_SLOTS:
         QCOMPARE(t->logEntries(), (QStringList { u"PROGRAMM\tStart"_s, u"PROGRAMM\tEnde"_s }));
         // Line 9 is the single character 0 after an orderly end.
         const QList<QByteArray> lines = t->read(u"settings.ini"_s).split('\n');
-        QCOMPARE(lines.size(), 10);
+        QCOMPARE(lines.size(), 15);
         QCOMPARE(lines.at(8), QByteArray("0\r"));
     }
 
