@@ -193,7 +193,6 @@ void CatchEvaluation::load(const Logbook& log)
     std::sort(m_years.begin(), m_years.end(), std::greater<int>());
 
     // The angler chosen before is found again by its name.
-    const QString chosenKey = m_angler >= 0 ? m_anglerKey : QString();
     m_anglerOrder.resize(m_fields[Angler].names.size());
     std::iota(m_anglerOrder.begin(), m_anglerOrder.end(), 0);
     const Field& anglers = m_fields[Angler];
@@ -201,11 +200,11 @@ void CatchEvaluation::load(const Logbook& log)
         return std::make_pair(GermanSortKey(anglers.names[a]), anglers.names[a])
             < std::make_pair(GermanSortKey(anglers.names[b]), anglers.names[b]);
     });
-    if (m_angler >= 0)
-        m_angler = anglers.groupOfKey.value(chosenKey, -2);
+    if (m_anglerChosen)
+        m_angler = anglers.groupOfKey.value(m_anglerKey, -2);
 
-    m_passes.assign(n, true);
-    setFilter(m_filter);
+    runFilter();
+    choose();
 }
 
 QStringList CatchEvaluation::anglers() const
@@ -229,14 +228,21 @@ void CatchEvaluation::setAngler(int index)
         m_anglerKey = m_fields[Angler].keys[m_angler];
     } else {
         m_angler = -1;
-        m_anglerKey.clear();
     }
+    m_anglerChosen = m_angler >= 0;
     choose();
 }
 
 QString CatchEvaluation::setFilter(const QString& typed)
 {
     m_filter = typed.startsWith(u'+') ? typed.mid(1) : typed;
+    runFilter();
+    choose();
+    return m_filter;
+}
+
+void CatchEvaluation::runFilter()
+{
     m_passes.assign(m_lines.size(), true);
     if (!m_filter.isEmpty()) {
         // The expression is read once and then tested against every line,
@@ -245,8 +251,6 @@ QString CatchEvaluation::setFilter(const QString& typed)
         for (qsizetype i = 0; i < m_lines.size(); ++i)
             m_passes[i] = expression.matches(m_env, m_lines[i]);
     }
-    choose();
-    return m_filter;
 }
 
 void CatchEvaluation::choose()

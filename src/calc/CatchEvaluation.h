@@ -119,6 +119,7 @@ private:
     };
     enum FieldIndex { Species, Bait, Water, Angler, Phase, FieldCount };
 
+    void runFilter();
     void choose();
     QList<EvaluationRow> byGroup(int field, int Catch::*group, int limit) const;
     QList<EvaluationTable> recordTables() const;
@@ -137,6 +138,7 @@ private:
     int m_year = 0;
     int m_angler = -1; // group of the angler field; -2 when it is gone
     QString m_anglerKey;
+    bool m_anglerChosen = false;
     QString m_filter;
     std::vector<bool> m_passes; // lines that pass the filter
     std::vector<int> m_chosen; // catches in the choice, list order

@@ -109,6 +109,7 @@ frmAuswertung::frmAuswertung(AppState& app, QWidget* parent)
     setWindowFlags(Qt::Window);
     buildWidgets();
     setAccessibleIdentifiers(this);
+    placeWindow();
 }
 
 void frmAuswertung::buildWidgets()
@@ -397,24 +398,25 @@ void frmAuswertung::cmdSaveImage_Click()
     }
 }
 
+void frmAuswertung::placeWindow()
+{
+    const SettingsRecord& s = m_app.settings;
+    if (s.EvaluationWidth <= 0 || s.EvaluationHeight <= 0) {
+        resize(920, 580);
+        return;
+    }
+    QSize size(px(s.EvaluationWidth), px(s.EvaluationHeight));
+    const QPoint at(px(s.EvaluationLeft), px(s.EvaluationTop));
+    // A place on a screen that is no longer there is not taken.
+    if (const QScreen* screen = QGuiApplication::screenAt(at)) {
+        size = size.boundedTo(screen->availableGeometry().size());
+        move(at);
+    }
+    resize(size);
+}
+
 void frmAuswertung::showEvent(QShowEvent* e)
 {
-    if (!m_placed) {
-        m_placed = true;
-        const SettingsRecord& s = m_app.settings;
-        if (s.EvaluationWidth > 0 && s.EvaluationHeight > 0) {
-            QSize size(px(s.EvaluationWidth), px(s.EvaluationHeight));
-            const QPoint at(px(s.EvaluationLeft), px(s.EvaluationTop));
-            // A place on a screen that is no longer there is not taken.
-            if (const QScreen* screen = QGuiApplication::screenAt(at)) {
-                size = size.boundedTo(screen->availableGeometry().size());
-                move(at);
-            }
-            resize(size);
-        } else {
-            resize(920, 580);
-        }
-    }
     QWidget::showEvent(e);
     Form_Load();
 }
@@ -433,7 +435,7 @@ void frmAuswertung::resizeEvent(QResizeEvent* e)
 
 void frmAuswertung::keepGeometry()
 {
-    if (!m_placed || !isVisible() || isMinimized() || isMaximized())
+    if (!isVisible() || isMinimized() || isMaximized())
         return;
     SettingsRecord& s = m_app.settings;
     s.EvaluationLeft = twips16(x());

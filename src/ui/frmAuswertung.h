@@ -63,11 +63,13 @@ private:
     void fillChoices();
     // Shows the figures of the current view and choice.
     void showFigures();
+    // Takes the place and size kept in the settings, when there are any.
+    void placeWindow();
+    // Keeps the place and size in the settings.
     void keepGeometry();
     QStringList choiceTexts() const;
 
     AppState& m_app;
     CatchEvaluation m_evaluation;
-    bool m_placed = false;
     QString m_applied; // the filter expression in effect
 };
