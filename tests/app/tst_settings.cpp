@@ -116,9 +116,6 @@ private slots:
         row("evaluation window placed",
             ini(u" 10 | 20 | 30 | 40 | 1 | 0 |-30 | 15 | 9000 | 6000 "_s), {},
             { 10, 20, 30, 40, 1, -30, 15, 9000, 6000 });
-        row("evaluation section cut short",
-            lines(u"[F]| 10 | 20 |[H]| 30 | 40 | 1 |[A]| 0 |[E]| 15 "_s), u"Error (62)"_s,
-            { 10, 20, 30, 40, 1, 15, 7, 7, 7 });
         const QString e13 = u"Error (13)"_s;
         row("non-numeric", ini(u" 10 | 20 | zehn | 40 | 1 | 1 "_s), e13,
             { 10, 20, 7, 7, 7, 7, 7, 7, 7 });

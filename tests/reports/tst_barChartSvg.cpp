@@ -1,5 +1,4 @@
-// The chart as SVG: well-formed XML with one bar per category, each with
-// its label and count, whatever the labels hold.
+// The chart as SVG: well-formed XML, one bar per category with its count.
 #include "reports/BarChartSvg.h"
 
 #include <QTest>

@@ -61,7 +61,6 @@ QStringList evaluationPage()
     EvaluationPrint e;
     e.view = u"Fänge nach Gewässer"_s;
     e.choices = { u"Jahr: 2004"_s, u"Fänger: Jürgen"_s, u"Filter: <Fluss> & Co"_s };
-    e.note = u"1 Zeile der Fangdatei konnte nicht gelesen werden."_s;
     e.svg = BarChartSvg(MakeBarChart(e.view, { u"Mühlenteich"_s, u"Öhrsee"_s }, { 12, 3 }));
     e.tables = { { {}, { u"Gewässer"_s, u"Anzahl"_s, u"Gewicht (kg)"_s, u"Anteil"_s },
         { { u"Mühlenteich"_s, u"12"_s, u"148,80"_s, u"80,0 %"_s },
