@@ -1,4 +1,4 @@
-// A small catch log worked out by hand: a trip past midnight, a damaged line,
+// A catch log worked out by hand: a trip past midnight, a damaged line,
 // photo marks, an empty angler, spellings apart in letter case and blanks.
 #include "calc/CatchEvaluation.h"
 #include "store/Logbook.h"
@@ -30,6 +30,14 @@ const QStringList kLog {
 };
 
 using V = EvaluationView;
+
+void load(const TestEnv& t, const QStringList& items, CatchEvaluation& e)
+{
+    t.write(u"db\\fänge\\db"_s, recordFileBytes(items));
+    Logbook log(t.env);
+    log.refresh(u"Test"_s);
+    e.load(log);
+}
 
 } // namespace
 
@@ -93,11 +101,8 @@ private slots:
         QFETCH(QString, filter);
         QFETCH(QStringList, rows);
         TestEnv t;
-        t.write(u"db\\fänge\\db"_s, recordFileBytes(kLog));
-        Logbook log(t.env);
-        log.refresh(u"Test"_s);
         CatchEvaluation e(t.env);
-        e.load(log);
+        load(t, kLog, e);
         QCOMPARE(e.years(), (QList<int> { 2005, 2004 }));
         QCOMPARE(e.anglers(), (QStringList { u"(ohne Angabe)"_s, u"Eva"_s, u"Max"_s }));
         e.setYear(year);
@@ -120,19 +125,30 @@ private slots:
         QCOMPARE(shown, rows);
     }
 
-    // Shares round halves away from zero.
-    void share_data()
+    // A catch per letter, the letter its bait; the rest of 15 is "Sonstige".
+    void mostFrequent_data()
     {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("total");
-        QTest::addColumn<QString>("share");
-        QTest::newRow("half up") << 1 << 16 << u"6,3 %"_s; // 6,25
+        QTest::addColumn<QString>("baits");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("last");
+        QTest::newRow("fifteen") << u"ABCDEFGHIJKLMNO"_s << 15 << u"O|1|12,40|6,7 %"_s;
+        QTest::newRow("sixteen, share halves up")
+            << u"ABCDEFGHIJKLMNOP"_s << 16 << u"Sonstige|1|12,40|6,3 %"_s;
+        QTest::newRow("two summed")
+            << u"QABCDEFGHIJKLMNOPQ"_s << 16 << u"Sonstige|2|24,80|11,1 %"_s;
     }
-    void share()
+    void mostFrequent()
     {
-        QFETCH(int, count);
-        QFETCH(int, total);
-        QTEST(ShareText(count, total), "share");
+        QFETCH(QString, baits);
+        QStringList items;
+        for (QChar b : baits)
+            items.append(sampleCatch({ { 12, QString(b) } }).join(u'\t'));
+        TestEnv t;
+        CatchEvaluation e(t.env);
+        load(t, items, e);
+        const EvaluationTable table = e.tables(V::Baits).value(0);
+        QTEST(int(table.cells.size()), "rows");
+        QTEST(table.cells.last().join(u'|'), "last");
     }
 };
 

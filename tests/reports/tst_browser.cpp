@@ -66,8 +66,6 @@ QStringList evaluationPage()
         { { u"Mühlenteich"_s, u"12"_s, u"148,80"_s, u"80,0 %"_s },
             { u"Öhrsee"_s, u"3"_s, u"0,35"_s, u"20,0 %"_s } },
         { false, true, true, true } } };
-    e.date = u"17.05.2005"_s;
-    e.version = u"1.0.0.2"_s;
     return EvaluationPageLines(e);
 }
 

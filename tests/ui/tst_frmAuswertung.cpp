@@ -1,5 +1,4 @@
-// The evaluation window: choices change the table, an empty choice says
-// so, a change of the log shows at once, the chart prints and saves.
+// The evaluation window: choices, an empty choice, log changes, print, save.
 #include "platform/ErrorLog.h"
 #include "ui/AppFixture.h"
 #include "ui/frmAuswertung.h"
