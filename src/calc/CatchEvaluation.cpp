@@ -102,34 +102,38 @@ QString ShareText(int count, int total)
 int CatchEvaluation::Field::add(QStringView text)
 {
     const QString spelling = text.trimmed().toString();
-    const QString key = spelling.toLower();
-    auto at = groupOfKey.constFind(key);
-    if (at == groupOfKey.cend()) {
-        at = groupOfKey.insert(key, int(keys.size()));
-        keys.append(key);
-        spellings.append(QHash<QString, int>());
+    auto at = spellingOfText.constFind(spelling);
+    if (at == spellingOfText.cend()) {
+        const QString key = spelling.toLower();
+        auto group = groupOfKey.constFind(key);
+        if (group == groupOfKey.cend()) {
+            group = groupOfKey.insert(key, int(keys.size()));
+            keys.append(key);
+        }
+        at = spellingOfText.insert(spelling, int(spellings.size()));
+        spellings.append({ spelling, *group, 0 });
     }
-    ++spellings[*at][spelling];
-    return *at;
+    Spelling& s = spellings[*at];
+    ++s.count;
+    return s.group;
 }
 
 void CatchEvaluation::Field::settleNames()
 {
-    names.clear();
-    for (qsizetype g = 0; g < keys.size(); ++g) {
-        // The most frequent spelling; of equally frequent ones the first in
-        // alphabetical order, so that the name does not depend on the order
-        // of the log.
-        QString best;
-        int bestCount = 0;
-        for (auto it = spellings[g].cbegin(); it != spellings[g].cend(); ++it) {
-            if (it.value() > bestCount || (it.value() == bestCount && it.key() < best)) {
-                best = it.key();
-                bestCount = it.value();
-            }
-        }
-        names.append(best.isEmpty() ? kNoValue : best);
+    // The most frequent spelling of each group; of equally frequent ones the
+    // first in alphabetical order, so that the name does not depend on the
+    // order of the log.
+    QList<int> best(keys.size(), -1);
+    for (int i = 0; i < int(spellings.size()); ++i) {
+        const Spelling& s = spellings[i];
+        int& b = best[s.group];
+        if (b < 0 || s.count > spellings[b].count
+            || (s.count == spellings[b].count && s.text < spellings[b].text))
+            b = i;
     }
+    names.clear();
+    for (int b : best)
+        names.append(spellings[b].text.isEmpty() ? kNoValue : spellings[b].text);
 }
 
 CatchEvaluation::CatchEvaluation(const Env& env)

@@ -98,8 +98,17 @@ private:
     struct Field {
         QList<QString> names; // of each group, its most frequent spelling
         QList<QString> keys;
-        QList<QHash<QString, int>> spellings;
         QHash<QString, int> groupOfKey;
+        // Each spelling (blanks around it removed) once, with its group
+        // and how often it occurs: most values repeat, so a spelling met
+        // before needs no second look at its letter case.
+        struct Spelling {
+            QString text;
+            int group = 0;
+            int count = 0;
+        };
+        QList<Spelling> spellings;
+        QHash<QString, int> spellingOfText;
         int add(QStringView text);
         void settleNames();
     };
