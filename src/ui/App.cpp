@@ -15,12 +15,14 @@
 #include "ui/frmAbout.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
+#include "ui/frmAuswertung.h"
 #include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
 #include "ui/frmUpdater.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScopedValueRollback>
 
@@ -48,6 +50,7 @@ App::~App()
     state.log->disconnect();
     delete updater.data();
     delete about.data();
+    delete auswertung.data();
     delete addFish.data();
     delete kosten;
     delete uebersicht;
@@ -179,6 +182,8 @@ void App::loadWindows(ErrorTrap& trap)
         QObject::connect(
             haupt->mnuUpdate, &QAction::triggered, haupt, [this] { mnuUpdate_Click(); });
         QObject::connect(haupt->mnuAbout, &QAction::triggered, haupt, [this] { mnuAbout_Click(); });
+        QObject::connect(
+            haupt->mnuAuswertung, &QAction::triggered, haupt, [this] { mnuAuswertung_Click(); });
     });
 }
 
@@ -267,6 +272,11 @@ void App::Änderung()
         if (uebersicht)
             uebersicht->CreateBar();
     });
+    // A hidden evaluation window takes the changes when it is shown again.
+    trap.step([&] {
+        if (auswertung && auswertung->isVisible())
+            auswertung->Form_Load();
+    });
 }
 
 void App::openAddFish()
@@ -323,4 +333,14 @@ void App::mnuAbout_Click()
     about->raise();
     about->activateWindow();
     about->setFocus();
+}
+
+void App::mnuAuswertung_Click()
+{
+    if (!auswertung)
+        auswertung = new frmAuswertung(state);
+    auswertung->show();
+    auswertung->raise();
+    auswertung->activateWindow();
+    auswertung->lstAnsicht->setFocus();
 }

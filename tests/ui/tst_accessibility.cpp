@@ -4,6 +4,7 @@
 #include "ui/FilterSwitch.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
+#include "ui/frmAuswertung.h"
 #include "ui/frmDatePicker.h"
 #include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
@@ -107,6 +108,8 @@ class TestAccessibility : public QObject, AppFixture {
             auto* k = app->createCosts();
             w.reset(k);
             filterMode = [k] { return k->filterMode(); };
+        } else if (window.startsWith(u"frmAuswertung")) {
+            w = std::make_unique<frmAuswertung>(app->state);
         } else if (window.startsWith(u"frmDatePicker")) {
             w = std::make_unique<frmDatePicker>(app->state.env, nullptr);
         } else {
@@ -138,6 +141,8 @@ private Q_SLOTS:
         QTest::newRow("cost window") << u"frmAddKosten"_s << u"txtVersandkosten txtGesamt"_s;
         QTest::newRow("cost window, filter mode")
             << u"frmAddKosten filter"_s << u"txtGesamt2 txtFilter"_s;
+        QTest::newRow("evaluations")
+            << u"frmAuswertung"_s << u"cboJahr cboFänger txtFilter lstAnsicht grdZahlen cmdPrint"_s;
         QTest::newRow("date picker") << u"frmDatePicker"_s << u"DTPicker1 cmdSave"_s;
         QTest::newRow("picture window") << u"frmPic"_s << u"cmdClose"_s;
     }
