@@ -9,6 +9,8 @@
 //              cost window, each with the refresh that follows
 //   deletes    a catch from the catch overview, a purchase from the cost
 //              window, the question answered "Ja", with the refresh
+//   evaluation the evaluation window opened from the menu, and a switch of
+//              its view or of its year or angler
 //
 // Exits non-zero when a figure misses its budget or a run did not do what
 // it should (an unexpected dialog, an entry not saved or not deleted).
@@ -23,14 +25,17 @@
 #include "ui/TextFilters.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
+#include "ui/frmAuswertung.h"
 #include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -50,8 +55,11 @@ constexpr int kScaling = 100000; // far beyond: does the start still grow linear
 
 // Budgets as ratios to the floor: with a floor of about 17 ms at capacity,
 // the user waits at most 25 ms for a refresh, 30 ms for a save, 50 ms for a
-// delete with its refresh and 150 ms for the start.
+// delete with its refresh and 150 ms for the start, 100 ms for the
+// evaluation window to open and 30 ms for it to switch a view or a choice.
 constexpr double kRefreshBudget = 1.5;
+constexpr double kOpenEvaluationBudget = 6.0;
+constexpr double kSwitchEvaluationBudget = 1.8;
 constexpr double kSaveBudget = 1.8;
 constexpr double kDeleteBudget = 3.0;
 constexpr double kStartBudget = 9.0;
@@ -60,6 +68,7 @@ constexpr double kPeakMemoryBudgetMB = 80;
 struct Figures {
     Sample floorCapacity, floorScaling;
     Sample start, refresh, deleteCatch, saveCatch, deletePurchase, savePurchase, startScaling;
+    Sample openEvaluation, switchEvaluation;
     double peakMB = -1, peakMBScaling = -1;
 } figures;
 
@@ -372,6 +381,47 @@ void BM_SavePurchase(benchmark::State& state)
     settle();
 }
 
+// The window is made anew for each run, as on the first F6 of a run.
+void BM_OpenEvaluation(benchmark::State& state)
+{
+    RunningProgram& p = program();
+    for (auto _ : state) {
+        delete p.app->auswertung.data();
+        settle();
+        timeAction(state, figures.openEvaluation, [&] { p.app->mnuAuswertung_Click(); });
+        if (!p.app->auswertung
+            || p.app->auswertung->evaluation().catches() != lineCount(catchFile(p.dir))) {
+            fault(u"the evaluation window does not count every catch"_s);
+            break;
+        }
+    }
+}
+
+// Every view in turn, with the year and the angler changed in between.
+void BM_SwitchEvaluation(benchmark::State& state)
+{
+    RunningProgram& p = program();
+    p.app->mnuAuswertung_Click();
+    settle();
+    frmAuswertung* w = p.app->auswertung;
+    int i = 0;
+    for (auto _ : state) {
+        const int step = i++;
+        timeAction(state, figures.switchEvaluation, [&] {
+            if (step % 3 == 0)
+                w->lstAnsicht->setCurrentRow((step / 3) % 8);
+            else if (step % 3 == 1)
+                w->cboJahr->setCurrentIndex((step / 3) % w->cboJahr->count());
+            else
+                w->cboFänger->setCurrentIndex((step / 3) % w->cboFänger->count());
+        });
+    }
+    if (w->evaluation().catches() == 0 && w->cboJahr->currentIndex() == 0)
+        fault(u"the evaluation window shows no catch"_s);
+    w->close();
+    settle();
+}
+
 // ---------------------------------------------------------------- Report
 
 // One line of the table; false when the figure was measured and missed
@@ -436,6 +486,10 @@ bool report()
         u"Delete a catch, with refresh"_s + at, f.deleteCatch, f.floorCapacity, kDeleteBudget);
     ok &= reportRow(u"Delete a purchase, with refresh"_s + at, f.deletePurchase, f.floorCapacity,
         kDeleteBudget);
+    ok &= reportRow(u"Open the evaluation window"_s + at, f.openEvaluation, f.floorCapacity,
+        kOpenEvaluationBudget);
+    ok &= reportRow(u"Switch an evaluation view or choice"_s + at, f.switchEvaluation,
+        f.floorCapacity, kSwitchEvaluationBudget);
     ok &= reportMemory(u"Peak memory of the start"_s + at, f.peakMB, kPeakMemoryBudgetMB);
     ok &= reportRow(u"Start, new process, 100000"_s, f.startScaling, f.floorScaling, kStartBudget);
     ok &= reportMemory(u"Peak memory of the start, 100000"_s, f.peakMBScaling, 0);
@@ -480,6 +534,8 @@ int main(int argc, char** argv)
     add("App/SaveCatch", BM_SaveCatch, 10);
     add("App/DeletePurchase", BM_DeletePurchase, 10);
     add("App/SavePurchase", BM_SavePurchase, 10);
+    add("App/OpenEvaluation", BM_OpenEvaluation, 8);
+    add("App/SwitchEvaluation", BM_SwitchEvaluation, 48);
     add("Start/NewProcess/100000", BM_StartScaling, 3);
     benchmark::RunSpecifiedBenchmarks();
 

@@ -52,6 +52,16 @@ public:
         return field;
     }
 
+    // True when nothing but blanks and line ends is left.
+    bool atEnd() const
+    {
+        for (qsizetype i = m_pos; i < m_text.size(); ++i) {
+            if (m_text[i] != u' ' && m_text[i] != u'\r' && m_text[i] != u'\n')
+                return false;
+        }
+        return true;
+    }
+
     // A decimal integer; it also ends at a blank. Blanks behind it and the
     // comma or line end after them are consumed.
     qint16 number()
@@ -133,6 +143,13 @@ void readSettings(const QString& text, SettingsRecord& rec, qint16& firstRun)
     rec.MainWindowState = in.number();
     in.text(); // [Allgemein]
     firstRun = in.number();
+    if (in.atEnd())
+        return; // written before the evaluation window had its place kept
+    in.text(); // [Auswertungen]
+    rec.EvaluationLeft = in.number();
+    rec.EvaluationTop = in.number();
+    rec.EvaluationWidth = in.number();
+    rec.EvaluationHeight = in.number();
 }
 
 QString firstStartQuestion()
@@ -175,6 +192,11 @@ QByteArray SettingsFileBytes(const SettingsRecord& s, qint16 firstRun, bool firs
     text += numberField(s.MainWindowState) + crlf;
     text += QStringLiteral("[Allgemein]") + crlf;
     text += (firstRunField ? numberField(firstRun) : QStringLiteral("0")) + crlf;
+    text += QStringLiteral("[Auswertungen]") + crlf;
+    text += numberField(s.EvaluationLeft) + crlf;
+    text += numberField(s.EvaluationTop) + crlf;
+    text += numberField(s.EvaluationWidth) + crlf;
+    text += numberField(s.EvaluationHeight) + crlf;
     return encode1252(text);
 }
 

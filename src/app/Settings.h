@@ -12,19 +12,27 @@ struct SettingsRecord {
     qint16 MainHeight = 0;
     qint16 MainWidth = 0;
     qint16 MainWindowState = 0; // 0 normal, 1 minimised, 2 maximised
+    // The evaluation window's place and size; a width of 0 means it has
+    // never been placed. Files from before the window lack these lines.
+    qint16 EvaluationLeft = 0;
+    qint16 EvaluationTop = 0;
+    qint16 EvaluationWidth = 0;
+    qint16 EvaluationHeight = 0;
 };
 
 // The values a new settings file holds: every size 1000 twips, state normal.
 SettingsRecord DefaultSettings();
 
-// The nine lines of the file; firstRunField false writes line 9 as the
-// single character "0" (the form the program end uses).
+// The lines of the file: nine, and the evaluation window's section of five
+// after them; firstRunField false writes line 9 as the single character "0"
+// (the form the program end uses).
 QByteArray SettingsFileBytes(const SettingsRecord& s, qint16 firstRun, bool firstRunField = true);
 
 // Reads the file's text by position: nine fields, the three section lines
-// ignored, the six numbers into rec and firstRun. Throws RuntimeError at
-// the first field that cannot be read; the fields behind it keep their
-// values.
+// ignored, the six numbers into rec and firstRun; then, when the file goes
+// on, the evaluation window's section line and its four numbers. Throws
+// RuntimeError at the first field that cannot be read; the fields behind it
+// keep their values. A file that ends after line 9 is complete.
 void ReadSettingsText(const QString& text, SettingsRecord& rec, qint16& firstRun);
 
 // Settings step of CheckFiles: creates the default file when missing, reads

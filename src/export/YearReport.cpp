@@ -2,6 +2,7 @@
 
 #include "calc/Angelzeit.h"
 #include "calc/Dashboard.h"
+#include "calc/ReportText.h"
 #include "platform/ErrorLog.h"
 #include "platform/RuntimeError.h"
 #include "store/CatchList.h"
@@ -60,22 +61,11 @@ QString withoutPhotoMark(QStringView species)
     return (species.endsWith(u'*') ? species.chopped(1) : species).trimmed().toString();
 }
 
-// Alphabetical order as a German reader expects it: letter case and the
-// dots of the umlauts do not count.
-QString sortKey(const QString& s)
-{
-    QString k = s.toLower();
-    k.replace(u'ä', u'a');
-    k.replace(u'ö', u'o');
-    k.replace(u'ü', u'u');
-    k.replace(u"ß"_s, u"ss"_s);
-    return k;
-}
-
 bool groupBefore(const YearGroup& a, const YearGroup& b)
 {
     const auto key = [](const YearGroup& g) {
-        return std::make_tuple(sortKey(g.water), sortKey(g.species), g.water, g.species);
+        return std::make_tuple(
+            GermanSortKey(g.water), GermanSortKey(g.species), g.water, g.species);
     };
     return key(a) < key(b);
 }
@@ -227,20 +217,8 @@ QString orUnnamed(const QString& text)
 // line the catch list left out may belong to any year.
 QString unreadableNote(const YearReport& r)
 {
-    const int lines = r.unreadableCatches + r.unlistedCatches;
-    if (lines <= 0)
-        return {};
-    QString note = lines == 1
-        ? u"1 Zeile der Fangdatei konnte nicht gelesen werden"_s
-        : u"%1 Zeilen der Fangdatei konnten nicht gelesen werden"_s.arg(lines);
-    const int ofYear = r.unreadableCatches;
-    if (ofYear == lines)
-        note += lines == 1 ? u" und fehlt in diesem Bericht"_s : u" und fehlen in diesem Bericht"_s;
-    else if (ofYear == 1)
-        note += u"; 1 davon ist aus diesem Jahr und fehlt in diesem Bericht"_s;
-    else if (ofYear > 1)
-        note += u"; %1 davon sind aus diesem Jahr und fehlen in diesem Bericht"_s.arg(ofYear);
-    return note + u'.';
+    return UnreadableLinesNote(r.unreadableCatches + r.unlistedCatches, r.unreadableCatches,
+        u"diesem Bericht"_s, u"aus diesem Jahr"_s);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "ui/frmAbout.h"
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
+#include "ui/frmAuswertung.h"
 #include "ui/frmCsvImport.h"
 #include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
@@ -22,6 +23,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScopedValueRollback>
 
@@ -50,6 +52,7 @@ App::~App()
     delete updater.data();
     delete about.data();
     delete csvImport.data();
+    delete auswertung.data();
     delete addFish.data();
     delete kosten;
     delete uebersicht;
@@ -190,6 +193,8 @@ void App::loadWindows(ErrorTrap& trap)
         QObject::connect(
             haupt->mnuUpdate, &QAction::triggered, haupt, [this] { mnuUpdate_Click(); });
         QObject::connect(haupt->mnuAbout, &QAction::triggered, haupt, [this] { mnuAbout_Click(); });
+        QObject::connect(
+            haupt->mnuAuswertung, &QAction::triggered, haupt, [this] { mnuAuswertung_Click(); });
     });
 }
 
@@ -278,6 +283,11 @@ void App::Änderung()
         if (uebersicht)
             uebersicht->CreateBar();
     });
+    // A hidden evaluation window takes the changes when it is shown again.
+    trap.step([&] {
+        if (auswertung && auswertung->isVisible())
+            auswertung->Form_Load();
+    });
 }
 
 void App::openAddFish()
@@ -334,4 +344,14 @@ void App::mnuAbout_Click()
     about->raise();
     about->activateWindow();
     about->setFocus();
+}
+
+void App::mnuAuswertung_Click()
+{
+    if (!auswertung)
+        auswertung = new frmAuswertung(state);
+    auswertung->show();
+    auswertung->raise();
+    auswertung->activateWindow();
+    auswertung->lstAnsicht->setFocus();
 }

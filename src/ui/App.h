@@ -18,6 +18,7 @@ class frmAddKosten;
 class frmUpdater;
 class frmAbout;
 class frmCsvImport;
+class frmAuswertung;
 
 // What "Update starten" says in a build without the updater.
 inline const QString kUpdatesFromPackages
@@ -44,6 +45,7 @@ public:
     QPointer<frmUpdater> updater; // created on first use, then hidden and shown
     QPointer<frmAbout> about; // destroyed when closed
     QPointer<frmCsvImport> csvImport; // the preview of an import, destroyed when closed
+    QPointer<frmAuswertung> auswertung; // created on first use, then hidden and shown
 
     // Start-up: check the installation, load the windows, show the main window.
     // Ends the program at once instead when the check says so.
@@ -67,6 +69,9 @@ public:
     frmHaupt* createMain();
     frmAddKosten* createCosts();
     frmFangÜbersicht* createOverview();
+    // "Auswertungen...": opens the evaluation window (or raises the open
+    // one) and focuses it.
+    void mnuAuswertung_Click();
     // "Über...": opens the About window (or raises the open one) and focuses it.
     void mnuAbout_Click();
 

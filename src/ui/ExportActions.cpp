@@ -194,20 +194,28 @@ void PrintYearReport(AppState& app)
     report.unlistedCatches = app.log->unlistedCatches();
     const PageFooter footer { TodayText(*env.clock), QString::fromLatin1(Version::Text),
         QString(Links::BrandSite) };
-    const QString path = hostPath(env.programDir, kYearReportFile);
-    if (const int error = WriteUtf8Page(path, YearReportPage(report, footer))) {
+    WriteAndOpenPage(
+        app, trap, kYearReportFile, YearReportPage(report, footer), u"Der Jahresbericht"_s);
+}
+
+bool WriteAndOpenPage(AppState& app, ErrorTrap& trap, const QString& fileName,
+    const QStringList& lines, const QString& what)
+{
+    Env& env = app.env;
+    const QString path = hostPath(env.programDir, fileName);
+    if (const int error = WriteUtf8Page(path, lines)) {
         trap.log(error);
-        env.dialogs->message(u"Der Jahresbericht konnte nicht geschrieben werden:\r\n"_s
-                + QDir::toNativeSeparators(path),
+        env.dialogs->message(
+            what + u" konnte nicht geschrieben werden:\r\n"_s + QDir::toNativeSeparators(path),
             MsgIcon::Warning);
-        return;
+        return false;
     }
     if (!env.shell->open(path)) {
-        WriteLog(env, trap.place(),
-            u"Der Jahresbericht konnte nicht im Browser geöffnet werden: "_s + path);
-        env.dialogs->message(u"Der Jahresbericht wurde gespeichert, konnte aber nicht im Browser "
-                             "geöffnet werden:\r\n"_s
+        WriteLog(env, trap.place(), what + u" konnte nicht im Browser geöffnet werden: "_s + path);
+        env.dialogs->message(what
+                + u" wurde gespeichert, konnte aber nicht im Browser geöffnet werden:\r\n"_s
                 + QDir::toNativeSeparators(path),
             MsgIcon::Warning);
     }
+    return true;
 }

@@ -247,6 +247,7 @@ void frmHaupt::createMenus()
     mnuStrich2 = separator(mnuFang, u"mnuStrich2"_s);
     mnuFangÜbersicht
         = entry(mnuFang, u"mnuFangÜbersicht"_s, u"Übersicht / Bearbeiten"_s, Qt::Key_F4);
+    mnuAuswertung = entry(mnuFang, u"mnuAuswertung"_s, u"Auswertungen..."_s, Qt::Key_F6);
 
     mnuKosten = menu(bar, u"mnuKosten"_s, u"Angelkosten"_s);
     mnuAddKosten = entry(mnuKosten, u"mnuAddKosten"_s, u"Hinzufügen"_s, Qt::Key_F3);

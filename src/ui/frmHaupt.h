@@ -119,6 +119,7 @@ public:
     QAction* mnuAddFish;
     QAction* mnuStrich2;
     QAction* mnuFangÜbersicht;
+    QAction* mnuAuswertung; // the evaluations, after the overview
     QAction* mnuAddKosten;
     QAction* mnuStrich4;
     QAction* mnuKostenÜbersicht;

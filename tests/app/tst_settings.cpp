@@ -22,20 +22,25 @@ QByteArray lines(const QString& l)
     return encode1252(l.split(u'|').join(u"\r\n"_s) + u"\r\n"_s);
 }
 
-// The usual section lines around the value lines 2, 3, 5, 6, 7 and 9.
+// The usual section lines around the value lines 2, 3, 5, 6, 7 and 9, and
+// with ten values the evaluation window's section after them.
 QByteArray ini(const QString& v)
 {
     const QStringList l = v.split(u'|');
-    return lines(u"[Fangübersicht]|%1|%2|[Hauptfenster]|%3|%4|%5|[Allgemein]|%6"_s.arg(
-        l[0], l[1], l[2], l[3], l[4], l[5]));
+    QString text = u"[Fangübersicht]|%1|%2|[Hauptfenster]|%3|%4|%5|[Allgemein]|%6"_s.arg(
+        l[0], l[1], l[2], l[3], l[4], l[5]);
+    if (l.size() == 10)
+        text += u"|[Auswertungen]|%1|%2|%3|%4"_s.arg(l[6], l[7], l[8], l[9]);
+    return lines(text);
 }
 
 QList<int> values(const SettingsRecord& r)
 {
-    return { r.OverviewHeight, r.OverviewWidth, r.MainHeight, r.MainWidth, r.MainWindowState };
+    return { r.OverviewHeight, r.OverviewWidth, r.MainHeight, r.MainWidth, r.MainWindowState,
+        r.EvaluationLeft, r.EvaluationTop, r.EvaluationWidth, r.EvaluationHeight };
 }
 
-const SettingsRecord kSevens { 7, 7, 7, 7, 7 };
+const SettingsRecord kSevens { 7, 7, 7, 7, 7, 7, 7, 7, 7 };
 
 } // namespace
 
@@ -50,18 +55,20 @@ private slots:
 
     void fileBytes()
     {
-        QCOMPARE(
-            SettingsFileBytes(DefaultSettings(), 1), ini(u" 1000 | 1000 | 1000 | 1000 | 0 | 1 "_s));
-        QCOMPARE(SettingsFileBytes({ 1, -2, 32767, -32768, 2 }, 0, false),
-            ini(u" 1 |-2 | 32767 |-32768 | 2 |0"_s));
+        QCOMPARE(SettingsFileBytes(DefaultSettings(), 1),
+            ini(u" 1000 | 1000 | 1000 | 1000 | 0 | 1 | 0 | 0 | 0 | 0 "_s));
+        QCOMPARE(SettingsFileBytes({ 1, -2, 32767, -32768, 2, -15, 30, 9000, 6000 }, 0, false),
+            ini(u" 1 |-2 | 32767 |-32768 | 2 |0|-15 | 30 | 9000 | 6000 "_s));
     }
 
     void firstStart_data()
     {
         QTest::addColumn<MsgResult>("answer");
         QTest::addColumn<QList<int>>("after");
-        QTest::newRow("yes") << MsgResult::Yes << QList<int> { 1000, 30000, 30000, 30000, 2 };
-        QTest::newRow("no") << MsgResult::No << QList<int> { 1000, 1000, 1000, 1000, 0 };
+        QTest::newRow("yes") << MsgResult::Yes
+                             << QList<int> { 1000, 30000, 30000, 30000, 2, 0, 0, 0, 0 };
+        QTest::newRow("no") << MsgResult::No
+                            << QList<int> { 1000, 1000, 1000, 1000, 0, 0, 0, 0, 0 };
     }
 
     void firstStart()
@@ -96,8 +103,10 @@ private slots:
         const QList<int> read { 10, 20, 30, 40, 1 };
         // An empty `after` stands for the usual values read.
         const auto row = [&](const char* name, const QByteArray& file, const QString& error = {},
-                             const QList<int>& after = {}, bool asks = false) {
-            QTest::newRow(name) << file << (after.isEmpty() ? read : after) << error << asks;
+                             QList<int> after = {}, bool asks = false) {
+            after = after.isEmpty() ? read : after;
+            // The fields a row does not name keep their 7.
+            QTest::newRow(name) << file << after + QList<int>(9 - after.size(), 7) << error << asks;
         };
         row("first run again", ini(u" 10 | 20 | 30 | 40 | 1 | 1 "_s), {}, {}, true);
         row("first run 2 is not 1", ini(u" 10 | 20 | 30 | 40 | 1 | 2 "_s));
@@ -105,6 +114,9 @@ private slots:
         row("sections swapped, LF", "[Hauptfenster]\n 10 \n 20 \nx\n 30 \n 40 \n 1 \n\n 0 \n");
         row("eight lines", lines(u"[F]| 10 | 20 |[H]| 30 | 40 | 1 |[A]"_s), u"Error (62)"_s);
         row("empty file", QByteArray(), u"Error (62)"_s, QList<int>(5, 7));
+        row("evaluation window placed",
+            ini(u" 10 | 20 | 30 | 40 | 1 | 0 |-30 | 15 | 9000 | 6000 "_s), {},
+            { 10, 20, 30, 40, 1, -30, 15, 9000, 6000 });
         const QString e13 = u"Error (13)"_s;
         row("non-numeric", ini(u" 10 | 20 | zehn | 40 | 1 | 1 "_s), e13, { 10, 20, 7, 7, 7 });
         row("out of range", ini(u" 10 | 20 | 30 | 40000 | 1 | 1 "_s), u"Error (6)"_s,
@@ -138,7 +150,7 @@ private slots:
         QVERIFY(QDir().mkdir(m_t->path(kIni)));
         SettingsRecord r = kSevens;
         LoadSettings(m_t->env, r);
-        QCOMPARE(values(r), QList<int>(5, 7));
+        QCOMPARE(values(r), QList<int>(9, 7));
         SaveSettings(m_t->env, r);
         const QStringList log = m_t->logEntries();
         QCOMPARE(log.size(), 2);

@@ -4,6 +4,8 @@
 #include "export/Utf8Page.h"
 #include "export/YearReport.h"
 #include "platform/ErrorLog.h"
+#include "reports/BarChartSvg.h"
+#include "reports/EvaluationPage.h"
 #include "reports/HtmlPages.h"
 #include "reports/ReportFile.h"
 #include "store/CatchList.h"
@@ -52,6 +54,19 @@ QStringList yearReport()
     const QStringList lines = QStringList { CatchHeaderLine(), CatchRuleLine() } + catches(12);
     return YearReportPage(MakeYearReport(t.env, lines, {}, 2004, trap),
         { u"17.05.2005"_s, u"1.0.0.2"_s, u"https://example.org/"_s });
+}
+
+QStringList evaluationPage()
+{
+    EvaluationPrint e;
+    e.view = u"Fänge nach Gewässer"_s;
+    e.choices = { u"Jahr: 2004"_s, u"Fänger: Jürgen"_s, u"Filter: <Fluss> & Co"_s };
+    e.svg = BarChartSvg(MakeBarChart(e.view, { u"Mühlenteich"_s, u"Öhrsee"_s }, { 12, 3 }));
+    e.tables = { { {}, { u"Gewässer"_s, u"Anzahl"_s, u"Gewicht (kg)"_s, u"Anteil"_s },
+        { { u"Mühlenteich"_s, u"12"_s, u"148,80"_s, u"80,0 %"_s },
+            { u"Öhrsee"_s, u"3"_s, u"0,35"_s, u"20,0 %"_s } },
+        { false, true, true, true } } };
+    return EvaluationPageLines(e);
 }
 
 } // namespace
@@ -105,6 +120,12 @@ private slots:
             // Its cells wrap where the browser finds room.
             << QStringList { u"Fänge nach Gewässer und Fischart"_s, u"Mühlenteich"_s,
                    u"Barsch <Fluss> &"_s, u"Bester Fisch des Jahres"_s, u"(A4)"_s };
+        // The chart's labels and counts print as well as the table's.
+        QTest::newRow("evaluation")
+            << u"auswertung.html"_s << evaluationPage() << false
+            << QStringList { u"Fänge nach Gewässer"_s, u"Fänger: Jürgen"_s,
+                   u"Filter: <Fluss> & Co"_s, u"Mühlenteich#2"_s, u"Öhrsee#2"_s, u"148,80"_s,
+                   u"80,0 %"_s, u"Gewicht (kg)"_s, u"(A4)"_s };
     }
 
     void page()
@@ -114,9 +135,11 @@ private slots:
         QFETCH(bool, wide);
         QFETCH(QStringList, shown);
         const QString path = m_dir.filePath(name);
-        // The yearly report is UTF-8, the other pages are in the code page.
-        QCOMPARE(name.startsWith(u"jahres"_s) ? WriteUtf8Page(path, lines)
-                                              : WriteReportFile(path, lines),
+        // The yearly report and the evaluation are UTF-8, the other pages
+        // are in the code page.
+        QCOMPARE(name.startsWith(u"jahres"_s) || name.startsWith(u"auswertung"_s)
+                ? WriteUtf8Page(path, lines)
+                : WriteReportFile(path, lines),
             0);
         const PrintedPage p = PrintInBrowser(
             path, wide ? "@page { size: A3 landscape; } th, td { white-space: nowrap; }" : "");

@@ -38,7 +38,7 @@ private Q_SLOTS:
         QCOMPARE(t->logEntries(), (QStringList { u"PROGRAMM\tStart"_s, u"PROGRAMM\tEnde"_s }));
         // Line 9 is the single character 0 after an orderly end.
         const QList<QByteArray> lines = t->read(u"settings.ini"_s).split('\n');
-        QVERIFY(lines.size() == 10 && lines.at(8) == "0\r");
+        QVERIFY(lines.size() == 15 && lines.at(8) == "0\r");
     }
 
     void unconvertedLogEndsAtStart()

@@ -2,10 +2,12 @@
 #include "ui/AppFixture.h"
 #include "ui/frmAbout.h"
 #include "ui/frmHaupt.h"
+#include "ui/frmUpdater.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
