@@ -60,11 +60,13 @@ bench:
 	./scripts/install-deps --bench
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESCHERHEFT_BENCH=ON
 	cmake --build $(BUILD) -j$(JOBS) --target kescherheft_bench kescherheft_bench_app \
-		kescherheft_bench_start kescherheft_bench_backup kescherheft_bench_export
+		kescherheft_bench_start kescherheft_bench_backup kescherheft_bench_export \
+		kescherheft_bench_import
 	# Every benchmark runs; the target fails when any of them did.
 	cd $(BUILD) && status=0; \
 	for b in kescherheft_bench kescherheft_bench_app kescherheft_bench_backup \
-		kescherheft_bench_export; do ./bench/$$b || status=1; done; exit $$status
+		kescherheft_bench_export kescherheft_bench_import; do ./bench/$$b || status=1; \
+	done; exit $$status
 
 # New inputs a run finds go to $(FUZZ_BUILD)/corpus, crashes to
 # $(FUZZ_BUILD)/artifacts; the seeds in fuzz/corpus stay as they are.

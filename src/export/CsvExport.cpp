@@ -79,22 +79,15 @@ QString plainNumber(QStringView text)
     return out;
 }
 
-bool isBlankOnly(QStringView s)
-{
-    for (QChar c : s) {
-        if (c != u' ')
-            return false;
-    }
-    return true;
-}
-
 void appendTextCell(QString& out, QStringView text)
 {
-    if (isBlankOnly(text))
+    if (text.isEmpty())
         return;
+    // The apostrophe is guarded too, so that reading the file back can take
+    // exactly one leading apostrophe off every text.
     const QChar first = text.front();
     if (first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t'
-        || first == u'\r') {
+        || first == u'\r' || first == u'\'') {
         QString guarded = u"'"_s;
         guarded += text;
         appendQuoted(out, guarded);

@@ -10,8 +10,9 @@
 // temperatures and depths are plain numbers with a decimal comma, so that
 // a spreadsheet can add them up; a value there that is no number in the
 // program's forms stays a text. A text that would start a formula ("=",
-// "+", "-", "@", TAB, CR) gets an apostrophe before it; a text of blanks
-// only is empty; a cell with ";", a double quote, CR or LF is quoted, with
+// "+", "-", "@", TAB, CR) or that starts with an apostrophe gets an
+// apostrophe before it; every other text is written as stored, blanks
+// included; a cell with ";", a double quote, CR or LF is quoted, with
 // double quotes doubled.
 struct CsvFile {
     QByteArray bytes;

@@ -398,7 +398,7 @@ QString Logbook::costItem(int row) const
 
 // ---------------------------------------------------------------- Writing
 
-bool Logbook::appendLine(FileState& f, const QString& item, ErrorTrap& trap)
+bool Logbook::appendLines(FileState& f, const QStringList& items, ErrorTrap& trap)
 {
     // The file as it is now, to check it against what was read and to know
     // what the append adds to it.
@@ -407,7 +407,7 @@ bool Logbook::appendLine(FileState& f, const QString& item, ErrorTrap& trap)
     if (QFileInfo(f.path).isFile() && !trap.step([&] { current = readAllBytes(f.path); }))
         return false;
     // What was added elsewhere since the last reading is read first, so the
-    // lists show it together with the new record.
+    // lists show it together with the new records.
     if (!f.read || current.size() != f.size
         || qHashBits(current.constData(), current.size()) != f.checksum) {
         remember(f, current);
@@ -423,9 +423,20 @@ bool Logbook::appendLine(FileState& f, const QString& item, ErrorTrap& trap)
             costsDone();
         }
     }
-    if (!trap.step([&] { AppendItem(f.path, item); }))
-        return false;
-    current += AppendBytes(current, item);
+    if (items.size() == 1) {
+        if (!trap.step([&] { AppendItem(f.path, items.front()); }))
+            return false;
+        current += AppendBytes(current, items.front());
+    } else {
+        // Many lines go in one replacement of the whole file, so that a
+        // failure leaves it exactly as it was, never with part of them.
+        QByteArray bytes = current;
+        for (const QString& item : items)
+            bytes += AppendBytes(bytes, item);
+        if (!trap.step([&] { FileOps::replaceFile(f.path, bytes); }))
+            return false;
+        current = std::move(bytes);
+    }
     remember(f, current);
     f.stamp = stampOf(f.path);
     return true;
@@ -442,7 +453,7 @@ bool Logbook::rewrite(FileState& f, const QByteArray& bytes, ErrorTrap& trap)
 
 bool Logbook::appendCatch(const QString& item, ErrorTrap& trap)
 {
-    if (!appendLine(m_catches, item, trap))
+    if (!appendLines(m_catches, { item }, trap))
         return false;
     m_catchRows.push_back(catchRow(StoredLine { item, {} }));
     const int index = int(m_catchRows.size()) - 1;
@@ -453,6 +464,26 @@ bool Logbook::appendCatch(const QString& item, ErrorTrap& trap)
               });
         m_catchOrder.insert(at, index);
     }
+    rebuildCatchList();
+    catchesDone();
+    return true;
+}
+
+bool Logbook::appendCatches(const QStringList& items, ErrorTrap& trap)
+{
+    if (items.isEmpty())
+        return true;
+    if (!appendLines(m_catches, items, trap))
+        return false;
+    m_catchRows.reserve(m_catchRows.size() + items.size());
+    for (const QString& item : items) {
+        m_catchRows.push_back(catchRow(StoredLine { item, {} }));
+        if (!m_catchRows.back().listLine.isEmpty())
+            m_catchOrder.push_back(int(m_catchRows.size()) - 1);
+    }
+    // One sort for all of them; equal lines keep the file order.
+    std::stable_sort(m_catchOrder.begin(), m_catchOrder.end(),
+        [&](int a, int b) { return rowNewerFirst(m_catchRows[a], m_catchRows[b], kCatchMark); });
     rebuildCatchList();
     catchesDone();
     return true;
@@ -635,9 +666,25 @@ void Logbook::insertCost(StoredLine line)
 
 bool Logbook::appendCost(const QString& item, ErrorTrap& trap)
 {
-    if (!appendLine(m_costs, item, trap))
+    if (!appendLines(m_costs, { item }, trap))
         return false;
     insertCost(StoredLine { item, {} });
+    rebuildCostList();
+    costsDone();
+    return true;
+}
+
+bool Logbook::appendCosts(const QStringList& items, ErrorTrap& trap)
+{
+    if (items.isEmpty())
+        return true;
+    if (!appendLines(m_costs, items, trap))
+        return false;
+    m_costRows.reserve(m_costRows.size() + items.size());
+    for (const QString& item : items)
+        m_costRows.push_back(costRow(StoredLine { item, {} }));
+    std::stable_sort(m_costRows.begin(), m_costRows.end(),
+        [](const Row& a, const Row& b) { return rowNewerFirst(a, b, kNoMark); });
     rebuildCostList();
     costsDone();
     return true;

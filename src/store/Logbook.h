@@ -74,6 +74,11 @@ public:
     // Appends a catch record. False when it was not written (the file is
     // then as before); the failure is logged through trap.
     bool appendCatch(const QString& item, ErrorTrap& trap);
+    // Appends catch records in one write: afterwards the file holds all of
+    // them, or, when it failed (logged through trap), exactly what it held.
+    bool appendCatches(const QStringList& items, ErrorTrap& trap);
+    // Every line of the catch file, listed or not.
+    int catchFileLines() const { return int(m_catchRows.size()); }
     // Rewrites the catch file without row `row` of the list; lines not listed
     // keep their place after the listed ones. False when nothing was
     // written: the failure is logged through trap, or the catch is no
@@ -132,6 +137,9 @@ public:
     int unlistedCosts() const { return int(m_costRows.size() - m_costListed.size()); }
 
     bool appendCost(const QString& item, ErrorTrap& trap);
+    // As appendCatches, for purchases.
+    bool appendCosts(const QStringList& items, ErrorTrap& trap);
+    int costFileLines() const { return int(m_costRows.size()); }
     // Rewrites the cost file without row `row` of the list; with
     // putBack not empty, that item is written back at the end.
     bool removeCost(int row, const QString& putBack, ErrorTrap& trap);
@@ -206,7 +214,7 @@ private:
     void rebuildCatchList();
     void rebuildCostList();
     void insertCost(StoredLine line);
-    bool appendLine(FileState& f, const QString& item, ErrorTrap& trap);
+    bool appendLines(FileState& f, const QStringList& items, ErrorTrap& trap);
     void remember(FileState& f, const QByteArray& bytes);
     bool rewrite(FileState& f, const QByteArray& bytes, ErrorTrap& trap);
     int findCatch(const QString& item) const;

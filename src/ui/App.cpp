@@ -16,6 +16,7 @@
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmAuswertung.h"
+#include "ui/frmCsvImport.h"
 #include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
 #include "ui/frmUpdater.h"
@@ -50,6 +51,7 @@ App::~App()
     state.log->disconnect();
     delete updater.data();
     delete about.data();
+    delete csvImport.data();
     delete auswertung.data();
     delete addFish.data();
     delete kosten;
@@ -69,6 +71,15 @@ frmHaupt* App::createMain()
     QObject::connect(w->mnuExportKosten, &QAction::triggered, w, [this] {
         ExportCostsCsv(state, kosten && kosten->filterMode() ? kosten->filterModel() : nullptr);
     });
+    const auto openImport = [this, w](CsvLog log) {
+        // One preview at a time.
+        delete csvImport.data();
+        csvImport = frmCsvImport::Open(state, log, w);
+    };
+    QObject::connect(
+        w->mnuImportFänge, &QAction::triggered, w, [openImport] { openImport(CsvLog::Catches); });
+    QObject::connect(
+        w->mnuImportKosten, &QAction::triggered, w, [openImport] { openImport(CsvLog::Costs); });
     QObject::connect(w->mnuPrintJahr, &QAction::triggered, w, [this] { PrintYearReport(state); });
     return w;
 }

@@ -17,6 +17,7 @@ class frmFangÜbersicht;
 class frmAddKosten;
 class frmUpdater;
 class frmAbout;
+class frmCsvImport;
 class frmAuswertung;
 
 // What "Update starten" says in a build without the updater.
@@ -43,6 +44,7 @@ public:
     frmAddKosten* kosten = nullptr; // loaded hidden at start-up, lives for the run
     QPointer<frmUpdater> updater; // created on first use, then hidden and shown
     QPointer<frmAbout> about; // destroyed when closed
+    QPointer<frmCsvImport> csvImport; // the preview of an import, destroyed when closed
     QPointer<frmAuswertung> auswertung; // created on first use, then hidden and shown
 
     // Start-up: check the installation, load the windows, show the main window.

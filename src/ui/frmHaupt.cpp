@@ -236,6 +236,9 @@ void frmHaupt::createMenus()
     mnuExport = menu(mnuDatei, u"mnuExport"_s, u"Exportieren"_s);
     mnuExportFänge = entry(mnuExport, u"mnuExportFänge"_s, u"Fänge als CSV..."_s);
     mnuExportKosten = entry(mnuExport, u"mnuExportKosten"_s, u"Kosten als CSV..."_s);
+    mnuImport = menu(mnuDatei, u"mnuImport"_s, u"Importieren"_s);
+    mnuImportFänge = entry(mnuImport, u"mnuImportFänge"_s, u"Fänge aus CSV..."_s);
+    mnuImportKosten = entry(mnuImport, u"mnuImportKosten"_s, u"Kosten aus CSV..."_s);
     mnuStrich1 = separator(mnuDatei, u"mnuStrich1"_s);
     mnuEnde = entry(mnuDatei, u"mnuEnde"_s, u"Beenden"_s, QKeySequence(Qt::CTRL | Qt::Key_Q));
 

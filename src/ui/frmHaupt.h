@@ -141,6 +141,10 @@ public:
     QMenu* mnuExport;
     QAction* mnuExportFänge;
     QAction* mnuExportKosten;
+    // Imports of CSV files into either log
+    QMenu* mnuImport;
+    QAction* mnuImportFänge;
+    QAction* mnuImportKosten;
     QAction* mnuStrichJahr;
     QAction* mnuPrintJahr;
 

@@ -53,7 +53,8 @@ private slots:
         row("leading at sign", 2, u"@Max"_s, u"'@Max"_s);
         row("minus inside a text", 11, u"Pose 2-4 g"_s, u"Pose 2-4 g"_s);
         row("umlauts", 2, u"Jürgen Größe"_s, u"Jürgen Größe"_s);
-        row("blank of a box left empty", 12, u" "_s, QString());
+        row("blank of a box left empty", 12, u" "_s, u" "_s);
+        row("leading apostrophe", 10, u"'s Eck"_s, u"''s Eck"_s);
         row("temperature with plus", 14, u"+ 18"_s, u"18"_s);
         row("minus and blank", 15, u"- 3"_s, u"-3"_s);
         row("minus zero", 14, u"-0"_s, u"0"_s);

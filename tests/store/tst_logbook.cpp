@@ -190,6 +190,17 @@ private slots:
             << Change([](Book& f) { QVERIFY(!f.log.appendCost(costOn(u"2004/05/19"_s), f.trap)); });
         QTest::newRow("remove a purchase")
             << Change([](Book& f) { QVERIFY(!f.log.removeCost(0, QString(), f.trap)); });
+        // Room for one more line, not two: many lines go in whole or not at all.
+        QTest::newRow("append many catches") << Change([](Book& f) {
+            FileSizeLimit room(f.t.read(kCatchFile).size() + 120);
+            QVERIFY(!f.log.appendCatches(
+                { catchOn(u"2004/05/19"_s), catchOn(u"2004/05/20"_s) }, f.trap));
+        });
+        QTest::newRow("append many purchases") << Change([](Book& f) {
+            FileSizeLimit room(f.t.read(kCostFile).size() + 70);
+            QVERIFY(
+                !f.log.appendCosts({ costOn(u"2004/05/19"_s), costOn(u"2004/05/20"_s) }, f.trap));
+        });
     }
 
     void fullDiskChangesNothing()

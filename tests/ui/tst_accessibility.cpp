@@ -5,6 +5,7 @@
 #include "ui/frmAddFish.h"
 #include "ui/frmAddKosten.h"
 #include "ui/frmAuswertung.h"
+#include "ui/frmCsvImport.h"
 #include "ui/frmDatePicker.h"
 #include "ui/frmFangUebersicht.h"
 #include "ui/frmHaupt.h"
@@ -108,6 +109,9 @@ class TestAccessibility : public QObject, AppFixture {
             auto* k = app->createCosts();
             w.reset(k);
             filterMode = [k] { return k->filterMode(); };
+        } else if (window.startsWith(u"frmCsvImport")) {
+            w = std::make_unique<frmCsvImport>(app->state, CsvLog::Catches, u"a.csv"_s,
+                "Datum;Fischart;Notiz\r\n17.05.2004;Hecht;x\r\n31.02.2004;Aal;y\r\n");
         } else if (window.startsWith(u"frmAuswertung")) {
             w = std::make_unique<frmAuswertung>(app->state);
         } else if (window.startsWith(u"frmDatePicker")) {
@@ -141,6 +145,7 @@ private Q_SLOTS:
         QTest::newRow("cost window") << u"frmAddKosten"_s << u"txtVersandkosten txtGesamt"_s;
         QTest::newRow("cost window, filter mode")
             << u"frmAddKosten filter"_s << u"txtGesamt2 txtFilter"_s;
+        QTest::newRow("CSV import") << u"frmCsvImport"_s << u"cboZeichensatz chkDoppelte"_s;
         QTest::newRow("evaluations")
             << u"frmAuswertung"_s << u"cboJahr cboFänger txtFilter lstAnsicht grdZahlen cmdPrint"_s;
         QTest::newRow("date picker") << u"frmDatePicker"_s << u"DTPicker1 cmdSave"_s;

@@ -94,6 +94,8 @@ private slots:
             "|    mnuResetKosten: Kosten zurücksetzen [Shift+F12]|    mnuStrichX: -"
             "|    mnuResetDB: alle zurücksetzen [Ctrl+F12]|  mnuExport: Exportieren"
             "|    mnuExportFänge: Fänge als CSV...|    mnuExportKosten: Kosten als CSV..."
+            "|  mnuImport: Importieren|    mnuImportFänge: Fänge aus CSV..."
+            "|    mnuImportKosten: Kosten aus CSV..."
             "|  mnuStrich1: -|  mnuEnde: Beenden [Ctrl+Q]|mnuFang: Fang"
             "|  mnuAddFish: Hinzufügen [F2]|  mnuStrich2: -"
             "|  mnuFangÜbersicht: Übersicht / Bearbeiten [F4]|  mnuAuswertung: Auswertungen... [F6]"
