@@ -182,3 +182,30 @@ int faultCount()
 {
     return g_faults;
 }
+
+void printFigureHead(const QString& title)
+{
+    std::printf("\n%s\n",
+        u"%1 %2 %3 %4 %5  result"_s.arg(title.leftJustified(44))
+            .arg(u"median ms"_s, 10)
+            .arg(u"floor ms"_s, 9)
+            .arg(u"ratio"_s, 8)
+            .arg(u"budget"_s, 10)
+            .toUtf8()
+            .constData());
+}
+
+bool printFigureRow(
+    const QString& figure, double ms, double floorMs, const QString& budget, bool ok)
+{
+    std::printf("%s\n",
+        (figure.leftJustified(44)
+            + u"%1 %2 %3 %4  %5"_s.arg(ms, 10, 'f', 1)
+                  .arg(floorMs, 9, 'f', 1)
+                  .arg(u"%1×"_s.arg(ms / floorMs, 0, 'f', 2), 8)
+                  .arg(budget, 10)
+                  .arg(ok ? u"pass"_s : u"FAIL"_s))
+            .toUtf8()
+            .constData());
+    return ok;
+}

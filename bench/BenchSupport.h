@@ -69,3 +69,10 @@ QString catchFile(const QString& programDir);
 QString costFile(const QString& programDir);
 // Number of lines of a file (0 when missing).
 int lineCount(const QString& path);
+
+// The figures' table of a benchmark run: a head, then one row per figure
+// with its median, the floor, their ratio and the budget (its text), and
+// whether the figure is within it. Returns `ok`.
+void printFigureHead(const QString& title);
+bool printFigureRow(
+    const QString& figure, double ms, double floorMs, const QString& budget, bool ok);
