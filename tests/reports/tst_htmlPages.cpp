@@ -211,25 +211,6 @@ private slots:
         comparePage(CatchListPageLines(lines, count, kToday), expected);
     }
 
-    void emptyTablePage()
-    {
-        QList<QByteArray> expected { kDocType, kListHead, kPrint,
-            "--></script><style type='text/css'><!-- td {color: #FFFFFF; font-weight: bold; "
-            "font-size: xx-large;}--></style></head>",
-            "<body OnLoad=\"printPage()\"><div align=\"center\"><h1>Fangliste:</h1></div>" + kTable
-                + headers("Nr.|Datum|F&auml;nger|Beginn|Fangzeit|Ende|Fischart|Gewicht|"
-                          "Gr&ouml;&szlig;e|Gew&auml;sser|Angelplatz:|Methode / Rig.|K&ouml;der|"
-                          "Wetter|LT. \260C|WT. \260C|Tiefe") };
-        const QByteArray centre = "<td><div align=\"center\">&nbsp;</div></td>";
-        const QByteArray left = "<td><div align=\"left\">&nbsp;</div></td>";
-        for (int i = 1; i <= 3; ++i) {
-            expected.append("<th>" + QByteArray::number(i) + "</td>" + centre + left + centre
-                + centre + centre + left.repeated(11) + "</tr>");
-        }
-        expected.append(listFooter());
-        comparePage(EmptyTablePageLines(3, kToday), expected);
-    }
-
     // The page shows the sums it is given, in cents, as two-decimal numbers.
     void costListPage()
     {
