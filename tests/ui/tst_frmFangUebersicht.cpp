@@ -79,8 +79,6 @@ private Q_SLOTS:
         QCOMPARE(w->fängeLines(), overviewList({ listLineOf(b, u'X'), listLineOf(a) }));
         QCOMPARE(w->labÜberschrift->text(), kHeading + u"(2):"_s);
         QVERIFY(!w->cmdShowPic->isEnabled());
-        w->show(); // the scroll range is measured once the window shows
-        QVERIFY(w->lstFänge->horizontalExtent() > 0);
     }
 
     // The rule line names no catch: delete and edit leave it alone.

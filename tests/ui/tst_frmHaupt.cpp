@@ -1,7 +1,6 @@
 // The main window: captions, menus, size and state, exit, links.
 #include "ui/AppFixture.h"
 #include "ui/Banner.h"
-#include "ui/frmAddFish.h"
 #include "ui/frmHaupt.h"
 
 #include <QAction>
@@ -205,16 +204,6 @@ private slots:
             QTest::mouseClick(w->findChild<QWidget*>(trigger), Qt::LeftButton);
         }
         QCOMPARE(f->t->shell.opened.join(u'\n'), opened.replace(u"<dir>"_s, f->t->dir()));
-    }
-
-    void f2OpensCatchEntry()
-    {
-        auto w = openWindow();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QTest::keyClick(w.get(), Qt::Key_F2);
-        QVERIFY(f->app->addFish && f->app->addFish->isVisible());
-        f->app->addFish->close();
     }
 };
 
