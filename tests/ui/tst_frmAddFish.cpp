@@ -43,6 +43,7 @@ private Q_SLOTS:
         }
         QCOMPARE(boxTexts(*w), expected);
     }
+
     // Each change of a time runs the check: tick or cross, save on or off.
     void timeCheck_data()
     {

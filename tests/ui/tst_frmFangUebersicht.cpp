@@ -261,6 +261,7 @@ private Q_SLOTS:
         app->EndProgram();
         QCOMPARE(t->read(kCatchFile), recordFileBytes({ b, a }));
     }
+
     void mainWindowEntryPoints()
     {
         t->write(u"db\\db.ver"_s, "102\r\n");
