@@ -2,9 +2,11 @@
 #include "ui/AppFixture.h"
 #include "ui/frmAbout.h"
 #include "ui/frmHaupt.h"
+#include "ui/frmUpdater.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
