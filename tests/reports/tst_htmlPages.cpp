@@ -126,22 +126,6 @@ class TestHtmlPages : public QObject {
     Q_OBJECT
 
 private slots:
-    void htmlText_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("markup") << u"Barsch <Fluss> & Co"_s << u"Barsch &lt;Fluss&gt; &amp; Co"_s;
-        QTest::newRow("entity typed") << u"&amp;"_s << u"&amp;amp;"_s;
-        QTest::newRow("code page characters")
-            << u"+ 18 °C, Gewässer, 4,50 €"_s << u"+ 18 °C, Gewässer, 4,50 €"_s;
-    }
-
-    void htmlText()
-    {
-        QFETCH(QString, value);
-        QTEST(HtmlText(value), "text");
-    }
-
     void frontPage()
     {
         const QStringList f
