@@ -115,7 +115,6 @@ private slots:
         QTest::addColumn<bool>("converted");
         const MsgResult can = MsgResult::Cancel;
         QTest::newRow("101") << QByteArray("101\r\n") << can << true << true;
-        QTest::newRow("current format") << QByteArray("102\r\n") << can << false << false;
         QTest::newRow("no copy, converted anyway")
             << QByteArray("101\r\n") << MsgResult::Yes << false << true;
         QTest::newRow("no copy, not converted")

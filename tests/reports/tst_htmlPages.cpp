@@ -126,22 +126,6 @@ class TestHtmlPages : public QObject {
     Q_OBJECT
 
 private slots:
-    void htmlText_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("markup") << u"Barsch <Fluss> & Co"_s << u"Barsch &lt;Fluss&gt; &amp; Co"_s;
-        QTest::newRow("entity typed") << u"&amp;"_s << u"&amp;amp;"_s;
-        QTest::newRow("code page characters")
-            << u"+ 18 °C, Gewässer, 4,50 €"_s << u"+ 18 °C, Gewässer, 4,50 €"_s;
-    }
-
-    void htmlText()
-    {
-        QFETCH(QString, value);
-        QTEST(HtmlText(value), "text");
-    }
-
     void frontPage()
     {
         const QStringList f
@@ -209,25 +193,6 @@ private slots:
         expected += kCatchRows.mid(0, rows);
         expected.append(listFooter());
         comparePage(CatchListPageLines(lines, count, kToday), expected);
-    }
-
-    void emptyTablePage()
-    {
-        QList<QByteArray> expected { kDocType, kListHead, kPrint,
-            "--></script><style type='text/css'><!-- td {color: #FFFFFF; font-weight: bold; "
-            "font-size: xx-large;}--></style></head>",
-            "<body OnLoad=\"printPage()\"><div align=\"center\"><h1>Fangliste:</h1></div>" + kTable
-                + headers("Nr.|Datum|F&auml;nger|Beginn|Fangzeit|Ende|Fischart|Gewicht|"
-                          "Gr&ouml;&szlig;e|Gew&auml;sser|Angelplatz:|Methode / Rig.|K&ouml;der|"
-                          "Wetter|LT. \260C|WT. \260C|Tiefe") };
-        const QByteArray centre = "<td><div align=\"center\">&nbsp;</div></td>";
-        const QByteArray left = "<td><div align=\"left\">&nbsp;</div></td>";
-        for (int i = 1; i <= 3; ++i) {
-            expected.append("<th>" + QByteArray::number(i) + "</td>" + centre + left + centre
-                + centre + centre + left.repeated(11) + "</tr>");
-        }
-        expected.append(listFooter());
-        comparePage(EmptyTablePageLines(3, kToday), expected);
     }
 
     // The page shows the sums it is given, in cents, as two-decimal numbers.

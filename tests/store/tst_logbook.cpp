@@ -358,12 +358,6 @@ private slots:
         const qint64 price = 450, total = 940;
         QCOMPARE(f.log.costSums().price, price + price);
         QCOMPARE(f.log.costSums().total, total + total);
-        // Taking February out for editing while January is still pending.
-        QVERIFY(f.log.removeCost(0, jan, f.trap));
-        QCOMPARE(f.t.read(kCostFile), recordFileBytes({ jan, unlisted, jan }));
-        QCOMPARE(f.log.costLines(), QStringList({ f.log.costLine(0), f.log.costLine(0) }));
-        QCOMPARE(f.log.costItem(1), jan);
-        QCOMPARE(f.log.costSums().total, total + total);
     }
 };
 

@@ -68,30 +68,6 @@ private slots:
         QCOMPARE(input, expected);
     }
 
-    void matchesExchangeSortOnRandomLists()
-    {
-        // Short texts over a small alphabet: many duplicates, prefixes and
-        // characters whose code page order differs from Unicode's.
-        const QString alphabet = u"0/aAäÄ€‚Ÿ¡ß\t"_s;
-        QRandomGenerator rng(20040517);
-        for (int round = 0; round < 2000; ++round) {
-            QStringList list;
-            const int size = rng.bounded(0, 40);
-            for (int i = 0; i < size; ++i) {
-                QString s;
-                for (int k = rng.bounded(0, 4); k > 0; --k)
-                    s += alphabet[rng.bounded(alphabet.size())];
-                list.append(s);
-            }
-            const Count count = rng.bounded(2) ? Count() : Count(rng.bounded(-1, size + 3));
-            const bool descending = rng.bounded(2) == 0;
-            QStringList fast = list;
-            BubbleSort(fast, count, descending);
-            BubbleSortReference(list, count, descending);
-            QCOMPARE(fast, list);
-        }
-    }
-
     void sortDB_data()
     {
         QTest::addColumn<QByteArray>("before");

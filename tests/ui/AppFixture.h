@@ -29,4 +29,10 @@ struct AppFixture {
         makeApp().Main();
         return *app;
     }
+    // The program goes before its folder.
+    void closeApp()
+    {
+        app.reset();
+        t.reset();
+    }
 };

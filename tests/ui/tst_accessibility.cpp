@@ -127,11 +127,7 @@ class TestAccessibility : public QObject, AppFixture {
 
 private Q_SLOTS:
     void init() { t = std::make_unique<TestEnv>(); }
-    void cleanup()
-    {
-        app.reset();
-        t.reset();
-    }
+    void cleanup() { closeApp(); }
 
     void everyInputNamedEveryControlUsable_data()
     {

@@ -52,11 +52,7 @@ class TestExports : public QObject, AppFixture {
 
 private slots:
     void init() { t = std::make_unique<TestEnv>(); }
-    void cleanup()
-    {
-        app.reset();
-        t.reset();
-    }
+    void cleanup() { closeApp(); }
 
     void exports_data()
     {
@@ -121,11 +117,6 @@ private slots:
         QFile out(path);
         QVERIFY(out.open(QIODevice::ReadOnly));
         QCOMPARE(out.readAll().count("\r\n"), message.section(u' ', 0, 0).toInt() + 1);
-        const auto& save = t->dialogs.shown()[answer >= 0 ? 1 : 0];
-        QCOMPARE(save.title + u'|' + save.startFolder.section(u'/', -1) + u'|' + save.filter,
-            (ofCosts ? u"Kosten als CSV exportieren|Kosten_"_s
-                     : u"Fänge als CSV exportieren|Faenge_"_s)
-                + u"2004-05-17.csv|CSV-Dateien (Semikolon getrennt)|*.csv"_s);
     }
 
     void unreadableLines_data()
@@ -185,8 +176,6 @@ private slots:
         const QString years = u"Jahre mit Fängen: 2004, 2003"_s;
         QTest::newRow("newest year")
             << catches() << u"2004"_s << years << u"<h1>Jahresbericht 2004</h1>"_s;
-        QTest::newRow("blanks around")
-            << catches() << u" 2003 "_s << years << u"<h1>Jahresbericht 2003</h1>"_s;
         QTest::newRow("empty log")
             << QByteArray() << u"2004"_s << u"Es sind noch keine Fänge eingetragen."_s
             << u"<p>Im Jahr 2004 sind keine Fänge eingetragen.</p>"_s;

@@ -5,7 +5,6 @@
 #include "ui/frmUpdater.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -32,20 +31,7 @@ private slots:
                 u"Uferwacht Digitales Kescherheft"_s, u"1.0.0.2"_s, u"01.03.2024"_s }));
         QVERIFY(w.txtCopyright->text().startsWith(u"Copyright © "_s));
         QCOMPARE(w.txtBetaTester->toPlainText().split(u'\n').size(), 2);
-        // Each field is read-only and named by its caption.
-        QStringList captions;
-        for (QLabel* l : w.findChildren<QLabel*>()) {
-            if (l->buddy() && l->buddy()->property("readOnly").toBool())
-                captions.append(l->buddy()->objectName() + u'=' + l->text());
-        }
-        captions.sort();
-        QCOMPARE(captions,
-            (QStringList { u"txtBetaTester=Beta-Tester:"_s, u"txtCoder=Programmierer:"_s,
-                u"txtCopyright=Copyright:"_s, u"txtDataFolder=Datenordner:"_s,
-                u"txtProgrammName=Programmname:"_s, u"txtReleaseDate=Release:"_s,
-                u"txtVersion=Version:"_s }));
         QCOMPARE(w.txtDataFolder->text(), t.dir());
-        QVERIFY(!w.Image1->pixmap().isNull());
         QVERIFY(t.logEntries().isEmpty());
     }
 

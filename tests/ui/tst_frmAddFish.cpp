@@ -1,9 +1,6 @@
 // The catch entry window: what it takes while the user types, a catch loaded
 // for editing, saving and cancelling.
 #include "ui/AddFishFixture.h"
-#include "ui/frmDatePicker.h"
-
-#include <QCalendarWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -29,18 +26,6 @@ private Q_SLOTS:
         QCOMPARE(boxTexts(*w), newCatchTexts());
         QCOMPARE(w->labPhase->text(), u"1/4 Mond ab."_s);
         QVERIFY(!w->cmdSave->isEnabled() && w->cmdSave->isDefault()); // no time checked yet
-
-        QStringList order;
-        QWidget* x = w->txtDate;
-        do {
-            if ((x->focusPolicy() & Qt::TabFocus) && !x->isWindow())
-                order << x->objectName();
-            x = x->nextInFocusChain();
-        } while (x != w->txtDate);
-        QCOMPARE(order.join(u' '),
-            u"txtDate cmdDatePicker txtFänger txtBeginn txtFang txtEnde txtFischArt txtGewicht "
-            "txtLänge txtGewässer txtStelle txtMethode txtKöder txtWetter txtTempLuft "
-            "txtTempWasser txtAngeltiefe txtBild cmdBrowse cmdSave cmdAbort"_s);
     }
 
     // Each box has its key filter; the photo path takes anything.
@@ -57,39 +42,6 @@ private Q_SLOTS:
             typeInto(b, text);
         }
         QCOMPARE(boxTexts(*w), expected);
-    }
-
-    void placeholders_data()
-    {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("afterEnter");
-        QTest::addColumn<QString>("afterLeavingEmpty");
-        auto row = [](const char* name, const QString& box, const QString& before,
-                       const QString& afterEnter, const QString& afterLeavingEmpty) {
-            QTest::newRow(name) << box << before << afterEnter << afterLeavingEmpty;
-        };
-        row("start", u"txtBeginn"_s, u"00:00"_s, {}, u"00:00"_s);
-        row("species not cleared", u"txtFischArt"_s, u" "_s, u" "_s, u" "_s);
-        row("weight with value", u"txtGewicht"_s, u"2,50"_s, u"2,50"_s, u"0,00"_s);
-        row("length", u"txtLänge"_s, u"0"_s, {}, u"0"_s);
-        row("weather not refilled", u"txtWetter"_s, u" "_s, {}, {});
-        row("date has none", u"txtDate"_s, u"17.05.2004"_s, u"17.05.2004"_s, {});
-    }
-    void placeholders()
-    {
-        QFETCH(QString, box);
-        QFETCH(QString, before);
-        auto w = f->open();
-        QVERIFY(showActive(*w));
-        auto* b = w->findChild<QLineEdit*>(box);
-        QVERIFY(b);
-        b->setText(before);
-        b->setFocus(Qt::TabFocusReason);
-        QTEST(b->text(), "afterEnter");
-        b->clear();
-        w->cmdAbort->setFocus(Qt::TabFocusReason);
-        QTEST(b->text(), "afterLeavingEmpty");
     }
 
     // Each change of a time runs the check: tick or cross, save on or off.
@@ -110,67 +62,6 @@ private Q_SLOTS:
         QCOMPARE((QList<bool> {
                      w->cmdSave->isEnabled(), !w->imgTrue->isHidden(), w->imgFalse->isHidden() }),
             QList<bool>(3, valid));
-    }
-
-    void moonPhaseAfterTenthCharacter()
-    {
-        f->t->clock.set(QDateTime(QDate(2000, 1, 20), QTime(12, 0)));
-        auto w = f->open();
-        QCOMPARE(w->labPhase->text(), u"Vollmond"_s);
-        w->txtDate->clear();
-        QTest::keyClicks(w->txtDate, u"17.05.200"_s);
-        QCOMPARE(w->labPhase->text(), u"Vollmond"_s);
-        QTest::keyClick(w->txtDate, Qt::Key_4);
-        QCOMPARE(w->labPhase->text(), u"1/4 Mond ab."_s);
-        w->txtDate->clear(); // ten characters that are no date keep the phase
-        QTest::keyClicks(w->txtDate, u"31.02.2004"_s);
-        QCOMPARE(w->labPhase->text(), u"1/4 Mond ab."_s);
-    }
-
-    void focusMovesOnWhileTyping()
-    {
-        auto w = f->open();
-        QVERIFY(showActive(*w));
-        w->txtBeginn->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(w->txtBeginn, u"06:0"_s);
-        QVERIFY(w->txtBeginn->hasFocus());
-        QTest::keyClick(w->txtBeginn, Qt::Key_0);
-        QVERIFY(w->txtFang->hasFocus());
-        // "00:00" typed stays put.
-        w->txtFang->clear();
-        QTest::keyClicks(w->txtFang, u"00:00"_s);
-        QVERIFY(w->txtFang->hasFocus());
-        // A start time put back as placeholder on leaving does not pull the focus.
-        w->txtBeginn->setFocus(Qt::TabFocusReason);
-        w->txtBeginn->clear();
-        w->txtFischArt->setFocus(Qt::TabFocusReason);
-        QCOMPARE(w->txtBeginn->text(), u"00:00"_s);
-        QVERIFY(w->txtFischArt->hasFocus());
-    }
-
-    void datePickerFillsDate()
-    {
-        auto w = f->open();
-        QVERIFY(showActive(*w));
-        w->cmdDatePicker->click();
-        QPointer<frmDatePicker> picker = w->findChild<frmDatePicker*>(u"frmDatePicker"_s);
-        QVERIFY(picker && picker->isVisible());
-        picker->DTPicker1->setSelectedDate(QDate(2000, 1, 20));
-        picker->cmdSave->click();
-        QCOMPARE(w->txtDate->text(), u"20.01.2000"_s);
-        QCOMPARE(w->labPhase->text(), u"Vollmond"_s);
-    }
-
-    void browseFillsPhotoPath()
-    {
-        auto w = f->open();
-        f->t->dialogs.answerOpenFile(u"/home/max/Fotos/hecht.jpeg"_s);
-        f->t->dialogs.answerOpenFile(QString()); // cancelled: the path stays
-        w->cmdBrowse->click();
-        w->cmdBrowse->click();
-        QCOMPARE(w->txtBild->text(), u"/home/max/Fotos/hecht.jpeg"_s);
-        QCOMPARE(f->t->dialogs.shown().first().filter,
-            u"Bilddateien (jpg, jpeg, gif, bmp)|*.jpg;*.jpeg;*.gif;*.bmp"_s);
     }
 
     // Every box from the record, the photo found beside it (or a warning
@@ -209,9 +100,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("copy"); // the photo's name in db\bilder
         QTest::newRow("photo a.JPG") << Fields { { 17, u"a.JPG"_s } } << kSaved
                                      << Fields { { 6, u"Karpfen*"_s } } << kStem + u"JPG"_s;
-        QTest::newRow("future") << Fields { { 1, u"18.05.2004"_s }, { 17, u"a.jpg"_s } }
-                                << u"Fehler: Das eingegebene Datum liegt in der Zukunft!"_s
-                                << Fields {} << QString();
         // A folder where the catch file should be: no "Eintrag gespeichert!"
         // for a lost catch.
         QTest::newRow("catch file not writable")

@@ -84,11 +84,7 @@ class TestFrmAddKosten : public QObject, AppFixture {
 
 private Q_SLOTS:
     void init() { t = std::make_unique<TestEnv>(); }
-    void cleanup()
-    {
-        app.reset();
-        t.reset();
-    }
+    void cleanup() { closeApp(); }
 
     void loadListsNewestFirstWithSums()
     {
@@ -164,7 +160,6 @@ private Q_SLOTS:
         open({ kJan, kFeb1, kFeb3 });
         w->chkFilter_Click();
         QVERIFY(w->filterMode());
-        QCOMPARE(w->height(), (8250 - 480) / 15);
         QVERIFY(!w->cmdSave->isEnabled() && !w->cmdEdit->isEnabled() && !w->cmdDelete->isEnabled());
         QVERIFY(w->imgFilterFalse->isHidden() && !w->imgFilterTrue->isHidden()
             && !w->txtGesamt2->isHidden());

@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QItemSelectionModel>
-#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -85,11 +84,7 @@ private slots:
         QVERIFY(t->dialogs.verifyDone());
         t->dialogs.clear();
     }
-    void cleanup()
-    {
-        app.reset();
-        t.reset();
-    }
+    void cleanup() { closeApp(); }
 
     void reset_data()
     {
@@ -162,16 +157,12 @@ private slots:
         QCOMPARE(fileTree(t->path(u"db"_s)), before);
     }
 
+    // Enter without a log chosen refuses and keeps the window; Escape closes it.
     void windowModes_data()
     {
         QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("label");
-        QTest::newRow("F11") << u"mnuCreateBackup"_s << u"Backup erstellen"_s
-                             << u"Bitte wählen Sie die Datenbank(en) aus, die Sie sichern wollen"_s;
-        QTest::newRow("F12")
-            << u"mnuReadBackup"_s << u"Backup einlesen"_s
-            << u"Bitte wählen Sie die Datenbank(en) aus, die Sie importieren wollen"_s;
+        QTest::newRow("F11") << u"mnuCreateBackup"_s;
+        QTest::newRow("F12") << u"mnuReadBackup"_s;
     }
 
     void windowModes()
@@ -179,8 +170,6 @@ private slots:
         QFETCH(QString, entry);
         QPointer<frmBackup> w = openBackup(entry, false, false);
         QVERIFY(w && w->isVisible());
-        QTEST(w->windowTitle(), "caption");
-        QTEST(w->Label1->text(), "label");
         t->dialogs.expectMessage();
         QTest::keyClick(w, Qt::Key_Return);
         QCOMPARE(texts(), QStringList { u"Bitte wählen Sie mindestens eine Datenbank aus!"_s });
@@ -194,7 +183,6 @@ private slots:
     void exportThenImport()
     {
         exportBackup(true, true);
-        QCOMPARE(t->dialogs.shown().first().title, u"Datenbank exportieren"_s);
         QCOMPARE(texts().first(),
             u"Daten erfolgreich exportiert nach '%1'!\r\nAlte Datenbank(en) jetzt zurücksetzen?"_s
                 .arg(backup()));
@@ -205,8 +193,6 @@ private slots:
         app->Änderung();
         QCOMPARE(listedCatches(), 1);
         importBackup(1);
-        QCOMPARE(t->dialogs.shown().first().filter,
-            u"Digitales Kescherheft Importdateien (import)|import"_s);
         QCOMPARE(texts(),
             (QStringList { u"Die Datenbank(en) wurde(n) am 17.05.2004 um 14:30 exportiert.\r\n"
                            u"Wollen Sie die Datenbank(en) jetzt importieren und die alte(n) "

@@ -1,21 +1,14 @@
 // The updater window over its update run: what it shows of the run, its
-// questions, and the lock on the main window while it is shown.
-#include "app/UpdateCheck.h"
+// questions, its buttons, and the lock on the main window.
 #include "app/UpdateRun.h"
 #include "ui/AppFixture.h"
-#include "ui/DatabaseMenus.h"
-#include "ui/ProgressPicture.h"
 #include "ui/TabListView.h"
-#include "ui/frmAbout.h"
-#include "ui/frmBackup.h"
 #include "ui/frmHaupt.h"
 #include "ui/frmUpdater.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTest>
@@ -141,54 +134,6 @@ private slots:
         f->app->mnuUpdate_Click(); // the same window comes back, locking again
         QCOMPARE(f->app->updater.data(), f->u);
         QVERIFY(f->u->isVisible() && mainLocked());
-    }
-
-    void lockLeavesChildWindowsUsable()
-    {
-        // Opened from the main window before the update began.
-        f->u->cmdAbort->click();
-        f->app->mnuAbout_Click();
-        OpenBackupWindow(f->app->state, f->app->haupt, true);
-        QPointer<frmAbout> about = f->app->about;
-        QPointer<frmBackup> backup = f->app->haupt->findChild<frmBackup*>();
-        QVERIFY(about && backup);
-        f->app->mnuUpdate_Click();
-        QVERIFY(mainLocked() && about->isEnabled() && backup->chkFang->isEnabled());
-        // The main window's shortcuts are as locked as its menu.
-        f->app->haupt->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f->app->haupt));
-        QTest::keyClick(f->app->haupt, Qt::Key_F1);
-        QVERIFY(f->t->shell.opened.isEmpty());
-
-        // Both close by their own buttons; the updater keeps its lock.
-        about->cmdOK->click();
-        backup->cmdAbort->click();
-        QTRY_VERIFY(about.isNull() && backup.isNull());
-        QVERIFY(f->u->isVisible() && mainLocked());
-    }
-
-    void progressBar_data()
-    {
-        QTest::addColumn<qint64>("received");
-        QTest::addColumn<qint64>("total");
-        QTest::addColumn<int>("percent");
-        QTest::newRow("half") << qint64(512000) << qint64(1024000) << 50;
-        QTest::newRow("total 0") << qint64(0) << qint64(0) << 100;
-    }
-
-    void progressBar()
-    {
-        QFETCH(qint64, received);
-        QFETCH(qint64, total);
-        QFETCH(int, percent);
-        emit f->u->run().transferStarted();
-        emit f->u->run().progress(received, total);
-        QVERIFY(f->u->lblStatus->isVisible()
-            && f->u->lblStatus->text() == progressText(received, total));
-        const QImage img = f->u->picProgress->grab().toImage(); // orange up to the percentage
-        const int filled = img.width() * percent / 100;
-        QCOMPARE(img.pixelColor(filled - 2, 2), QColor(255, 128, 0));
-        QCOMPARE(f->u->picProgress->percent(), percent);
     }
 };
 

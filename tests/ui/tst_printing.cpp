@@ -50,11 +50,7 @@ private slots:
                 costOn(u"2006/03/02"_s, u"Schnurfett"_s, u"3,99 €"_s) }));
         startApp();
     }
-    void cleanup()
-    {
-        app.reset();
-        t.reset();
-    }
+    void cleanup() { closeApp(); }
 
     // The overview and the cost window print their list as last loaded (a
     // catch added to the file since is left out), in filter mode only what
@@ -68,11 +64,6 @@ private slots:
         QTest::newRow("catches, menu, window hidden")
             << false << QString() << true
             << QStringList { u"Jörg"_s, u"Max"_s, u"Anna"_s, u"Max"_s };
-        QTest::newRow("catches filtered, button")
-            << false << u"hecht"_s << false << QStringList { u"Max"_s, u"Anna"_s };
-        QTest::newRow("costs, menu, window hidden")
-            << true << QString() << true
-            << QStringList { u"Schnur"_s, u"Schnurfett"_s, u"Haken"_s };
         QTest::newRow("costs filtered, button")
             << true << u"schnur"_s << false << QStringList { u"Schnur"_s, u"Schnurfett"_s };
     }
