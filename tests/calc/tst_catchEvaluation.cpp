@@ -14,10 +14,8 @@ namespace {
 QString item(const QString& f)
 {
     const QStringList v = f.split(u'|');
-    return sampleCatch(
-        { { 1, v[0] }, { 2, v[1] }, { 3, v[2] }, { 4, v[3] }, { 5, v[4] }, { 6, v[5] }, { 7, v[6] },
-            { 8, v[7] }, { 9, v[8] }, { 12, v[9] }, { 17, v[10] } })
-        .join(u'\t');
+    return sampleCatchLine({ { 1, v[0] }, { 2, v[1] }, { 3, v[2] }, { 4, v[3] }, { 5, v[4] },
+        { 6, v[5] }, { 7, v[6] }, { 8, v[7] }, { 9, v[8] }, { 12, v[9] }, { 17, v[10] } });
 }
 
 const QStringList kLog {
@@ -142,7 +140,7 @@ private slots:
         QFETCH(QString, baits);
         QStringList items;
         for (QChar b : baits)
-            items.append(sampleCatch({ { 12, QString(b) } }).join(u'\t'));
+            items.append(sampleCatchLine({ { 12, QString(b) } }));
         TestEnv t;
         CatchEvaluation e(t.env);
         load(t, items, e);

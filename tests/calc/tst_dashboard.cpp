@@ -1,7 +1,6 @@
 #include "calc/Dashboard.h"
 #include "support/TestEnv.h"
 
-#include <QDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;

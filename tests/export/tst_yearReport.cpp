@@ -41,7 +41,7 @@ const QStringList kLog = overviewList({
 QString cost(
     const QString& date, const QString& price, const QString& shipping, const QString& total)
 {
-    return sampleCost({ { 1, date }, { 6, price }, { 7, shipping }, { 8, total } }).join(u'\t');
+    return sampleCostLine({ { 1, date }, { 6, price }, { 7, shipping }, { 8, total } });
 }
 
 const QStringList kCosts { cost(u"02.03.2024"_s, u"4,50 €"_s, u"4,90 €"_s, u"9,40 €"_s),

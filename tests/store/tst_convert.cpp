@@ -26,11 +26,10 @@ QStringList partial(const QStringList& fields, int filled)
 class TestConvert : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestEnv> m_t;
+    std::unique_ptr<TestEnv> m_t = std::make_unique<TestEnv>();
 
 private slots:
-    void init() { m_t = std::make_unique<TestEnv>(); }
-    void cleanup() { m_t->dialogs.verifyDone(); }
+    void cleanup() { m_t = std::make_unique<TestEnv>(); }
 
     void convertDate_data()
     {

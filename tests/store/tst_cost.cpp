@@ -182,11 +182,10 @@ private slots:
         QTest::addColumn<QString>("total");
         QTest::addColumn<QStringList>("log");
         const auto item = [](const QString& day, const QString& price) {
-            return sampleCost({ { 1, u"2006/01/"_s + day }, { 6, price } }).join(u'\t');
+            return sampleCostLine({ { 1, u"2006/01/"_s + day }, { 6, price } });
         };
-        const QString small = sampleCost(
-            { { 1, u"2006/01/10"_s }, { 6, u"0,10 €"_s }, { 7, u"0,01 €"_s }, { 8, u"0,11 €"_s } })
-                                  .join(u'\t');
+        const QString small = sampleCostLine(
+            { { 1, u"2006/01/10"_s }, { 6, u"0,10 €"_s }, { 7, u"0,01 €"_s }, { 8, u"0,11 €"_s } });
         QTest::newRow("full log") << QStringList(32767, small) << u"3276,70 €"_s << u"3604,37 €"_s
                                   << QStringList();
         QTest::newRow("unreadable amounts")

@@ -1,7 +1,6 @@
 #include "store/Sort.h"
 #include "support/TestEnv.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <optional>

@@ -97,6 +97,21 @@ QStringList sampleCost(FieldChanges changes)
         changes);
 }
 
+QString sampleCatchLine(FieldChanges changes)
+{
+    return sampleCatch(changes).join(u'\t');
+}
+
+QString sampleCostLine(FieldChanges changes)
+{
+    return sampleCost(changes).join(u'\t');
+}
+
+QString catchOn(const QString& date, const QString& angler, const QString& species)
+{
+    return sampleCatchLine({ { 1, date }, { 2, angler }, { 6, species } });
+}
+
 QString overviewRow(const QStringList& fields, QChar mark)
 {
     return QString(mark) + u'\t' + fields.join(u'\t');

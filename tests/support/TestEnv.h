@@ -46,6 +46,12 @@ QByteArray recordFileBytes(const QStringList& items);
 // 84 cm, ...) and the 8 fields of a sample purchase, with some changed.
 QStringList sampleCatch(FieldChanges changes = {});
 QStringList sampleCost(FieldChanges changes = {});
+// The same as one stored line, fields joined by TAB.
+QString sampleCatchLine(FieldChanges changes = {});
+QString sampleCostLine(FieldChanges changes = {});
+// The sample catch line with another date, angler and species.
+QString catchOn(const QString& date, const QString& angler = QStringLiteral("Max"),
+    const QString& species = QStringLiteral("Karpfen*"));
 // A catch overview row: photo mark, TAB, the fields (date as shown).
 QString overviewRow(const QStringList& fields, QChar mark = u' ');
 // The overview's list: column header, rule line, then the rows.

@@ -29,10 +29,10 @@ struct AppFixture {
         makeApp().Main();
         return *app;
     }
-    // The program goes before its folder.
+    // The program goes before its folder; the next test gets a new folder.
     void closeApp()
     {
         app.reset();
-        t.reset();
+        t = std::make_unique<TestEnv>();
     }
 };

@@ -1,6 +1,6 @@
 // The tab-stop lists: measuring, the tooltip of a cut row, the filter.
+#include "platform/Paths.h"
 #include "store/Logbook.h"
-#include "store/RecordFile.h"
 #include "support/TestEnv.h"
 #include "ui/FilteredListModel.h"
 #include "ui/ListTabDelegate.h"
@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QHelpEvent>
-#include <QStringListModel>
 #include <QTest>
 #include <QToolTip>
 
@@ -28,7 +27,6 @@ QFont testFont()
 }
 
 const QList<int> kStops { 40, 140 };
-const QString kCatchFile = u"db\\fänge\\db"_s;
 
 // The shortest run of c wider than px pixels.
 QString wider(QChar c, qreal px)
@@ -170,11 +168,11 @@ private Q_SLOTS:
     void filterKeepsMatchingRows()
     {
         TestEnv t;
-        t.write(kCatchFile,
-            recordFileBytes({ sampleCatch({ { 2, u"Anna"_s }, { 6, u"Hecht"_s } }).join(u'\t'),
-                sampleCatch({ { 1, u"2004/05/18"_s }, { 2, u"Bert"_s } }).join(u'\t'),
-                sampleCatch({ { 1, u"2004/05/19"_s }, { 2, u"Cleo"_s }, { 6, u"HECHT"_s } })
-                    .join(u'\t') }));
+        t.write(kCatchLogPath,
+            recordFileBytes({ sampleCatchLine({ { 2, u"Anna"_s }, { 6, u"Hecht"_s } }),
+                sampleCatchLine({ { 1, u"2004/05/18"_s }, { 2, u"Bert"_s } }),
+                sampleCatchLine(
+                    { { 1, u"2004/05/19"_s }, { 2, u"Cleo"_s }, { 6, u"HECHT"_s } }) }));
         Logbook log(t.env);
         log.refresh(u"Test"_s);
         LogListModel model(log, LogListModel::Log::Catches);
@@ -184,7 +182,7 @@ private Q_SLOTS:
         QCOMPARE(thirdFields(filtered, 2), (QStringList { u"Cleo"_s, u"Anna"_s }));
         for (int r = 0; r < filtered.rowCount(); ++r)
             QCOMPARE(model.line(filtered.sourceRow(r)), filtered.line(r));
-        t.write(kCatchFile, {});
+        t.write(kCatchLogPath, {});
         log.refresh(u"Test"_s);
         QCOMPARE(filtered.rowCount(), 2);
     }

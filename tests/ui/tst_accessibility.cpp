@@ -126,7 +126,6 @@ class TestAccessibility : public QObject, AppFixture {
     }
 
 private Q_SLOTS:
-    void init() { t = std::make_unique<TestEnv>(); }
     void cleanup() { closeApp(); }
 
     void everyInputNamedEveryControlUsable_data()

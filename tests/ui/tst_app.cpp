@@ -19,11 +19,7 @@ class TestApp : public QObject, AppFixture {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        app.reset(); // before the folder it works in
-        t = std::make_unique<TestEnv>();
-    }
+    void cleanup() { closeApp(); }
 
     // The close box ends without a question, and a second end does nothing.
     void mainThenEndOnce()
@@ -43,7 +39,7 @@ private Q_SLOTS:
 
     void unconvertedLogEndsAtStart()
     {
-        const QByteArray grams = recordFileBytes({ sampleCatch({ { 7, u"2500"_s } }).join(u'\t') });
+        const QByteArray grams = recordFileBytes({ sampleCatchLine({ { 7, u"2500"_s } }) });
         t->write("db\\Fänge\\db", grams);
         t->write("db\\db.ver", "101\r\n");
         t->write("db\\Sicherungen", "no folder"); // no safety copy can be made

@@ -17,20 +17,15 @@ namespace {
 
 QByteArray catches(const QByteArray& more = {})
 {
-    auto item = [](const char* date, const QString& species) {
-        return sampleCatch({ { 1, QString::fromLatin1(date) }, { 6, species } }).join(u'\t');
-    };
-    return recordFileBytes({ item("2004/05/01", u"Hecht"_s), item("2004/05/03", u"Zander"_s),
-               item("2003/05/02", u"Karpfen*"_s) })
+    return recordFileBytes({ catchOn(u"2004/05/01"_s, u"Max"_s, u"Hecht"_s),
+               catchOn(u"2004/05/03"_s, u"Max"_s, u"Zander"_s), catchOn(u"2003/05/02"_s) })
         + more;
 }
 
 QByteArray costs(const QByteArray& more = {})
 {
-    auto item = [](const char* date, const QString& article) {
-        return sampleCost({ { 1, QString::fromLatin1(date) }, { 4, article } }).join(u'\t');
-    };
-    return recordFileBytes({ item("2006/03/05", u"Haken Gr. 6"_s), item("2006/04/01", u"Rute"_s) })
+    return recordFileBytes({ sampleCostLine({ { 1, u"2006/03/05"_s }, { 4, u"Haken Gr. 6"_s } }),
+               sampleCostLine({ { 1, u"2006/04/01"_s }, { 4, u"Rute"_s } }) })
         + more;
 }
 
@@ -46,12 +41,10 @@ class TestExports : public QObject, AppFixture {
         t->write(u"db\\kosten\\db"_s, costBytes);
         app->Änderung();
         t->dialogs.verifyDone();
-        t->dialogs.clear();
     }
     QString messages() const { return t->dialogs.messageTexts().join(u"\n--\n"_s); }
 
 private slots:
-    void init() { t = std::make_unique<TestEnv>(); }
     void cleanup() { closeApp(); }
 
     void exports_data()
@@ -114,9 +107,7 @@ private slots:
             QVERIFY(QDir(t->dir()).entryList({ u"*.csv"_s }).isEmpty());
             return;
         }
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        QCOMPARE(out.readAll().count("\r\n"), message.section(u' ', 0, 0).toInt() + 1);
+        QCOMPARE(t->read(file).count("\r\n"), message.section(u' ', 0, 0).toInt() + 1);
     }
 
     void unreadableLines_data()

@@ -16,15 +16,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QString catchOn(const QString& date, const QString& angler, const QString& species)
-{
-    return sampleCatch({ { 1, date }, { 2, angler }, { 6, species } }).join(u'\t');
-}
-
-} // namespace
-
 class TestFrmAuswertung : public QObject, AppFixture {
     Q_OBJECT
 
@@ -33,7 +24,6 @@ class TestFrmAuswertung : public QObject, AppFixture {
 private slots:
     void init()
     {
-        t = std::make_unique<TestEnv>();
         t->write(u"db\\fänge\\db"_s,
             recordFileBytes({ catchOn(u"2004/05/01"_s, u"Anna"_s, u"Hecht"_s),
                 catchOn(u"2005/07/03"_s, u"Jörg"_s, u"Zander*"_s),
@@ -44,11 +34,7 @@ private slots:
         w = app->auswertung;
         QVERIFY(w && w->isVisible() && w->windowTitle() == u"Auswertungen"_s);
     }
-    void cleanup()
-    {
-        QVERIFY(t->dialogs.verifyDone());
-        app.reset();
-    }
+    void cleanup() { closeApp(); }
 
     void choices_data()
     {
@@ -82,17 +68,13 @@ private slots:
     }
 
     // A catch saved elsewhere shows in the open window at once.
-    void followsTheLog()
+    void followsTheLogPrintSaveAndSize()
     {
         w->lstAnsicht->setCurrentRow(6);
         ErrorTrap trap(t->env, u"Test"_s);
         QVERIFY(app->state.log->appendCatch(catchOn(u"2006/01/01"_s, u"Eva"_s, u"Aal"_s), trap));
         QCOMPARE(w->grdZahlen->rowCount(), 3);
         QCOMPARE(w->cboJahr->itemText(1), u"2006"_s);
-    }
-
-    void printSaveAndSize()
-    {
         w->resize(1000, 640); // kept in twips for the settings file
         QCOMPARE(app->state.settings.EvaluationWidth, 1000 * 15);
         w->cmdPrint->click();

@@ -1,6 +1,7 @@
 // The "Datenbanken" resets and the backup window: questions, messages, and
 // the windows' lists, which must show the emptied or imported logs at once.
 #include "platform/ErrorLog.h"
+#include "platform/Paths.h"
 #include "store/Logbook.h"
 #include "store/RecordFile.h"
 #include "support/FileTree.h"
@@ -22,12 +23,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kCatchFile = u"db\\fänge\\db"_s;
-const QString kCostFile = u"db\\kosten\\db"_s;
-const QStringList kCatches = { sampleCatch({ { 2, u"Jürgen"_s } }).join(u'\t'),
-    sampleCatch({ { 1, u"2003/08/02"_s }, { 6, u"Äsche"_s } }).join(u'\t') };
-const QStringList kCosts = { sampleCost().join(u'\t'),
-    sampleCost({ { 1, u"2005/01/09"_s }, { 2, u"Köderladen"_s } }).join(u'\t') };
+const QStringList kCatches = { sampleCatchLine({ { 2, u"Jürgen"_s } }),
+    sampleCatchLine({ { 1, u"2003/08/02"_s }, { 6, u"Äsche"_s } }) };
+const QStringList kCosts
+    = { sampleCostLine(), sampleCostLine({ { 1, u"2005/01/09"_s }, { 2, u"Köderladen"_s } }) };
 
 } // namespace
 
@@ -76,13 +75,11 @@ class TestFrmBackup : public QObject, AppFixture {
 private slots:
     void init()
     {
-        t = std::make_unique<TestEnv>();
-        t->write(kCatchFile, recordFileBytes(kCatches));
-        t->write(kCostFile, recordFileBytes(kCosts));
+        t->write(kCatchLogPath, recordFileBytes(kCatches));
+        t->write(kCostLogPath, recordFileBytes(kCosts));
         t->write(u"db\\db.ver"_s, "102\r\n");
         startApp();
         QVERIFY(t->dialogs.verifyDone());
-        t->dialogs.clear();
     }
     void cleanup() { closeApp(); }
 
@@ -121,7 +118,7 @@ private slots:
         action(entry)->trigger();
         QCOMPARE(t->dialogs.shown().first().icon, MsgIcon::Question);
         QCOMPARE(texts(), QStringList({ question, done }).mid(0, done.isEmpty() ? 1 : 2));
-        QCOMPARE(t->read(kCostFile).isEmpty(), costs);
+        QCOMPARE(t->read(kCostLogPath).isEmpty(), costs);
         QCOMPARE(listedCatches(), catches ? 0 : 2);
         QCOMPARE(caption(), u"Gefangene Fische: %1"_s.arg(catches ? 0 : 2));
         QCOMPARE(listedCosts(), costs ? 0 : 2);
@@ -143,7 +140,6 @@ private slots:
         QFETCH(bool, catchOut);
         QFETCH(QString, refusal);
         ErrorTrap trap(t->env, u"Test"_s);
-        app->state.log->refresh(u"Test"_s);
         QVERIFY(catchOut ? app->state.log->takeCatchForEdit(0, trap)
                          : app->state.log->takeCostForEdit(0, trap));
         const auto before = fileTree(t->path(u"db"_s));
@@ -158,17 +154,9 @@ private slots:
     }
 
     // Enter without a log chosen refuses and keeps the window; Escape closes it.
-    void windowModes_data()
+    void keys()
     {
-        QTest::addColumn<QString>("entry");
-        QTest::newRow("F11") << u"mnuCreateBackup"_s;
-        QTest::newRow("F12") << u"mnuReadBackup"_s;
-    }
-
-    void windowModes()
-    {
-        QFETCH(QString, entry);
-        QPointer<frmBackup> w = openBackup(entry, false, false);
+        QPointer<frmBackup> w = openBackup(u"mnuReadBackup"_s, false, false);
         QVERIFY(w && w->isVisible());
         t->dialogs.expectMessage();
         QTest::keyClick(w, Qt::Key_Return);
@@ -187,9 +175,8 @@ private slots:
             u"Daten erfolgreich exportiert nach '%1'!\r\nAlte Datenbank(en) jetzt zurücksetzen?"_s
                 .arg(backup()));
         QTRY_VERIFY(!app->haupt->findChild<frmBackup*>());
-        t->write(
-            kCatchFile, recordFileBytes({ sampleCatch({ { 1, u"2006/06/06"_s } }).join(u'\t') }));
-        t->write(kCostFile, "");
+        t->write(kCatchLogPath, recordFileBytes({ sampleCatchLine({ { 1, u"2006/06/06"_s } }) }));
+        t->write(kCostLogPath, "");
         app->Änderung();
         QCOMPARE(listedCatches(), 1);
         importBackup(1);
@@ -208,8 +195,8 @@ private slots:
         app->kosten->lstKosten->selectionModel()->select(
             app->kosten->lstKosten->model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
         app->kosten->cmdDelete_Click();
-        QCOMPARE(ParseItems(t->read(kCatchFile)), QStringList { kCatches[1] });
-        QCOMPARE(ParseItems(t->read(kCostFile)), QStringList { kCosts[1] });
+        QCOMPARE(ParseItems(t->read(kCatchLogPath)), QStringList { kCatches[1] });
+        QCOMPARE(ParseItems(t->read(kCostLogPath)), QStringList { kCosts[1] });
     }
 
     void exportWithReset()
@@ -244,8 +231,8 @@ private slots:
         QFETCH(QStringList, messages);
         QFETCH(bool, windowOpen);
         exportBackup(exportCatches, !exportCatches);
-        t->write(kCatchFile, "");
-        t->write(kCostFile, "");
+        t->write(kCatchLogPath, "");
+        t->write(kCostLogPath, "");
         app->Änderung();
         importBackup(messages.size());
         QPointer<frmBackup> w = app->haupt->findChild<frmBackup*>();

@@ -16,15 +16,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString catchOn(const QString& date, const QString& angler, const QString& species)
-{
-    return sampleCatch({ { 1, date }, { 2, angler }, { 6, species } }).join(u'\t');
-}
-
 QString costOn(const QString& date, const QString& article, const QString& price)
 {
-    return sampleCost({ { 1, date }, { 4, article }, { 5, price }, { 6, price }, { 8, price } })
-        .join(u'\t');
+    return sampleCostLine(
+        { { 1, date }, { 4, article }, { 5, price }, { 6, price }, { 8, price } });
 }
 
 } // namespace
@@ -37,7 +32,6 @@ class TestPrinting : public QObject, AppFixture {
 private slots:
     void init()
     {
-        t = std::make_unique<TestEnv>();
         t->write(u"db\\fänge\\db"_s,
             recordFileBytes({ catchOn(u"2004/05/01"_s, u"Anna"_s, u"Hecht"_s),
                 catchOn(u"2004/05/03"_s, u"Jörg"_s, u"Zander*"_s),
