@@ -37,7 +37,7 @@ const char16_t* const kPhases[8] = { u"Neumond", u"1/4 Mond, zu.", u"Halbmond, z
 
 const QString kOthers = u"Sonstige"_s;
 
-int digits(QStringView s)
+int digitValue(QStringView s)
 {
     int v = 0;
     for (QChar c : s) {
@@ -48,7 +48,7 @@ int digits(QStringView s)
     return s.isEmpty() ? -1 : v;
 }
 
-std::optional<double> number(QStringView text)
+std::optional<double> parsedNumber(QStringView text)
 {
     try {
         return ParseNumber(text.toString());
@@ -165,8 +165,8 @@ void CatchEvaluation::load(const Logbook& log)
             kCatchFields, f.data());
         Catch& c = m_catches[row];
         const QStringView date = f[0];
-        const int month = date.size() == 10 ? digits(date.sliced(3, 2)) : -1;
-        const int year = date.size() == 10 ? digits(date.sliced(6, 4)) : -1;
+        const int month = date.size() == 10 ? digitValue(date.sliced(3, 2)) : -1;
+        const int year = date.size() == 10 ? digitValue(date.sliced(6, 4)) : -1;
         if (date.size() == 10 && date[2] == u'.' && date[5] == u'.' && month >= 1 && month <= 12
             && year > 0) {
             c.month = qint8(month);
@@ -175,14 +175,15 @@ void CatchEvaluation::load(const Logbook& log)
                 m_years.append(year);
         }
         const QStringView time = f[3];
-        const int hour = time.size() == 5 && time[2] == u':' ? digits(time.left(2)) : -1;
-        if (hour >= 0 && hour <= 23 && digits(time.right(2)) >= 0 && digits(time.right(2)) <= 59)
+        const int hour = time.size() == 5 && time[2] == u':' ? digitValue(time.left(2)) : -1;
+        if (hour >= 0 && hour <= 23 && digitValue(time.right(2)) >= 0
+            && digitValue(time.right(2)) <= 59)
             c.hour = qint8(hour);
-        if (const auto kg = number(f[6])) {
+        if (const auto kg = parsedNumber(f[6])) {
             c.weighed = true;
             c.grams = std::llround(*kg * 1000);
         }
-        if (const auto cm = number(f[7]); cm && *cm > 0) {
+        if (const auto cm = parsedNumber(f[7]); cm && *cm > 0) {
             c.measured = true;
             c.length = *cm;
         }
