@@ -183,27 +183,27 @@ int faultCount()
     return g_faults;
 }
 
-void printFigureHead(const QString& title)
+void printFigureHead(const QString& title, FigureColumns columns)
 {
     std::printf("\n%s\n",
-        u"%1 %2 %3 %4 %5  result"_s.arg(title.leftJustified(44))
+        u"%1 %2 %3 %4 %5  result"_s.arg(title.leftJustified(columns.figure))
             .arg(u"median ms"_s, 10)
             .arg(u"floor ms"_s, 9)
             .arg(u"ratio"_s, 8)
-            .arg(u"budget"_s, 10)
+            .arg(u"budget"_s, columns.budget)
             .toUtf8()
             .constData());
 }
 
-bool printFigureRow(
-    const QString& figure, double ms, double floorMs, const QString& budget, bool ok)
+bool printFigureRow(const QString& figure, double ms, double floorMs, const QString& budget,
+    bool ok, FigureColumns columns)
 {
     std::printf("%s\n",
-        (figure.leftJustified(44)
+        (figure.leftJustified(columns.figure)
             + u"%1 %2 %3 %4  %5"_s.arg(ms, 10, 'f', 1)
                   .arg(floorMs, 9, 'f', 1)
                   .arg(u"%1×"_s.arg(ms / floorMs, 0, 'f', 2), 8)
-                  .arg(budget, 10)
+                  .arg(budget, columns.budget)
                   .arg(ok ? u"pass"_s : u"FAIL"_s))
             .toUtf8()
             .constData());

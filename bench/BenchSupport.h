@@ -72,7 +72,12 @@ int lineCount(const QString& path);
 
 // The figures' table of a benchmark run: a head, then one row per figure
 // with its median, the floor, their ratio and the budget (its text), and
-// whether the figure is within it. Returns `ok`.
-void printFigureHead(const QString& title);
-bool printFigureRow(
-    const QString& figure, double ms, double floorMs, const QString& budget, bool ok);
+// whether the figure is within it. Returns `ok`. The widths are those of
+// the figure's name and of the budget column.
+struct FigureColumns {
+    int figure = 44;
+    int budget = 10;
+};
+void printFigureHead(const QString& title, FigureColumns columns = {});
+bool printFigureRow(const QString& figure, double ms, double floorMs, const QString& budget,
+    bool ok, FigureColumns columns = {});

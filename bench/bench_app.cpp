@@ -424,31 +424,26 @@ void BM_SwitchEvaluation(benchmark::State& state)
 
 // ---------------------------------------------------------------- Report
 
+// The table's widths: the longest figure name, a ratio as budget.
+const FigureColumns kColumns { 48, 8 };
+
 // One line of the table; false when the figure was measured and missed
 // its budget.
 bool reportRow(const QString& figure, const Sample& sample, const Sample& floor, double budget)
 {
     const double ms = sample.median();
     const double floorMs = floor.median();
-    QString line = figure.leftJustified(48);
     if (ms < 0 || floorMs <= 0) {
-        std::printf("%s   not measured\n", qPrintable(line));
+        std::printf("%s   not measured\n", qPrintable(figure.leftJustified(kColumns.figure)));
         return true;
     }
-    const double ratio = ms / floorMs;
-    const bool ok = ratio <= budget;
-    line += u"%1 %2 %3 %4  %5"_s.arg(ms, 10, 'f', 1)
-                .arg(floorMs, 9, 'f', 1)
-                .arg(u"%1×"_s.arg(ratio, 0, 'f', 2), 8)
-                .arg(u"≤ %1×"_s.arg(budget, 0, 'f', 1), 8)
-                .arg(ok ? u"pass"_s : u"FAIL"_s);
-    std::printf("%s\n", line.toUtf8().constData());
-    return ok;
+    return printFigureRow(
+        figure, ms, floorMs, u"≤ %1×"_s.arg(budget, 0, 'f', 1), ms / floorMs <= budget, kColumns);
 }
 
 bool reportMemory(const QString& figure, double mb, double budgetMB)
 {
-    QString line = figure.leftJustified(48);
+    QString line = figure.leftJustified(kColumns.figure);
     if (mb < 0) {
         std::printf("%s   not measured\n", qPrintable(line));
         return true;
@@ -465,14 +460,7 @@ bool reportMemory(const QString& figure, double mb, double budgetMB)
 bool report()
 {
     const Figures& f = figures;
-    std::printf("\n%s\n",
-        u"%1 %2 %3 %4 %5  result"_s.arg(u"Figure (median of the runs)"_s.leftJustified(48))
-            .arg(u"median ms"_s, 10)
-            .arg(u"floor ms"_s, 9)
-            .arg(u"ratio"_s, 8)
-            .arg(u"budget"_s, 8)
-            .toUtf8()
-            .constData());
+    printFigureHead(u"Figure (median of the runs)"_s, kColumns);
     const QString at = u", 32767"_s;
     bool ok = true;
     ok &= reportRow(
